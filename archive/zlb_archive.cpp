@@ -1,0 +1,358 @@
+#include "archive/zlb_archive.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+#include "base/error.h"
+#include "base/file.h"
+#include "base/strings.h"
+
+namespace zub {
+namespace {
+
+constexpr const char* kArchiveNotFound = "Archive file not found";
+constexpr const char* kUnableToOpen = "Unable to open file (%s)";
+constexpr const char* kArchiveCorrupted = "The archive file appears to be corrupted";
+constexpr const char* kUnableToReadList = "Unable to read archive file list";
+constexpr const char* kNoArchiveOpen = "No archive is currently open";
+constexpr const char* kIndexOutOfBounds = "Index out of bounds";
+constexpr const char* kUnableToCreatePath = "Unable to create destination path";
+constexpr const char* kFileCorrupt = "File (%d) is corrupt";
+
+// Progress is counted in pieces of this size, as the format's readers always have.
+constexpr size_t kPieceSize = 4096;
+// The disk is read in much larger blocks: small reads cost most of the time.
+constexpr size_t kInputBlockSize = 256 * 1024;
+constexpr size_t kCrcBlockSize = 512 * 1024;
+constexpr size_t kMaxWriteBuffer = 256 * 1024;
+// Deflate cannot expand its input more than about 1032 times, so a compressed
+// directory claiming more than that per stored byte cannot be genuine.
+constexpr int64_t kMaxDeflateRatio = 1032;
+
+Error EntryCorrupt(int index) { return Error(Format(kFileCorrupt, index)); }
+
+bool EntryFitsArchive(const TZLBFileEntry& e, int64_t bodySize) {
+    if (e.UnpackedSize < 0 || e.StoredSize < 0 || e.Offset < 0) return false;
+    if (int64_t(e.Offset) + e.StoredSize > bodySize) return false;
+    return !e.Stored || e.UnpackedSize <= e.StoredSize;
+}
+
+}  // namespace
+
+// Delivers the data of one entry (or of the compressed directory) from a
+// region of the archive file: plain or inflated, read in large blocks.
+class TZLBArchive::EntryReader {
+public:
+    explicit EntryReader(fs::File& file) : file_(file), input_(kInputBlockSize) {
+        if (inflateInit(&zs_) != Z_OK) throw Error("Out of memory for the inflater");
+    }
+    ~EntryReader() { inflateEnd(&zs_); }
+    EntryReader(const EntryReader&) = delete;
+    EntryReader& operator=(const EntryReader&) = delete;
+
+    void Start(int64_t offset, int64_t length, bool stored) {
+        file_.Seek(offset);
+        left_ = length;
+        stored_ = stored;
+        ended_ = false;
+        zs_.next_in = nullptr;
+        zs_.avail_in = 0;
+        if (!stored && inflateReset(&zs_) != Z_OK) throw Error("inflateReset failed");
+    }
+
+    // Up to `count` bytes of data; fewer only where the data ends. Raises
+    // zub::Error for a damaged zlib stream.
+    size_t Obtain(unsigned char* out, size_t count) {
+        return stored_ ? Copy(out, count) : Inflate(out, count);
+    }
+
+    unsigned char* Piece() { return piece_; }
+
+private:
+    bool Refill() {
+        if (left_ <= 0) return false;
+        size_t want = static_cast<size_t>(std::min<int64_t>(left_, int64_t(input_.size())));
+        size_t got = file_.Read(input_.data(), want);
+        left_ = got < want ? 0 : left_ - int64_t(want);
+        zs_.next_in = input_.data();
+        zs_.avail_in = static_cast<uInt>(got);
+        return got > 0;
+    }
+
+    size_t Copy(unsigned char* out, size_t count) {
+        size_t done = 0;
+        while (done < count) {
+            if (zs_.avail_in == 0 && !Refill()) break;
+            size_t n = std::min<size_t>(count - done, zs_.avail_in);
+            std::memcpy(out + done, zs_.next_in, n);
+            zs_.next_in += n;
+            zs_.avail_in -= static_cast<uInt>(n);
+            done += n;
+        }
+        return done;
+    }
+
+    size_t Inflate(unsigned char* out, size_t count) {
+        zs_.next_out = out;
+        zs_.avail_out = static_cast<uInt>(count);
+        while (zs_.avail_out > 0 && !ended_) {
+            if (zs_.avail_in == 0 && !Refill()) break;
+            int result = inflate(&zs_, Z_NO_FLUSH);
+            if (result == Z_STREAM_END) {
+                ended_ = true;
+            } else if (result != Z_OK && !(result == Z_BUF_ERROR && zs_.avail_in == 0)) {
+                throw Error("Damaged zlib stream");
+            }
+        }
+        return count - zs_.avail_out;
+    }
+
+    fs::File& file_;
+    std::vector<unsigned char> input_;
+    unsigned char piece_[kPieceSize];
+    z_stream zs_{};
+    int64_t left_ = 0;
+    bool stored_ = false;
+    bool ended_ = false;
+};
+
+int ProgressPercentage(int64_t done, int64_t total) {
+    if (total <= 0) return 0;
+    int64_t scaled = done * 100;
+    int64_t quotient = scaled / total;
+    int64_t twice = (scaled % total) * 2;
+    if (twice > total || (twice == total && quotient % 2 != 0)) ++quotient;
+    return static_cast<int>(quotient);
+}
+
+TZLBArchive::~TZLBArchive() {
+    destroying_ = true;
+    CloseArchive();
+}
+
+bool TZLBArchive::OpenArchive(const std::string& fileName) {
+    CloseArchive();
+    archiveFileName_ = fileName;
+    if (fileName.empty()) return false;
+    if (!fs::FileExists(fileName)) throw Error(kArchiveNotFound);
+    fs::File file = fs::File::OpenRead(fileName);
+    if (!file.IsOpen()) throw Error(Format(kUnableToOpen, fileName.c_str()));
+
+    const int64_t size = file.Size();
+    const uint32_t crc = ComputeStreamCRC(file, kTrailerSize);
+    TrailerBytes bytes{};
+    bool haveTrailer = false;
+    if (size >= int64_t(kTrailerSize)) {
+        file.Seek(size - int64_t(kTrailerSize));
+        haveTrailer = file.Read(bytes.data(), bytes.size()) == bytes.size();
+    }
+    trailer_ = DecodeTrailer(bytes);
+    // A file too short for a trailer is refused too: its empty body has CRC 0
+    // and would otherwise match an all-zero trailer.
+    if (!haveTrailer || crc != trailer_.ArchiveCRC) {
+        archiveFileName_.clear();
+        trailer_ = TZLBTrailer();
+        throw Error(kArchiveCorrupted);
+    }
+
+    try {
+        LoadDirectory(file, size);
+        if (OnArchiveOpened) OnArchiveOpened(*this);
+    } catch (...) {
+        file.Close();
+        CloseArchive();
+        throw Error(kUnableToReadList);
+    }
+    file.Close();
+    progressPhase_ = kPhaseIdle;
+    DoProgress();
+    return true;
+}
+
+// Reads the directory described by the trailer. The trailer lies outside the
+// CRC, so every field of it is checked against the file before use, and
+// memory grows only with the bytes actually obtained.
+void TZLBArchive::LoadDirectory(fs::File& file, int64_t fileSize) {
+    const TZLBTrailer& t = trailer_;
+    const int64_t bodySize = fileSize - int64_t(kTrailerSize);
+    const int64_t directoryBytes = int64_t(t.FileCount) * int64_t(kFileEntrySize);
+    if (t.FileCount < 0 || directoryBytes > INT32_MAX) throw Error(kUnableToReadList);
+    if (t.DirectoryOffset < 0 || t.DirectoryOffset > bodySize) throw Error(kUnableToReadList);
+    const int64_t available = bodySize - t.DirectoryOffset;
+
+    std::vector<unsigned char> directory;
+    if (t.DirectoryCompressed) {
+        if (directoryBytes > available * kMaxDeflateRatio) throw Error(kUnableToReadList);
+        EntryReader reader(file);
+        reader.Start(t.DirectoryOffset, available, false);
+        SetProgress(kPhaseDirectory, directoryBytes, "Extracting archive registry");
+        while (int64_t(directory.size()) < directoryBytes) {
+            size_t piece = static_cast<size_t>(
+                std::min<int64_t>(directoryBytes - int64_t(directory.size()), int64_t(kPieceSize)));
+            size_t got = reader.Obtain(reader.Piece(), piece);
+            directory.insert(directory.end(), reader.Piece(), reader.Piece() + got);
+            progressDone_ += int64_t(got);
+            DoProgress();
+            if (got < piece) throw Error(kUnableToReadList);
+        }
+    } else {
+        if (directoryBytes > available) throw Error(kUnableToReadList);
+        directory.resize(static_cast<size_t>(directoryBytes));
+        file.Seek(t.DirectoryOffset);
+        if (!directory.empty() && file.Read(directory.data(), directory.size()) != directory.size())
+            throw Error(kUnableToReadList);
+    }
+
+    entries_.reserve(static_cast<size_t>(t.FileCount));
+    for (size_t pos = 0; pos < directory.size(); pos += kFileEntrySize)
+        entries_.push_back(DecodeFileEntry(directory.data() + pos, directory.size() - pos));
+}
+
+void TZLBArchive::CloseArchive() {
+    entries_.clear();
+    trailer_ = TZLBTrailer();
+    archiveFileName_.clear();
+    progressPhase_ = kPhaseIdle;
+    DoProgress();
+}
+
+int TZLBArchive::GetFileCount() const {
+    if (archiveFileName_.empty()) throw Error(kNoArchiveOpen);
+    return static_cast<int>(entries_.size());
+}
+
+void TZLBArchive::GetFileEntry(int index, TZLBFileEntry& entry) const {
+    if (index < 0 || size_t(index) >= entries_.size()) throw Error(kIndexOutOfBounds);
+    entry = entries_[size_t(index)];
+}
+
+TZLBFileEntry TZLBArchive::GetFileEntry(int index) const {
+    TZLBFileEntry entry;
+    GetFileEntry(index, entry);
+    return entry;
+}
+
+void TZLBArchive::ExtractArchive(const std::string& folder) {
+    if (archiveFileName_.empty()) throw Error(kNoArchiveOpen);
+    fs::File file = fs::File::OpenRead(archiveFileName_);
+    if (!file.IsOpen()) throw Error(Format(kUnableToOpen, archiveFileName_.c_str()));
+    try {
+        const int64_t bodySize = file.Size() - int64_t(kTrailerSize);
+        EntryReader reader(file);
+        // The folder is made even for an archive without entries; each entry
+        // checks for its own folder and reports a failure.
+        if (!folder.empty()) fs::ForceDirectories(CollapseBackslashes(folder));
+        const int count = GetFileCount();
+        for (int i = 0; i < count; ++i) ExtractEntry(i, folder, reader, bodySize);
+    } catch (...) {
+        file.Close();
+        progressPhase_ = kPhaseIdle;
+        DoProgress();
+        throw;
+    }
+    file.Close();
+    progressPhase_ = kPhaseIdle;
+    DoProgress();
+}
+
+void TZLBArchive::ExtractEntry(int index, const std::string& folder, EntryReader& reader, int64_t bodySize) {
+    const TZLBFileEntry entry = GetFileEntry(index);
+    // Checked before anything is made, so a damaged record never creates a
+    // folder or file, least of all outside the extraction folder.
+    if (!EntryFitsArchive(entry, bodySize) || !IsValidEntryName(entry.Name) ||
+        (ExtractWithPath && !IsValidEntryPath(entry.Path)))
+        throw EntryCorrupt(index);
+
+    const std::string dir = CollapseBackslashes(ExtractWithPath ? folder + entry.Path : folder);
+    if (folder.empty() || dir.empty()) throw Error(kUnableToCreatePath);
+    fs::ForceDirectories(dir);
+    if (!fs::DirectoryExists(dir)) throw Error(kUnableToCreatePath);
+
+    const std::string target = dir + "\\" + entry.Name;
+    if (fs::FileExists(target) && OnReplaceFile) {
+        bool replace = false;
+        OnReplaceFile(target, replace);
+        if (!replace) return;
+    }
+
+    fs::File out = fs::File::Create(target);
+    SetProgress(kPhaseExtracting, entry.UnpackedSize, Format("Extracting %s", entry.Name.c_str()));
+    uLong crc = crc32(0, nullptr, 0);
+    {
+        size_t capacity = static_cast<size_t>(
+            std::clamp<int64_t>(entry.UnpackedSize, int64_t(kPieceSize), int64_t(kMaxWriteBuffer)));
+        fs::BufferedWriter writer(out, capacity);
+        try {
+            reader.Start(entry.Offset, entry.StoredSize, entry.Stored);
+        } catch (...) {
+            throw EntryCorrupt(index);
+        }
+        unsigned char* piece = reader.Piece();
+        int64_t remaining = entry.UnpackedSize;
+        while (remaining > 0) {
+            size_t want = static_cast<size_t>(std::min<int64_t>(remaining, int64_t(kPieceSize)));
+            size_t got = 0;
+            try {
+                got = reader.Obtain(piece, want);
+            } catch (...) {
+                throw EntryCorrupt(index);
+            }
+            progressDone_ += int64_t(got);
+            DoProgress();
+            try {
+                writer.Write(piece, got);
+            } catch (...) {
+                throw EntryCorrupt(index);
+            }
+            if (got < want) throw EntryCorrupt(index);  // the data ends early
+            crc = crc32(crc, piece, static_cast<uInt>(got));
+            remaining -= int64_t(want);
+        }
+        try {
+            writer.Flush();
+        } catch (...) {
+            throw EntryCorrupt(index);
+        }
+    }
+    // The CRC of what was written, taken on the way instead of reading the file back.
+    if (CheckCRC && uint32_t(crc) != entry.CRC32) throw EntryCorrupt(index);
+    out.Close();
+    if (OnFileExtracted) OnFileExtracted(folder + entry.Name);
+}
+
+uint32_t TZLBArchive::ComputeStreamCRC(fs::File& stream, int64_t leaveOut) {
+    const int64_t position = stream.Position();
+    stream.Seek(0);
+    int64_t left = stream.Size() - leaveOut;
+    uLong crc = crc32(0, nullptr, 0);
+    std::vector<unsigned char> block(static_cast<size_t>(std::clamp<int64_t>(left, 0, int64_t(kCrcBlockSize))));
+    while (left > 0) {
+        size_t want = static_cast<size_t>(std::min<int64_t>(left, int64_t(block.size())));
+        size_t got = stream.Read(block.data(), want);
+        crc = crc32(crc, block.data(), static_cast<uInt>(got));
+        left -= int64_t(want);
+        if (got < want) break;
+    }
+    stream.Seek(position);
+    return static_cast<uint32_t>(crc);
+}
+
+void TZLBArchive::SetProgress(int phase, int64_t total, std::string message) {
+    progressPhase_ = phase;
+    progressTotal_ = total;
+    progressDone_ = 0;
+    progressMessage_ = std::move(message);
+}
+
+void TZLBArchive::DoProgress() {
+    if (destroying_ || !OnProgress) return;
+    if (progressPhase_ == kPhaseDirectory || progressPhase_ == kPhaseExtracting)
+        OnProgress(progressMessage_, ProgressPercentage(progressDone_, progressTotal_));
+    else if (progressPhase_ == kPhaseIdle)
+        OnProgress(archiveFileName_, 0);
+}
+
+}  // namespace zub

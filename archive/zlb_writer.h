@@ -1,0 +1,67 @@
+// TZLBWriter: makes archives of the format in zlb_format.h, the side the
+// authoring tool needs. Entries are packed one after the other from offset 0
+// in the order they were added, then the directory, then the trailer.
+// Output is deterministic: the same inputs give the same bytes.
+//
+// Data is streamed: sources are read in blocks and written straight to the
+// output, so memory does not grow with the size of an entry. Each entry is
+// packed on its own (EncodeEntry), which leaves room for packing several
+// entries on several threads later without changing the bytes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "archive/zlb_format.h"
+
+namespace zub {
+
+// One file found by ListFolderFiles.
+struct TFolderFile {
+    std::string SourcePath;  // the file on disk
+    std::string Folder;      // relative folder ("sub\deeper"), "" for the top
+    std::string Name;        // file name
+};
+
+// The files of `folder`, descending into sub-folders when `recursePaths` is
+// set; with `savePaths` each file's relative folder is kept in Folder,
+// otherwise Folder is empty. Sorted bytewise by (Folder, Name), so the
+// result does not depend on the order the system lists entries in.
+std::vector<TFolderFile> ListFolderFiles(const std::string& folder, bool recursePaths, bool savePaths);
+
+class TZLBWriter {
+public:
+    TFileCompressionLevel CompressionLevel = fcDefault;
+    bool DirectoryCompressed = true;
+    bool SavePaths = false;     // AddFolder records relative folders in Path
+    bool RecursePaths = false;  // AddFolder descends into sub-folders
+
+    // Adds a file from disk; it is read when the archive is saved. Raises
+    // zub::Error for a name or path the format cannot carry safely.
+    void AddFile(const std::string& sourcePath, const std::string& name, const std::string& path = "");
+    void AddBuffer(const std::string& name, std::vector<unsigned char> bytes, const std::string& path = "");
+    // Adds the files of a folder as ListFolderFiles lists them.
+    void AddFolder(const std::string& folder);
+
+    size_t EntryCount() const { return sources_.size(); }
+    void Clear() { sources_.clear(); }
+
+    // Writes the archive. Raises zub::Error for duplicate entries, unreadable
+    // sources and archives beyond 2147483647 bytes; on failure the output
+    // file is left incomplete.
+    void Save(const std::string& outPath);
+
+private:
+    struct Source {
+        std::string name;
+        std::string path;
+        std::string sourcePath;            // empty for a buffer
+        std::vector<unsigned char> bytes;  // the data of a buffer
+    };
+    void Add(Source source);
+
+    std::vector<Source> sources_;
+};
+
+}  // namespace zub

@@ -1,0 +1,27 @@
+// Failures are exceptions that carry a fixed message text. zub::Error is the
+// general exception of the setup's own components; the helpers below make the
+// texts of the runtime's own errors, which keep their German wording.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace zub {
+
+class Error : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// An input/output error with the system's error code: "E/A-Fehler %d", or
+// the runtime's own text for the codes 2 to 5 ("Datei nicht gefunden", ...).
+Error IoError(int code);
+
+// "Datei %s kann nicht erstellt werden": a file could not be created.
+Error CreateFileError(const std::string& path);
+
+// "Win32-Fehler. Code: %d." followed by a line feed and the system's message
+// for the code; "Eine Win32-API-Funktion ist fehlgeschlagen" for code 0.
+Error Win32Error(unsigned long code, const std::string& systemMessage);
+
+}  // namespace zub

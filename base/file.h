@@ -1,0 +1,93 @@
+// A thin file layer: the same calls on Windows (the A functions of Win32) and
+// natively on POSIX, where "\" in a path is read as "/" so that the setup's
+// backslash paths work unchanged in native tests and tools.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zub::fs {
+
+// The path as the system takes it: "\" becomes "/" on POSIX, unchanged on Windows.
+std::string NativePath(const std::string& path);
+
+bool FileExists(const std::string& path);       // exists and is not a directory
+bool DirectoryExists(const std::string& path);
+bool PathExists(const std::string& path);       // a file or a directory
+
+// One level; false when the directory could not be made.
+bool CreateDir(const std::string& path);
+// With every missing parent; true when the directory exists afterwards.
+bool ForceDirectories(const std::string& path);
+
+bool RemoveFile(const std::string& path);
+bool RemoveDir(const std::string& path);
+bool SetReadOnly(const std::string& path, bool readOnly);
+
+// The system's code for the last failed call of this layer (GetLastError or errno).
+int LastErrorCode();
+
+struct DirEntry {
+    std::string name;
+    bool isDirectory = false;
+};
+// Every entry of a folder (hidden and system ones too), without "." and "..",
+// in the order the system enumerates them. Empty when the folder cannot be read.
+std::vector<DirEntry> ListDirectory(const std::string& folder);
+
+// An open file handle, move-only. Reads and writes raise zub::Error
+// ("E/A-Fehler %d") on a system failure.
+class File {
+public:
+    File() = default;
+    ~File();
+    File(File&& other) noexcept;
+    File& operator=(File&& other) noexcept;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+
+    // For reading, other readers allowed, writers not. Not open on failure.
+    static File OpenRead(const std::string& path);
+    // Created or truncated, for writing. Raises "Datei %s kann nicht erstellt werden".
+    static File Create(const std::string& path);
+
+    bool IsOpen() const;
+    int64_t Size() const;
+    void Seek(int64_t position);
+    int64_t Position() const;
+    // Up to `count` bytes; fewer only at the end of the file.
+    size_t Read(void* buffer, size_t count);
+    void Write(const void* buffer, size_t count);
+    void Close();
+
+private:
+#if defined(_WIN32)
+    void* handle_ = nullptr;
+#else
+    int fd_ = -1;
+#endif
+};
+
+// Collects small writes into large ones; Flush (or Close) writes the rest.
+class BufferedWriter {
+public:
+    explicit BufferedWriter(File& file, size_t capacity = 256 * 1024);
+    ~BufferedWriter();  // flushes, swallowing errors: call Flush to see them
+    BufferedWriter(const BufferedWriter&) = delete;
+    BufferedWriter& operator=(const BufferedWriter&) = delete;
+
+    void Write(const void* data, size_t count);
+    void Flush();
+
+private:
+    File& file_;
+    std::vector<unsigned char> buffer_;
+    size_t used_ = 0;
+};
+
+// Reads a whole file into memory; raises "Unable to open file (%s)" when it cannot be opened.
+std::vector<unsigned char> ReadWholeFile(const std::string& path);
+
+}  // namespace zub::fs

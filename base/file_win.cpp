@@ -1,0 +1,149 @@
+// Win32 side of the file layer: the A functions, paths in the ANSI code page.
+#include <windows.h>
+
+#include "base/error.h"
+#include "base/file.h"
+
+namespace zub::fs {
+namespace {
+
+thread_local int lastError = 0;
+
+bool Fail() {
+    lastError = static_cast<int>(GetLastError());
+    return false;
+}
+
+DWORD AttributesOf(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+
+}  // namespace
+
+std::string NativePath(const std::string& path) { return path; }
+
+int LastErrorCode() { return lastError; }
+
+bool FileExists(const std::string& path) {
+    DWORD a = AttributesOf(path);
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DirectoryExists(const std::string& path) {
+    DWORD a = AttributesOf(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool PathExists(const std::string& path) { return AttributesOf(path) != INVALID_FILE_ATTRIBUTES; }
+
+bool CreateDir(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) || Fail(); }
+bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) || Fail(); }
+bool RemoveDir(const std::string& path) { return RemoveDirectoryA(path.c_str()) || Fail(); }
+
+bool SetReadOnly(const std::string& path, bool readOnly) {
+    DWORD a = AttributesOf(path);
+    if (a == INVALID_FILE_ATTRIBUTES) return Fail();
+    a = readOnly ? (a | FILE_ATTRIBUTE_READONLY) : (a & ~DWORD(FILE_ATTRIBUTE_READONLY));
+    if (a == 0) a = FILE_ATTRIBUTE_NORMAL;
+    return SetFileAttributesA(path.c_str(), a) || Fail();
+}
+
+std::vector<DirEntry> ListDirectory(const std::string& folder) {
+    std::vector<DirEntry> entries;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "\\*.*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) {
+        Fail();
+        return entries;
+    }
+    do {
+        std::string name = data.cFileName;
+        if (name == "." || name == "..") continue;
+        entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return entries;
+}
+
+File::~File() { Close(); }
+File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
+File& File::operator=(File&& other) noexcept {
+    if (this != &other) {
+        Close();
+        handle_ = other.handle_;
+        other.handle_ = nullptr;
+    }
+    return *this;
+}
+
+File File::OpenRead(const std::string& path) {
+    File file;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        Fail();
+    else
+        file.handle_ = h;
+    return file;
+}
+
+File File::Create(const std::string& path) {
+    File file;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        Fail();
+        throw CreateFileError(path);
+    }
+    file.handle_ = h;
+    return file;
+}
+
+bool File::IsOpen() const { return handle_ != nullptr; }
+
+int64_t File::Size() const {
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(handle_, &size)) throw IoError(static_cast<int>(GetLastError()));
+    return size.QuadPart;
+}
+
+void File::Seek(int64_t position) {
+    LARGE_INTEGER to;
+    to.QuadPart = position;
+    if (!SetFilePointerEx(handle_, to, nullptr, FILE_BEGIN)) throw IoError(static_cast<int>(GetLastError()));
+}
+
+int64_t File::Position() const {
+    LARGE_INTEGER zero{}, pos;
+    if (!SetFilePointerEx(handle_, zero, &pos, FILE_CURRENT)) throw IoError(static_cast<int>(GetLastError()));
+    return pos.QuadPart;
+}
+
+size_t File::Read(void* buffer, size_t count) {
+    size_t done = 0;
+    auto* bytes = static_cast<unsigned char*>(buffer);
+    while (done < count) {
+        DWORD chunk = static_cast<DWORD>(count - done > (1u << 30) ? (1u << 30) : count - done);
+        DWORD got = 0;
+        if (!ReadFile(handle_, bytes + done, chunk, &got, nullptr)) throw IoError(static_cast<int>(GetLastError()));
+        if (got == 0) break;
+        done += got;
+    }
+    return done;
+}
+
+void File::Write(const void* buffer, size_t count) {
+    const auto* bytes = static_cast<const unsigned char*>(buffer);
+    while (count > 0) {
+        DWORD chunk = static_cast<DWORD>(count > (1u << 30) ? (1u << 30) : count);
+        DWORD written = 0;
+        if (!WriteFile(handle_, bytes, chunk, &written, nullptr) || written == 0)
+            throw IoError(static_cast<int>(GetLastError()));
+        bytes += written;
+        count -= written;
+    }
+}
+
+void File::Close() {
+    if (handle_) CloseHandle(handle_);
+    handle_ = nullptr;
+}
+
+}  // namespace zub::fs

@@ -1,0 +1,35 @@
+// Small string helpers for the single-byte (ANSI) strings the setup works with.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zub {
+
+// printf-style formatting into a std::string.
+std::string Format(const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+
+// Removes leading and trailing blanks and control characters (bytes <= ' ').
+std::string Trim(std::string_view text);
+
+// ASCII-only lower case; bytes above 127 are left alone.
+std::string LowerAscii(std::string_view text);
+
+bool StartsWith(std::string_view text, std::string_view prefix);
+bool EndsWith(std::string_view text, std::string_view suffix);
+
+// Every run of backslashes becomes one, then a trailing backslash is removed.
+std::string CollapseBackslashes(std::string_view path);
+
+// The folder part of a path with its trailing separator ("C:\a\b.x" -> "C:\a\"),
+// and the name after the last separator ("b.x"). Both "\" and "/" separate.
+std::string ExtractFilePath(std::string_view path);
+std::string ExtractFileName(std::string_view path);
+// The extension including its dot ("b.x" -> ".x"), or "" when there is none.
+std::string ExtractFileExt(std::string_view path);
+
+}  // namespace zub

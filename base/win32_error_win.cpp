@@ -1,0 +1,24 @@
+#include <windows.h>
+
+#include "base/win32_error.h"
+
+namespace zub {
+
+Error LastWin32Error() {
+    DWORD code = GetLastError();
+    char* text = nullptr;
+    std::string message;
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    if (n && text) {
+        message.assign(text, n);
+        while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
+            message.pop_back();
+    }
+    if (text) LocalFree(text);
+    return Win32Error(code, message);
+}
+
+void RaiseLastWin32Error() { throw LastWin32Error(); }
+
+}  // namespace zub

@@ -1,0 +1,19 @@
+// Where the platform keeps its folders, and removal of folder trees.
+#pragma once
+
+#include <string>
+
+namespace zub {
+
+// The temporary directory as the platform reports it, with its trailing
+// separator (GetTempPathA on Windows; $TMPDIR or /tmp natively).
+std::string GetTempDir();
+
+// Removes a folder with everything in it, read-only and hidden entries
+// included. A file that cannot be deleted is passed over; the removal of the
+// folder holding it then fails and raises "Aborted deleting Directory: "
+// followed by the folder, "file: " and the entry being handled. Nothing
+// happens when the folder does not exist.
+void DeleteFolderTree(const std::string& folder);
+
+}  // namespace zub

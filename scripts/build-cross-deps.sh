@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Builds the static Windows (i686) libraries the cross build links: giflib and
+# libjpeg-turbo from Debian's source packages, GoogleTest from /usr/src.
+# Usage: build-cross-deps.sh PREFIX   (absolute; nothing is done when PREFIX is complete)
+set -euo pipefail
+
+prefix=$(realpath -m "${1:?usage: build-cross-deps.sh PREFIX}")
+stamp="$prefix/.complete-v1"
+[ -f "$stamp" ] && exit 0
+
+here=$(cd "$(dirname "$0")" && pwd)
+work="$prefix.src"
+rm -rf "$work" "$prefix"
+mkdir -p "$work" "$prefix/include" "$prefix/lib"
+cd "$work"
+apt-get source -q --download-only giflib libjpeg-turbo >/dev/null 2>&1 || apt-get source -q --download-only giflib libjpeg-turbo
+for dsc in giflib_*.dsc libjpeg-turbo_*.dsc; do dpkg-source -q -x "$dsc" >/dev/null; done
+
+cc=i686-w64-mingw32-gcc-posix
+ar=i686-w64-mingw32-ar
+jobs=$(nproc)
+
+# giflib: a plain Makefile project; the library is eight C files.
+(
+  cd giflib-*/
+  objs=()
+  for f in dgif_lib.c egif_lib.c gifalloc.c gif_err.c gif_font.c gif_hash.c openbsd-reallocarray.c quantize.c; do
+    $cc -O2 -c "$f" -o "${f%.c}.o"
+    objs+=("${f%.c}.o")
+  done
+  $ar rcs "$prefix/lib/libgif.a" "${objs[@]}"
+  cp gif_lib.h "$prefix/include/"
+)
+
+# libjpeg-turbo: CMake, static only, with its SIMD code (nasm).
+(
+  cd libjpeg-turbo-*/
+  cmake -S . -B build -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$here/../cmake/mingw-i686.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+    -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF \
+    -DWITH_JPEG8=ON -DCMAKE_ASM_NASM_COMPILER=nasm >/dev/null
+  cmake --build build -j "$jobs" --target jpeg-static >/dev/null
+  cp build/libjpeg.a "$prefix/lib/libjpeg.a"
+  cp jpeglib.h jmorecfg.h jerror.h build/jconfig.h "$prefix/include/"
+)
+
+# GoogleTest for the Win32 tests run under Wine.
+cmake -S /usr/src/googletest -B gtest -G Ninja \
+  -DCMAKE_TOOLCHAIN_FILE="$here/../cmake/mingw-i686.cmake" \
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+  -Dgtest_disable_pthreads=OFF >/dev/null
+cmake --build gtest -j "$jobs" >/dev/null
+cmake --install gtest >/dev/null
+
+rm -rf "$work"
+touch "$stamp"

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Runs a command inside a Wine session: a private 32-bit prefix under build/,
+# a virtual display (Xvfb) unless --own-display is given and DISPLAY is set,
+# a persistent wineserver and a warm-up boot. Everything it started is
+# stopped again when the command ends.
+#   with-wine.sh [--own-display] COMMAND [ARGS...]
+set -uo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+own_display=0
+if [ "${1:-}" = "--own-display" ]; then own_display=1; shift; fi
+
+export WINEPREFIX=${WINEPREFIX:-$(realpath -m "$here/../build/wineprefix")}
+export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+xvfb_pid=
+cleanup() {
+  wineserver -k >/dev/null 2>&1
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# A wineserver left from an earlier session may know another display.
+wineserver -k >/dev/null 2>&1
+
+if [ $own_display -eq 0 ] || [ -z "${DISPLAY:-}" ]; then
+  n=90
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
+fi
+
+# A new prefix now and then comes out incomplete: check it and make it anew.
+prefix_ok() { [ -f "$WINEPREFIX/system.reg" ] && [ "$(stat -c %s "$WINEPREFIX/system.reg")" -gt 100000 ] \
+              && [ -d "$WINEPREFIX/drive_c/windows/system32" ]; }
+for attempt in 1 2 3; do
+  prefix_ok && break
+  echo "with-wine: creating Wine prefix $WINEPREFIX (attempt $attempt)" >&2
+  wineserver -k >/dev/null 2>&1
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+done
+prefix_ok || { echo "with-wine: could not create a working Wine prefix" >&2; exit 1; }
+
+wineserver -p
+wine wineboot >/dev/null 2>&1
+
+"$@"

@@ -1,0 +1,63 @@
+// Reader of Setup.ini, the object script that configures the setup window.
+// The reader is portable: it applies what it reads to an ISetupScriptTarget,
+// which the wizard form implements and tests can record.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "setup/setup_data.h"
+
+namespace zub {
+
+enum class TButtonKind { Back, Forward, Cancel };
+
+// What a Button block dresses: one image button of the window.
+class ISkinButtonTarget {
+public:
+    virtual ~ISkinButtonTarget() = default;
+    virtual void SetTop(int32_t top) = 0;
+    virtual void SetLeft(int32_t left) = 0;
+    virtual void SetImageNormal(const std::string& fileName) = 0;
+    virtual void SetImageOver(const std::string& fileName) = 0;
+    virtual void SetImagePressed(const std::string& fileName) = 0;
+    virtual void SetImageDisabled(const std::string& fileName) = 0;
+    virtual void SetInvisibleColor(int32_t color) = 0;
+};
+
+class ISetupScriptTarget {
+public:
+    virtual ~ISetupScriptTarget() = default;
+    // The setup data; its WorkFolder prefixes the file names relative to it.
+    virtual TSetupData& SetupData() = 0;
+    // Bounds of the page area (the Toolweb object).
+    virtual void SetPageAreaTop(int32_t value) = 0;
+    virtual void SetPageAreaLeft(int32_t value) = 0;
+    virtual void SetPageAreaWidth(int32_t value) = 0;
+    virtual void SetPageAreaHeight(int32_t value) = 0;
+    // The window's skin graphic (the Panel object).
+    virtual void SetPanelBitmap(const std::string& fileName) = 0;
+    virtual void SetPanelInvisibleColor(int32_t color) = 0;
+    virtual ISkinButtonTarget& Button(TButtonKind kind) = 0;
+};
+
+std::string KeyOf(std::string_view line);
+std::string ValueOf(std::string_view line);
+
+// Integer values: optional leading spaces, optional sign, decimal digits, or
+// hexadecimal after "$", "x", "X", "0x", "0X". Hex digits give the 32-bit
+// pattern ("$FFFFFFFF" is -1) and a sign before them negates it ("-$10" is -16).
+// Raises zub::Error "'%s' ist kein gültiger Integerwert" when malformed.
+int32_t StrToInt(std::string_view text);
+
+// Splits text into lines at CR, LF or CR LF; a NUL byte ends the text.
+std::vector<std::string> SplitLines(std::string_view text);
+
+// Reads the script file and applies it to the target. Raises zub::Error when
+// the file cannot be read, an integer is malformed, or a block has no "end";
+// the block messages name the file and the 1-based line of its Object line.
+void ReadSetupScript(const std::string& path, ISetupScriptTarget& target);
+
+}  // namespace zub

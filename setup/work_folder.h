@@ -1,0 +1,31 @@
+// The setup's private work folder in the temporary directory.
+#pragma once
+
+#include <string>
+
+namespace zub {
+
+// Creates tempDir + "ZCTemp" + n for the smallest n >= 1 under which nothing
+// exists yet, and returns its path without a trailing backslash. tempDir ends
+// in a separator. Raises the input/output error when it cannot be created.
+std::string MakeWorkFolder(const std::string& tempDir);
+
+// Removes a work folder when it goes out of scope (if it still exists), so a
+// failed start-up and a normal end both leave nothing behind.
+class TWorkFolderGuard {
+public:
+    TWorkFolderGuard() = default;
+    ~TWorkFolderGuard();
+    TWorkFolderGuard(const TWorkFolderGuard&) = delete;
+    TWorkFolderGuard& operator=(const TWorkFolderGuard&) = delete;
+
+    void Set(const std::string& folder) { folder_ = folder; }
+    const std::string& Folder() const { return folder_; }
+    // Removes the folder now; raises what DeleteFolderTree raises.
+    void Remove();
+
+private:
+    std::string folder_;
+};
+
+}  // namespace zub

@@ -1,0 +1,80 @@
+#include "archive/payload.h"
+
+#include <gtest/gtest.h>
+
+#include "archive/zlb_archive.h"
+#include "archive/zlb_writer.h"
+#include "archive_test_util.h"
+
+namespace zub {
+namespace {
+
+using test::Bytes;
+using test::ErrorOf;
+
+Bytes ArchiveOf(const std::vector<std::pair<std::string, Bytes>>& files, const test::TempFolder& dir) {
+    TZLBWriter writer;
+    for (const auto& f : files) writer.AddBuffer(f.first, f.second);
+    writer.Save(dir / "tmp.zub");
+    return test::ReadBytes(dir / "tmp.zub");
+}
+
+class PayloadTest : public ::testing::Test {
+protected:
+    // A work folder as start-up leaves it, with the payload copied out.
+    void MakePayload(bool withSounds, bool withAdditional) {
+        for (const char* sub : {"Graphics", "Sounds", "Additional"}) std::filesystem::create_directories(work / sub);
+        std::vector<std::pair<std::string, Bytes>> payload = {
+            {"Setup.ini", test::ToBytes("[Setup]\n")},
+            {"gfx.x", ArchiveOf({{"panel.bmp", test::TextData(4000)}}, scratch)}};
+        if (withSounds) payload.push_back({"snd.x", ArchiveOf({{"click.wav", test::NoiseData(900)}}, scratch)});
+        if (withAdditional) {
+            Bytes other = ArchiveOf({{"inner.txt", test::ToBytes("inner")}}, scratch);
+            Bytes upper = ArchiveOf({{"loud.txt", test::ToBytes("LOUD")}}, scratch);
+            payload.push_back({"Additional.x", ArchiveOf({{"page.html", test::ToBytes("<p>")},
+                                                          {"other.x", other}, {"UPPER.X", upper}},
+                                                         scratch)});
+        }
+        test::WriteBytes(work / "Data.Zub", ArchiveOf(payload, scratch));
+    }
+
+    test::TempFolder work, scratch;
+    TZLBArchive archiver;
+};
+
+TEST_F(PayloadTest, UnpacksEveryArchiveIntoItsFolder) {
+    MakePayload(true, true);
+    UnpackPayloadArchive(archiver, work.Path());
+    EXPECT_EQ(test::ReadBytes(work / "Setup.ini"), test::ToBytes("[Setup]\n"));
+    EXPECT_EQ(test::ReadBytes(work / "Graphics/panel.bmp"), test::TextData(4000));
+    EXPECT_EQ(test::ReadBytes(work / "Sounds/click.wav"), test::NoiseData(900));
+    EXPECT_EQ(test::ReadBytes(work / "Additional/page.html"), test::ToBytes("<p>"));
+    EXPECT_EQ(test::ReadBytes(work / "Additional/other/inner.txt"), test::ToBytes("inner"));
+    EXPECT_EQ(test::ReadBytes(work / "Additional/UPPER/loud.txt"), test::ToBytes("LOUD"));
+    // The archive of additional files and those nested in it are gone; the others stay.
+    for (const char* gone : {"Additional.x", "Additional/other.x", "Additional/UPPER.X"})
+        EXPECT_FALSE(test::Exists(work / gone)) << gone;
+    for (const char* kept : {"Data.Zub", "gfx.x", "snd.x"}) EXPECT_TRUE(test::Exists(work / kept)) << kept;
+}
+
+TEST_F(PayloadTest, SoundsAndAdditionalFilesAreOptional) {
+    MakePayload(false, false);
+    UnpackPayloadArchive(archiver, work.Path());
+    EXPECT_TRUE(test::Exists(work / "Graphics/panel.bmp"));
+    EXPECT_TRUE(std::filesystem::is_empty(work / "Sounds"));
+    EXPECT_TRUE(std::filesystem::is_empty(work / "Additional"));
+}
+
+TEST_F(PayloadTest, GraphicsAreRequired) {
+    test::WriteBytes(work / "Data.Zub", ArchiveOf({{"Setup.ini", test::ToBytes("x")}}, scratch));
+    EXPECT_EQ(ErrorOf([&] { UnpackPayloadArchive(archiver, work.Path()); }), "Archive file not found");
+}
+
+TEST_F(PayloadTest, FolderNamedLikeAnArchiveIsTakenForOne) {
+    std::filesystem::create_directories(work / "Additional/fake.x");
+    test::WriteBytes(work / "Additional.x", ArchiveOf({{"page.html", test::ToBytes("<p>")}}, scratch));
+    EXPECT_EQ(ErrorOf([&] { UnpackNestedArchive(work / "Additional.x"); }), "Archive file not found");
+}
+
+}  // namespace
+}  // namespace zub

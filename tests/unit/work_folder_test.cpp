@@ -1,0 +1,74 @@
+#include "setup/work_folder.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <fstream>
+
+#include "base/error.h"
+#include "base/file.h"
+#include "folders/shell.h"
+
+namespace zub {
+namespace {
+
+class WorkFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/zubwfXXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        temp_ = std::string(pattern) + "\\";
+    }
+    void TearDown() override { DeleteFolderTree(temp_); }
+
+    void Touch(const std::string& path) { std::ofstream(fs::NativePath(path)) << "x"; }
+
+    std::string temp_;
+};
+
+TEST_F(WorkFolderTest, TakesSmallestFreeNumber) {
+    for (const char* taken : {"ZCTemp1", "ZCTemp2", "ZCTemp3"}) ASSERT_TRUE(fs::CreateDir(temp_ + taken));
+    EXPECT_EQ(MakeWorkFolder(temp_), temp_ + "ZCTemp4");
+    EXPECT_TRUE(fs::DirectoryExists(temp_ + "ZCTemp4"));
+}
+
+TEST_F(WorkFolderTest, ReusesGaps) {
+    ASSERT_TRUE(fs::CreateDir(temp_ + "ZCTemp2"));
+    EXPECT_EQ(MakeWorkFolder(temp_), temp_ + "ZCTemp1");
+    EXPECT_EQ(MakeWorkFolder(temp_), temp_ + "ZCTemp3");
+}
+
+TEST_F(WorkFolderTest, FileOfTheSameNameIsPassedOver) {
+    Touch(temp_ + "ZCTemp1");
+    EXPECT_EQ(MakeWorkFolder(temp_), temp_ + "ZCTemp2");
+}
+
+TEST_F(WorkFolderTest, MissingTempDirectoryIsAnIoError) {
+    try {
+        MakeWorkFolder(temp_ + "missing\\");
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_STREQ(e.what(), "Datei nicht gefunden");
+    }
+}
+
+TEST_F(WorkFolderTest, GuardRemovesTreeWithReadOnlyFilesAndNestedFolders) {
+    std::string folder = MakeWorkFolder(temp_);
+    {
+        TWorkFolderGuard guard;
+        guard.Set(folder);
+        ASSERT_TRUE(fs::ForceDirectories(folder + "\\Additional\\inner\\deeper"));
+        Touch(folder + "\\Data.Zub");
+        Touch(folder + "\\Additional\\inner\\deeper\\page.html");
+        ASSERT_TRUE(fs::SetReadOnly(folder + "\\Data.Zub", true));
+        ASSERT_TRUE(fs::SetReadOnly(folder + "\\Additional\\inner", true));
+    }
+    EXPECT_FALSE(fs::PathExists(folder));
+}
+
+TEST_F(WorkFolderTest, DeleteFolderTreeOfMissingFolderDoesNothing) {
+    EXPECT_NO_THROW(DeleteFolderTree(temp_ + "nothing-here"));
+}
+
+}  // namespace
+}  // namespace zub
