@@ -73,7 +73,8 @@ void BuildPayload(const std::string& projectFolder, const std::string& outPath) 
     if (fs::DirectoryExists(project + "\\Additional")) {
         std::string additional = temporaries.Make("Additional.x");
         PackFolder(project + "\\Additional", fcDefault, true, additional, temporaries);
-        payload.AddFile(additional, "Additional.x");
+        // Compressing it again gains nothing: it is held stored.
+        payload.AddFile(additional, "Additional.x", "", fcNone);
     }
     payload.Save(outPath);
 }

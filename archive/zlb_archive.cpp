@@ -308,7 +308,7 @@ void TZLBArchive::ExtractEntry(int index, const std::string& folder, EntryReader
                 throw EntryCorrupt(index);
             }
             if (got < want) throw EntryCorrupt(index);  // the data ends early
-            crc = crc32(crc, piece, static_cast<uInt>(got));
+            if (CheckCRC) crc = crc32(crc, piece, static_cast<uInt>(got));
             remaining -= int64_t(want);
         }
         try {

@@ -79,10 +79,11 @@ public:
 
     int64_t Position() const { return position_; }
 
-    void Write(const void* data, size_t count) {
+    // `knownCrc` says the caller will hand the segment's CRC to EndSegment.
+    void Write(const void* data, size_t count, bool knownCrc = false) {
         if (position_ + int64_t(count) > kMaxArchiveSize) throw TooLarge();
         writer_.Write(data, count);
-        segmentCrc_ = crc32(segmentCrc_, static_cast<const Bytef*>(data), static_cast<uInt>(count));
+        if (!knownCrc) segmentCrc_ = crc32(segmentCrc_, static_cast<const Bytef*>(data), static_cast<uInt>(count));
         position_ += int64_t(count);
     }
 
@@ -94,8 +95,9 @@ public:
         segmentCrc_ = crc32(0, nullptr, 0);
     }
 
-    void EndSegment() {
-        crc_ = crc32_combine(crc_, segmentCrc_, static_cast<z_off_t>(position_ - segmentStart_));
+    void EndSegment() { EndSegment(segmentCrc_); }
+    void EndSegment(uLong segmentCrc) {
+        crc_ = crc32_combine(crc_, segmentCrc, static_cast<z_off_t>(position_ - segmentStart_));
         segmentStart_ = position_;
         segmentCrc_ = crc32(0, nullptr, 0);
     }
@@ -172,11 +174,13 @@ void CopyStored(SourceReader& in, ArchiveSink& sink, TZLBFileEntry& entry) {
     const unsigned char* data = nullptr;
     while (size_t n = in.Next(data)) {
         crc = crc32(crc, data, static_cast<uInt>(n));
-        sink.Write(data, n);
+        sink.Write(data, n, true);
     }
     entry.StoredSize = entry.UnpackedSize;
     entry.CRC32 = static_cast<uint32_t>(crc);
     entry.Stored = true;
+    // Stored bytes are the data itself, so their CRC is the entry's.
+    sink.EndSegment(crc);
 }
 
 // Packs one entry at the sink's position and returns its directory record.
@@ -194,8 +198,9 @@ TZLBFileEntry EncodeEntry(const std::string& name, const std::string& path, Sour
             in.Rewind();
         }
         CopyStored(in, sink, entry);
+    } else {
+        sink.EndSegment();
     }
-    sink.EndSegment();
     return entry;
 }
 
@@ -237,14 +242,15 @@ void TZLBWriter::Add(Source source) {
     sources_.push_back(std::move(source));
 }
 
-void TZLBWriter::AddFile(const std::string& sourcePath, const std::string& name, const std::string& path) {
+void TZLBWriter::AddFile(const std::string& sourcePath, const std::string& name, const std::string& path,
+                         std::optional<TFileCompressionLevel> level) {
     if (sourcePath.empty()) throw Error("No source file given for " + name);
-    Add({name, path, sourcePath, {}});
+    Add({name, path, sourcePath, {}, level});
 }
 
 void TZLBWriter::AddBuffer(const std::string& name, std::vector<unsigned char> bytes, const std::string& path) {
     if (bytes.size() > size_t(INT32_MAX)) throw TooLarge();
-    Add({name, path, std::string(), std::move(bytes)});
+    Add({name, path, std::string(), std::move(bytes), std::nullopt});
 }
 
 void TZLBWriter::AddFolder(const std::string& folder) {
@@ -266,7 +272,8 @@ void TZLBWriter::Save(const std::string& outPath) {
     for (size_t i = 0; i < sources_.size(); ++i) {
         const Source& s = sources_[i];
         SourceReader in(s.sourcePath, s.bytes);
-        TZLBFileEntry entry = EncodeEntry(s.name, s.path, in, sink, level);
+        const int entryLevel = s.level ? ZlibLevelOf(*s.level) : level;
+        TZLBFileEntry entry = EncodeEntry(s.name, s.path, in, sink, entryLevel);
         EncodeFileEntry(entry, directory.data() + i * kFileEntrySize);
     }
 

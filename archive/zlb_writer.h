@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,7 +40,9 @@ public:
 
     // Adds a file from disk; it is read when the archive is saved. Raises
     // zub::Error for a name or path the format cannot carry safely.
-    void AddFile(const std::string& sourcePath, const std::string& name, const std::string& path = "");
+    // `level` overrides CompressionLevel for this entry (fcNone stores it).
+    void AddFile(const std::string& sourcePath, const std::string& name, const std::string& path = "",
+                 std::optional<TFileCompressionLevel> level = std::nullopt);
     void AddBuffer(const std::string& name, std::vector<unsigned char> bytes, const std::string& path = "");
     // Adds the files of a folder as ListFolderFiles lists them.
     void AddFolder(const std::string& folder);
@@ -58,6 +61,7 @@ private:
         std::string path;
         std::string sourcePath;            // empty for a buffer
         std::vector<unsigned char> bytes;  // the data of a buffer
+        std::optional<TFileCompressionLevel> level;
     };
     void Add(Source source);
 

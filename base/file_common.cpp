@@ -28,6 +28,7 @@ BufferedWriter::~BufferedWriter() {
 }
 
 void BufferedWriter::Write(const void* data, size_t count) {
+    if (count == 0) return;  // data may be null then, which memcpy must not see
     const auto* bytes = static_cast<const unsigned char*>(data);
     if (used_ + count > buffer_.size()) Flush();
     if (count >= buffer_.size()) {

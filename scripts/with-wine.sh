@@ -14,6 +14,7 @@ export WINEPREFIX=${WINEPREFIX:-$(realpath -m "$here/../build/wineprefix")}
 export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 xvfb_pid=
+export SKINSETUP_VIRTUAL_DISPLAY=
 cleanup() {
   wineserver -k >/dev/null 2>&1
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
@@ -29,7 +30,7 @@ if [ $own_display -eq 0 ] || [ -z "${DISPLAY:-}" ]; then
   while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
   Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
   xvfb_pid=$!
-  export DISPLAY=":$n"
+  export DISPLAY=":$n" SKINSETUP_VIRTUAL_DISPLAY=1
   for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
 fi
 
