@@ -3,27 +3,11 @@
 
 #include "archive/payload.h"
 #include "base/file.h"
+#include "base/handles_win.h"
 #include "base/win32_error.h"
 
 namespace zub {
 namespace {
-
-// The executable loaded as a data file: its resources are readable and none
-// of its code runs. Unloaded when it goes out of scope, also on error.
-class DataModule {
-public:
-    explicit DataModule(const std::string& path)
-        : module_(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
-        if (!module_) RaiseLastWin32Error();
-    }
-    ~DataModule() { FreeLibrary(module_); }
-    DataModule(const DataModule&) = delete;
-    DataModule& operator=(const DataModule&) = delete;
-    HMODULE get() const { return module_; }
-
-private:
-    HMODULE module_;
-};
 
 // A loaded resource, released when it goes out of scope.
 class LoadedResource {
@@ -43,7 +27,9 @@ private:
 }  // namespace
 
 void SaveResourceToFile(const std::string& exePath, const std::string& targetPath) {
-    DataModule module(exePath);
+    // Loaded as a data file: its resources are readable and none of its code runs.
+    ModuleHandle module(LoadLibraryExA(exePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    if (!module.valid()) RaiseLastWin32Error();
     HRSRC info = FindResourceA(module.get(), "ZUBTRESOR", MAKEINTRESOURCEA(10));  // RT_RCDATA
     if (!info) RaiseLastWin32Error();
     DWORD size = SizeofResource(module.get(), info);
