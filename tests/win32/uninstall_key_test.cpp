@@ -1,0 +1,104 @@
+// The uninstall entry under HKEY_LOCAL_MACHINE, and setup.log naming the same key.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "base/file.h"
+#include "folders/shell.h"
+#include "setup/log_book.h"
+#include "setup/work_folder.h"
+#include "tests/win32/registry_test_util.h"
+
+namespace zub {
+namespace {
+
+using Values = std::map<std::string, test::TRegValue>;
+
+const std::string kRoot = kUninstallRootKey;
+
+class UninstallKeyTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = MakeWorkFolder(GetTempDir());
+        book_.LogFileName = folder_ + "\\setup.log";
+        rootValues_ = test::ListValues(HKEY_LOCAL_MACHINE, kRoot);
+    }
+    void TearDown() override {
+        for (const char* key : {"SkinSetupTest = App 1", "SkinSetupTest Maker", kFallbackUninstallKeyName, "Tool"})
+            test::DeleteKeyTree(HKEY_LOCAL_MACHINE, kRoot + key);
+        // Whatever happened, the Uninstall key itself got no values.
+        EXPECT_EQ(test::ListValues(HKEY_LOCAL_MACHINE, kRoot), rootValues_);
+        DeleteFolderTree(folder_);
+    }
+    void SetTitle(const std::string& title) { book_.UninstallKeyName = book_.DisplayName = title; }
+    Values Expected(const std::string& title) const {
+        return {{"DisplayName", test::SzValue(title)}, {"UninstallString", test::SzValue(folder_ + "\\Uninstall.exe")}};
+    }
+
+    std::string folder_;
+    TSetupLogBook book_;
+    Values rootValues_;
+};
+
+TEST_F(UninstallKeyTest, NewKeyGetsExactlyTheTwoValues) {
+    SetTitle("SkinSetupTest = App 1");
+    book_.WriteUninstallKey();
+    EXPECT_EQ(test::ListValues(HKEY_LOCAL_MACHINE, kRoot + "SkinSetupTest = App 1"), Expected("SkinSetupTest = App 1"));
+}
+
+TEST_F(UninstallKeyTest, ExistingKeyKeepsItsOtherValues) {
+    const std::string path = kRoot + "SkinSetupTest = App 1";
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    for (const char* name : {"DisplayName", "UninstallString", "Publisher"})
+        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>("old"), 4);
+    RegCloseKey(key);
+
+    SetTitle("SkinSetupTest = App 1");
+    book_.WriteUninstallKey();
+    Values expected = Expected("SkinSetupTest = App 1");
+    expected["Publisher"] = test::SzValue("old");
+    EXPECT_EQ(test::ListValues(HKEY_LOCAL_MACHINE, path), expected);
+}
+
+TEST_F(UninstallKeyTest, BackslashesInTheTitleMakeANestedKey) {
+    SetTitle("SkinSetupTest Maker\\Suite\\App");
+    book_.WriteUninstallKey();
+    EXPECT_EQ(test::ListValues(HKEY_LOCAL_MACHINE, kRoot + "SkinSetupTest Maker\\Suite\\App"),
+              Expected("SkinSetupTest Maker\\Suite\\App"));
+    EXPECT_TRUE(test::ListValues(HKEY_LOCAL_MACHINE, kRoot + "SkinSetupTest Maker").empty());
+}
+
+TEST_F(UninstallKeyTest, EmptyTitleUsesTheProgramNameForKeyAndLog) {
+    // What the finishing actions do: one chosen name for both.
+    book_.UninstallKeyName = ChooseUninstallKeyName("", "bin\\Tool.exe");
+    book_.DisplayName = "";
+    book_.AddDirectoryEntry(folder_);
+    book_.WriteUninstallKey();
+    book_.SaveLog();
+    EXPECT_EQ(test::ListValues(HKEY_LOCAL_MACHINE, kRoot + "Tool"), Expected(""));
+    std::vector<unsigned char> log = fs::ReadWholeFile(book_.LogFileName);
+    EXPECT_EQ(std::string(log.begin(), log.end()), "SetupLOG\r\nNAME=\r\nKEY=Tool\r\nDIRECTORY=" + folder_ + "\r\n");
+}
+
+TEST_F(UninstallKeyTest, BlankKeyNameLeftByTheOwnerUsesTheFixedName) {
+    for (const char* name : {"", "\\", " \\\\ "}) {
+        SCOPED_TRACE(name);
+        book_.UninstallKeyName = name;
+        book_.DisplayName = "SkinSetupTest";
+        book_.WriteUninstallKey();
+        EXPECT_EQ(test::ListValues(HKEY_LOCAL_MACHINE, kRoot + kFallbackUninstallKeyName), Expected("SkinSetupTest"));
+    }
+}
+
+TEST_F(UninstallKeyTest, KeyThatCannotBeMadeIsPassedOverAndTheLogIsStillWritten) {
+    SetTitle(std::string(300, 'k'));  // longer than a key name may be
+    book_.WriteUninstallKey();
+    EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, kRoot + book_.UninstallKeyName));
+    book_.SaveLog();
+    EXPECT_TRUE(fs::FileExists(book_.LogFileName));
+}
+
+}  // namespace
+}  // namespace zub
