@@ -1,24 +1,21 @@
 #!/usr/bin/env bash
-# The part of the demo that runs inside the Wine session (see demo.sh).
+# The part of the demo that runs inside the Wine session (see demo.sh):
+# starts the setup given as the first argument.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-project=$1
-bin=$root/build/cross
+setup=$1
+bin=${SKINSETUP_CROSS_BUILD:-$root/build/cross}
 run=$root/scripts/wine-run.sh
-out=$root/build/DemoSetup.exe
-
-"$run" "$bin/tests/e2e/make_test_setup.exe" "$bin/setup/setup.exe" "$project" "$out"
-echo "demo: made $out ($(stat -c %s "$out") bytes) from $project"
 
 temp=$("$run" cmd /c echo %TEMP% | tr -d '\r')
 temp_unix=$(winepath -u "$temp")
 
 if [ -z "${SKINSETUP_VIRTUAL_DISPLAY:-}" ]; then
   echo "demo: the setup runs on $DISPLAY; close it with Alt+F4"
-  exec "$run" "$out"
+  exec "$run" "$setup"
 fi
 
-"$run" "$out" &
+"$run" "$setup" &
 setup_pid=$!
 for _ in $(seq 300); do
   xwininfo -root -tree 2>/dev/null | grep -q '"SetupForm"' && break

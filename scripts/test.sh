@@ -27,7 +27,8 @@ run ctest --test-dir build/asan --output-on-failure -j "$jobs"
 # Windows: setup.exe and the tests that run under Wine.
 cmake -S . -B build/cross -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
-  -DSKINSETUP_CROSS_PREFIX="$root/build/deps" -DCMAKE_PREFIX_PATH="$root/build/deps" -DSKINSETUP_TESTS=ON >/dev/null
+  -DSKINSETUP_CROSS_PREFIX="$root/build/deps" -DCMAKE_PREFIX_PATH="$root/build/deps" -DSKINSETUP_TESTS=ON \
+  -DSKINSETUP_NATIVE_TOOL="$root/build/native/tools/skinsetup" >/dev/null
 cmake --build build/cross -j "$jobs"
 run scripts/with-wine.sh ctest --test-dir build/cross --output-on-failure
 

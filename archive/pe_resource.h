@@ -1,0 +1,72 @@
+// Resources of PE executables, read and written without the Windows loader,
+// so that the authoring tool can make setups on any system and the setup's
+// payload can be read natively.
+//
+// The resource directory is a three-level tree (type, name, language) of
+// directory tables whose entries point at sub-tables or, at the last level,
+// at data entries holding the RVA and size of the bytes. Every offset and
+// size is checked against the section and the file: a damaged file raises
+// zub::Error with a message that says what is wrong, never reads past.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zub {
+
+constexpr uint16_t kRtRcdata = 10;
+constexpr const char* kPayloadResourceName = "ZUBTRESOR";
+
+// A resource type or name: a number, or a string (kept as UTF-16 units).
+struct TResourceName {
+    bool IsId = true;
+    uint16_t Id = 0;
+    std::u16string Text;
+
+    static TResourceName Number(uint16_t id);
+    static TResourceName Named(const std::string& ascii);
+    // Names compare as the loader looks them up: ASCII case ignored.
+    bool Matches(const TResourceName& other) const;
+    std::string ToString() const;  // "#10" or the name (non-ASCII as '?')
+};
+
+// One resource (a leaf of the tree) with its bytes.
+struct TPeResource {
+    TResourceName Type;
+    TResourceName Name;
+    uint16_t Language = 0;
+    uint32_t CodePage = 0;
+    std::vector<unsigned char> Data;
+};
+
+// Where the bytes of a resource lie in the file.
+struct TResourceLocation {
+    size_t FileOffset = 0;
+    size_t Size = 0;
+};
+
+// Finds RCDATA "ZUBTRESOR" (any language; the first when there are several).
+// Raises zub::Error when the file is damaged or has no such resource.
+TResourceLocation FindPayloadResource(const unsigned char* pe, size_t size);
+std::vector<unsigned char> ReadPayloadResource(const std::vector<unsigned char>& pe);
+
+// Every resource of the file, in directory order. An executable without a
+// resource directory has none.
+std::vector<TPeResource> ReadResources(const unsigned char* pe, size_t size);
+
+// A copy of `pe` whose RCDATA "ZUBTRESOR" holds `payload` (language neutral),
+// replacing any earlier one in any language and keeping every other
+// resource. The resource section is rebuilt as the last section (in place
+// when it already is last in file and memory); the section table,
+// SizeOfImage, the resource data directory and a non-zero checksum are
+// updated. A certificate table is dropped: the signature would no longer hold.
+std::vector<unsigned char> WritePayloadResource(const std::vector<unsigned char>& pe,
+                                                const std::vector<unsigned char>& payload);
+
+// The same for any set of resources; used by WritePayloadResource and tests.
+std::vector<unsigned char> WriteResources(const std::vector<unsigned char>& pe,
+                                          const std::vector<TPeResource>& resources);
+
+}  // namespace zub

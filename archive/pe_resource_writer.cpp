@@ -1,0 +1,257 @@
+// Writing resources into a copy of a PE file. The whole resource tree is
+// rebuilt from the list of resources and put into a section of its own at
+// the end of the image; the headers are then fixed so that the loader finds
+// it: section table, SizeOfImage, the resource data directory, the checksum.
+#include <algorithm>
+#include <map>
+#include <type_traits>
+#include <tuple>
+
+#include "archive/pe_image.h"
+#include "archive/pe_resource.h"
+#include "base/error.h"
+
+namespace zub {
+namespace {
+
+constexpr uint32_t kHighBit = 0x80000000u;
+constexpr uint32_t kSectionFlags = 0x40000040u;  // initialised data, readable
+
+size_t AlignUp(size_t value, size_t alignment) { return (value + alignment - 1) / alignment * alignment; }
+
+char16_t UpperAscii(char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c; }
+
+// The order the loader's binary search expects: names before numbers, names
+// by their upper-case form, numbers ascending.
+struct TNameOrder {
+    bool operator()(const TResourceName& a, const TResourceName& b) const {
+        if (a.IsId != b.IsId) return !a.IsId;
+        if (a.IsId) return a.Id < b.Id;
+        return std::lexicographical_compare(a.Text.begin(), a.Text.end(), b.Text.begin(), b.Text.end(),
+                                            [](char16_t x, char16_t y) { return UpperAscii(x) < UpperAscii(y); });
+    }
+};
+
+using TLanguages = std::map<uint16_t, const TPeResource*>;
+using TNames = std::map<TResourceName, TLanguages, TNameOrder>;
+using TTypes = std::map<TResourceName, TNames, TNameOrder>;
+
+TTypes GroupResources(const std::vector<TPeResource>& resources) {
+    TTypes types;
+    for (const TPeResource& resource : resources) {
+        TLanguages& languages = types[resource.Type][resource.Name];
+        if (!languages.emplace(resource.Language, &resource).second)
+            throw Error("Duplicate resource " + resource.Type.ToString() + " " + resource.Name.ToString());
+    }
+    return types;
+}
+
+// Lays the tree out as tables (breadth first), data entries, name strings
+// and data, and writes it with RVAs based on `sectionRva`.
+class TSectionBuilder {
+public:
+    TSectionBuilder(const TTypes& types, uint32_t sectionRva) : types_(types), rva_(sectionRva) {}
+
+    std::vector<unsigned char> Build() {
+        Layout();
+        bytes_.assign(dataEnd_, 0);
+        size_t typeTable = TableSize(types_.size());
+        size_t nameTable = typeTable;
+        for (const auto& type : types_) nameTable += TableSize(type.second.size());
+        size_t nextData = dataEntries_;
+        size_t typeIndex = 0;
+        WriteTableHeader(0, types_.size(), types_);
+        for (const auto& [typeName, names] : types_) {
+            WriteEntry(0, typeIndex++, typeName, kHighBit | uint32_t(typeTable));
+            WriteTableHeader(typeTable, names.size(), names);
+            size_t nameIndex = 0;
+            for (const auto& [name, languages] : names) {
+                WriteEntry(typeTable, nameIndex++, name, kHighBit | uint32_t(nameTable));
+                WriteTableHeader(nameTable, languages.size(), languages);
+                size_t languageIndex = 0;
+                for (const auto& [language, resource] : languages) {
+                    WriteEntry(nameTable, languageIndex++, TResourceName::Number(language), uint32_t(nextData));
+                    WriteData(nextData, *resource);
+                    nextData += 16;
+                }
+                nameTable += TableSize(languages.size());
+            }
+            typeTable += TableSize(names.size());
+        }
+        return std::move(bytes_);
+    }
+
+private:
+    static size_t TableSize(size_t entries) { return 16 + 8 * entries; }
+
+    void Layout() {
+        size_t tables = TableSize(types_.size());
+        size_t leaves = 0;
+        for (const auto& [typeName, names] : types_) {
+            tables += TableSize(names.size());
+            Intern(typeName);
+            for (const auto& [name, languages] : names) {
+                tables += TableSize(languages.size());
+                leaves += languages.size();
+                Intern(name);
+            }
+        }
+        dataEntries_ = tables;
+        size_t at = dataEntries_ + 16 * leaves;
+        for (auto& [text, offset] : strings_) {
+            offset = at;
+            at += 2 + 2 * text.size();
+        }
+        dataStart_ = AlignUp(at, 8);
+        at = dataStart_;
+        for (const auto& type : types_)
+            for (const auto& name : type.second)
+                for (const auto& language : name.second) {
+                    dataOffsets_[language.second] = at;
+                    at = AlignUp(at + language.second->Data.size(), 8);
+                }
+        dataEnd_ = at;
+        if (dataEnd_ > 0x7fffffffu) throw Error("The resources are too large for an executable");
+    }
+
+    void Intern(const TResourceName& name) {
+        if (!name.IsId) strings_.emplace(name.Text, 0);
+    }
+
+    template <typename Map>
+    void WriteTableHeader(size_t at, size_t count, const Map& entries) {
+        uint16_t named = 0;
+        for (const auto& entry : entries)
+            if constexpr (std::is_same_v<typename Map::key_type, TResourceName>) named += entry.first.IsId ? 0 : 1;
+        if (count > 0xffff) throw Error("Too many resources in one table");
+        pe::PutU16(bytes_, at + 12, named);
+        pe::PutU16(bytes_, at + 14, uint16_t(count - named));
+    }
+
+    void WriteEntry(size_t table, size_t index, const TResourceName& name, uint32_t target) {
+        const size_t at = table + 16 + 8 * index;
+        pe::PutU32(bytes_, at, name.IsId ? name.Id : kHighBit | uint32_t(WriteString(name.Text)));
+        pe::PutU32(bytes_, at + 4, target);
+    }
+
+    size_t WriteString(const std::u16string& text) {
+        const size_t at = strings_.at(text);
+        pe::PutU16(bytes_, at, uint16_t(text.size()));
+        for (size_t i = 0; i < text.size(); ++i) pe::PutU16(bytes_, at + 2 + 2 * i, uint16_t(text[i]));
+        return at;
+    }
+
+    void WriteData(size_t entry, const TPeResource& resource) {
+        const size_t at = dataOffsets_.at(&resource);
+        pe::PutU32(bytes_, entry, rva_ + uint32_t(at));
+        pe::PutU32(bytes_, entry + 4, uint32_t(resource.Data.size()));
+        pe::PutU32(bytes_, entry + 8, resource.CodePage);
+        std::copy(resource.Data.begin(), resource.Data.end(), bytes_.begin() + std::ptrdiff_t(at));
+    }
+
+    const TTypes& types_;
+    uint32_t rva_;
+    std::map<std::u16string, size_t> strings_;
+    std::map<const TPeResource*, size_t> dataOffsets_;
+    size_t dataEntries_ = 0;
+    size_t dataStart_ = 0;
+    size_t dataEnd_ = 0;
+    std::vector<unsigned char> bytes_;
+};
+
+// Where the new resource section goes: over the old one when that is the
+// last section in the file and in memory, otherwise behind everything.
+struct TPlacement {
+    size_t HeaderOffset;
+    uint32_t VirtualAddress;
+    size_t FileOffset;
+    bool NewHeader;
+};
+
+TPlacement PlaceSection(const pe::TPeImage& image) {
+    uint64_t virtualEnd = image.SizeOfImage;
+    size_t firstRawData = image.SizeOfHeaders;
+    uint64_t otherRawEnd = image.SizeOfHeaders;  // where the headers and the other sections' data end
+    for (const pe::TPeSection& section : image.Sections) {
+        virtualEnd = std::max(virtualEnd, section.VirtualEnd());
+        if (section.SizeOfRawData != 0) firstRawData = std::min<size_t>(firstRawData, section.PointerToRawData);
+        if (&section != &image.Sections.back())
+            otherRawEnd = std::max(otherRawEnd, uint64_t(section.PointerToRawData) + section.SizeOfRawData);
+    }
+    const uint32_t rva = image.DirectoryRva(pe::kResourceDirectory);
+    const pe::TPeSection* old = rva ? image.SectionOf(rva) : nullptr;
+    // Rewriting in place must not overwrite the headers or another section's
+    // data, which a damaged raw-data pointer (0, say) would make it do.
+    if (old && old == &image.Sections.back() && rva == old->VirtualAddress &&
+        old->PointerToRawData >= otherRawEnd &&
+        uint64_t(old->PointerToRawData) + old->SizeOfRawData >= image.FileSize &&
+        AlignUp(old->VirtualEnd(), image.SectionAlignment) >= virtualEnd)
+        return {old->HeaderOffset, old->VirtualAddress, old->PointerToRawData, false};
+
+    const size_t header = image.SectionTableOffset + image.Sections.size() * pe::kSectionHeaderSize;
+    if (header + pe::kSectionHeaderSize > firstRawData)
+        throw Error("The executable has no room for another section header");
+    const uint64_t address = AlignUp(virtualEnd, image.SectionAlignment);
+    if (address > 0x7fffffffu) throw Error("The executable's image is too large");
+    return {header, uint32_t(address), AlignUp(image.FileSize, image.FileAlignment), true};
+}
+
+void WriteSectionHeader(std::vector<unsigned char>& out, size_t at, uint32_t address, size_t size, size_t rawSize,
+                        size_t fileOffset) {
+    static const char kName[8] = {'.', 'r', 's', 'r', 'c', 0, 0, 0};
+    std::fill(out.begin() + std::ptrdiff_t(at), out.begin() + std::ptrdiff_t(at + pe::kSectionHeaderSize), 0);
+    std::copy(kName, kName + 8, out.begin() + std::ptrdiff_t(at));
+    pe::PutU32(out, at + 8, uint32_t(size));
+    pe::PutU32(out, at + 12, address);
+    pe::PutU32(out, at + 16, uint32_t(rawSize));
+    pe::PutU32(out, at + 20, uint32_t(fileOffset));
+    pe::PutU32(out, at + 36, kSectionFlags);
+}
+
+}  // namespace
+
+std::vector<unsigned char> WriteResources(const std::vector<unsigned char>& pe,
+                                          const std::vector<TPeResource>& resources) {
+    const pe::TPeImage image = pe::ParsePeImage(pe.data(), pe.size());
+    if (image.NumberOfRvaAndSizes <= uint32_t(pe::kResourceDirectory))
+        throw Error("The executable has no resource data directory");
+    const TPlacement place = PlaceSection(image);
+    const std::vector<unsigned char> section = TSectionBuilder(GroupResources(resources), place.VirtualAddress).Build();
+    const size_t rawSize = AlignUp(section.size(), image.FileAlignment);
+    if (place.FileOffset + rawSize > 0x7fffffffu) throw Error("The executable would be too large");
+
+    std::vector<unsigned char> out(pe.begin(), pe.begin() + std::ptrdiff_t(std::min(pe.size(), place.FileOffset)));
+    out.resize(place.FileOffset, 0);
+    out.insert(out.end(), section.begin(), section.end());
+    out.resize(place.FileOffset + rawSize, 0);
+
+    WriteSectionHeader(out, place.HeaderOffset, place.VirtualAddress, section.size(), rawSize, place.FileOffset);
+    if (place.NewHeader) pe::PutU16(out, image.NumberOfSectionsOffset, uint16_t(image.Sections.size() + 1));
+    pe::PutU32(out, image.DirectoryEntryOffset(pe::kResourceDirectory), place.VirtualAddress);
+    pe::PutU32(out, image.DirectoryEntryOffset(pe::kResourceDirectory) + 4, uint32_t(section.size()));
+    pe::PutU32(out, image.SizeOfImageOffset,
+               uint32_t(AlignUp(size_t(place.VirtualAddress) + section.size(), image.SectionAlignment)));
+    if (image.NumberOfRvaAndSizes > uint32_t(pe::kSecurityDirectory)) {
+        pe::PutU32(out, image.DirectoryEntryOffset(pe::kSecurityDirectory), 0);
+        pe::PutU32(out, image.DirectoryEntryOffset(pe::kSecurityDirectory) + 4, 0);
+    }
+    if (image.CheckSum != 0) pe::PutU32(out, image.CheckSumOffset, pe::PeChecksum(out.data(), out.size(), image.CheckSumOffset));
+    return out;
+}
+
+std::vector<unsigned char> WritePayloadResource(const std::vector<unsigned char>& pe,
+                                                const std::vector<unsigned char>& payload) {
+    const TResourceName type = TResourceName::Number(kRtRcdata);
+    const TResourceName name = TResourceName::Named(kPayloadResourceName);
+    std::vector<TPeResource> resources;
+    for (TPeResource& resource : ReadResources(pe.data(), pe.size()))
+        if (!(resource.Type.Matches(type) && resource.Name.Matches(name))) resources.push_back(std::move(resource));
+    TPeResource payloadResource;
+    payloadResource.Type = type;
+    payloadResource.Name = name;
+    payloadResource.Data = payload;
+    resources.push_back(std::move(payloadResource));
+    return WriteResources(pe, resources);
+}
+
+}  // namespace zub

@@ -1,0 +1,292 @@
+// skinsetup as a whole: its commands run in-process on temporary folders.
+#include "tools/skinsetup.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "archive/payload_builder.h"
+#include "archive/pe_resource.h"
+#include "archive/zlb_archive.h"
+#include "tests/unit/archive_test_util.h"
+#include "tests/unit/pe_test_util.h"
+
+namespace zub::tool {
+namespace {
+
+using test::Bytes;
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
+
+struct TResult {
+    int Code;
+    std::string Out;
+    std::string Err;
+};
+
+TResult Tool(const std::vector<std::string>& arguments) {
+    std::ostringstream out, err;
+    TConsole console{out, err, false};
+    const int code = RunSkinsetup(arguments, console);
+    return {code, out.str(), err.str()};
+}
+
+std::map<std::string, Bytes> FilesUnder(const std::string& folder) {
+    std::map<std::string, Bytes> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        if (entry.is_regular_file())
+            files[std::filesystem::relative(entry.path(), folder).string()] = ReadBytes(entry.path().string());
+    return files;
+}
+
+void WriteSampleFiles(const std::string& folder) {
+    WriteBytes(folder + "text.txt", test::TextData(100000));
+    WriteBytes(folder + "noise.bin", test::NoiseData(70000));
+    WriteBytes(folder + "empty", {});
+    WriteBytes(folder + "sub/deeper/leaf.txt", test::ToBytes("leaf"));
+}
+
+TEST(SkinsetupPack, RoundTripsThroughListAndExtract) {
+    struct TCase {
+        std::vector<std::string> Options;
+        std::vector<std::string> ExtractOptions;
+        std::map<std::string, std::string> Expected;  // relative path -> sample file
+    };
+    const std::map<std::string, std::string> top = {{"text.txt", "text.txt"}, {"noise.bin", "noise.bin"}, {"empty", "empty"}};
+    std::map<std::string, std::string> all = top;
+    all["sub/deeper/leaf.txt"] = "sub/deeper/leaf.txt";
+    std::map<std::string, std::string> flat = top;
+    flat["leaf.txt"] = "sub/deeper/leaf.txt";
+    const std::vector<TCase> cases = {
+        {{}, {}, top},
+        {{"--level", "best"}, {"--check-crc"}, top},
+        {{"--level=none", "--plain-directory"}, {}, top},
+        {{"--level", "fastest", "--recurse"}, {}, flat},
+        {{"--recurse", "--with-paths"}, {"--with-paths"}, all},
+    };
+    for (const TCase& c : cases) {
+        TempFolder temp;
+        WriteSampleFiles(temp / "in/");
+        std::vector<std::string> pack = {"pack", temp / "in", "-o", temp / "a.x"};
+        pack.insert(pack.end(), c.Options.begin(), c.Options.end());
+        ASSERT_EQ(Tool(pack).Code, 0);
+        const TResult list = Tool({"list", temp / "a.x"});
+        EXPECT_EQ(list.Code, 0);
+        EXPECT_NE(list.Out.find(std::to_string(c.Expected.size()) + " entries"), std::string::npos) << list.Out;
+        std::vector<std::string> extract = {"extract", temp / "a.x", temp / "out"};
+        extract.insert(extract.end(), c.ExtractOptions.begin(), c.ExtractOptions.end());
+        ASSERT_EQ(Tool(extract).Code, 0);
+        std::map<std::string, Bytes> expected;
+        for (const auto& [path, sample] : c.Expected) expected[path] = ReadBytes(temp / ("in/" + sample));
+        EXPECT_EQ(FilesUnder(temp / "out"), expected) << c.Options.size();
+    }
+}
+
+// An archive as other producers make it (padding bytes after Stored, plain
+// directory) and the tool's own archive of the same files read the same.
+TEST(SkinsetupPack, ToolMadeAndHandMadeArchivesReadTheSame) {
+    TempFolder temp;
+    const Bytes text = test::TextData(30000), noise = test::NoiseData(4000), small = test::ToBytes("tiny");
+    WriteBytes(temp / "in/a.txt", text);
+    WriteBytes(temp / "in/b.bin", noise);
+    WriteBytes(temp / "in/c.txt", small);
+    test::RawEntry stored = test::RawEntry::Plain("b.bin", noise);
+    stored.padding = {0xaa, 0xbb, 0xcc};
+    WriteBytes(temp / "hand.x", test::BuildArchive({test::RawEntry::Compressed("a.txt", text, {3, 0, 0}), stored,
+                                                    test::RawEntry::Compressed("c.txt", small, {2, 0, 0})},
+                                                   false));
+    ASSERT_EQ(Tool({"pack", temp / "in", "-o", temp / "tool.x", "--level", "best"}).Code, 0);
+
+    for (const char* name : {"hand.x", "tool.x"}) {
+        EXPECT_EQ(Tool({"verify", temp / name}).Code, 0) << name;
+        ASSERT_EQ(Tool({"extract", temp / name, temp / (std::string(name) + ".out"), "--check-crc"}).Code, 0);
+    }
+    EXPECT_EQ(FilesUnder(temp / "hand.x.out"), FilesUnder(temp / "tool.x.out"));
+    TZLBArchive hand, tool;
+    hand.OpenArchive(temp / "hand.x");
+    tool.OpenArchive(temp / "tool.x");
+    ASSERT_EQ(hand.GetFileCount(), tool.GetFileCount());
+    for (int i = 0; i < hand.GetFileCount(); ++i) {
+        EXPECT_EQ(hand.GetFileEntry(i).Name, tool.GetFileEntry(i).Name);
+        EXPECT_EQ(hand.GetFileEntry(i).UnpackedSize, tool.GetFileEntry(i).UnpackedSize);
+        EXPECT_EQ(hand.GetFileEntry(i).CRC32, tool.GetFileEntry(i).CRC32);
+    }
+    EXPECT_NE(Tool({"list", temp / "hand.x"}).Out.find("directory plain"), std::string::npos);
+}
+
+TEST(SkinsetupExtract, KeepExistingLeavesFilesAlone) {
+    TempFolder temp;
+    WriteSampleFiles(temp / "in/");
+    ASSERT_EQ(Tool({"pack", temp / "in", "-o", temp / "a.x"}).Code, 0);
+    WriteBytes(temp / "out/text.txt", test::ToBytes("mine"));
+    const TResult result = Tool({"extract", temp / "a.x", temp / "out", "--keep-existing"});
+    EXPECT_EQ(result.Code, 0);
+    EXPECT_NE(result.Out.find("kept 1 existing"), std::string::npos) << result.Out;
+    EXPECT_EQ(ReadBytes(temp / "out/text.txt"), test::ToBytes("mine"));
+    EXPECT_EQ(ReadBytes(temp / "out/noise.bin"), test::NoiseData(70000));
+}
+
+TEST(SkinsetupCommandLine, UsageErrorsHelpAndFailures) {
+    struct TCase {
+        std::vector<std::string> Arguments;
+        int Code;
+        std::string Err;  // the start of standard error
+    };
+    const std::vector<TCase> cases = {
+        {{}, 2, "usage: skinsetup COMMAND"},
+        {{"frobnicate"}, 2, "skinsetup: unknown command frobnicate"},
+        {{"pack", "folder"}, 2, "skinsetup pack: missing -o (the file to write)\nTry 'skinsetup pack --help'."},
+        {{"pack", "f", "-o", "x", "--level", "max"}, 2, "skinsetup pack: unknown level max (best, default, fastest or none)"},
+        {{"pack", "f", "-o"}, 2, "skinsetup pack: option -o needs a value OUT.x"},
+        {{"pack", "f", "--recurse=yes", "-o", "x"}, 2, "skinsetup pack: option --recurse takes no value"},
+        {{"list"}, 2, "skinsetup list: missing arguments: ARCHIVE"},
+        {{"list", "a", "b"}, 2, "skinsetup list: unexpected argument b"},
+        {{"extract", "a.x", "out", "--force"}, 2, "skinsetup extract: unknown option --force"},
+        {{"list", "/nonexistent/a.x"}, 1, "skinsetup list: Archive file not found"},
+        {{"pack", "/nonexistent", "-o", "x.x"}, 1, "skinsetup pack: No folder /nonexistent"},
+        {{"build", "/nonexistent", "-o", "x.exe", "--stub", "s.exe"}, 1, "skinsetup build: No project folder /nonexistent"},
+        {{"verify", "/nonexistent.exe"}, 1, "skinsetup verify: Unable to open file (/nonexistent.exe)"},
+    };
+    for (const TCase& c : cases) {
+        const TResult result = Tool(c.Arguments);
+        EXPECT_EQ(result.Code, c.Code) << result.Err;
+        EXPECT_EQ(result.Err.substr(0, c.Err.size()), c.Err);
+        EXPECT_EQ(result.Out, "");
+    }
+    for (const char* command : {"pack", "list", "extract", "verify", "build"}) {
+        const TResult help = Tool({command, "--help"});
+        EXPECT_EQ(help.Code, 0);
+        EXPECT_EQ(help.Out.rfind(std::string("usage: skinsetup ") + command, 0), 0u) << help.Out;
+    }
+}
+
+const char kSetupIni[] =
+    "[demo]\r\nObject=Setup\r\nTargetFile=App.exe\r\nAddfile=App.exe\r\nAddfile=Read.txt\r\n"
+    "Addfile=Additional\\docs\\guide.txt\r\nReadMe=Read.txt\r\nLicence=Lic.txt\r\nLanguage=English\r\nend\r\n"
+    "Object=Panel\r\nBitmap=Graphics\\panel.bmp\r\nInvisibleColor=16711935\r\nend\r\n"
+    "Object=Button\r\nName=back\r\nAction=Back\r\nMask=Graphics\\b.bmp\r\nTouched=Graphics\\b.bmp\r\n"
+    "Pressed=Graphics\\b.bmp\r\nDisabled=Graphics\\b.gif\r\nend\r\n"
+    "Object=Button\r\nName=next\r\nAction=Forward\r\nMask=Graphics\\b.bmp\r\nTouched=Graphics\\b.bmp\r\n"
+    "Pressed=Graphics\\b.bmp\r\nDisabled=Graphics\\b.gif\r\nend\r\n"
+    "Object=Button\r\nName=cancel\r\nAction=Cancel\r\nMask=Graphics\\b.bmp\r\nTouched=Graphics\\b.bmp\r\n"
+    "Pressed=Graphics\\b.bmp\r\nDisabled=Graphics\\b.gif\r\nend\r\n";
+
+class SkinsetupBuild : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteBytes(temp_ / "stub.exe", test::MakeTestPe());
+        WriteProject(temp_ / "project/", kSetupIni);
+    }
+    static void WriteProject(const std::string& project, const std::string& script) {
+        WriteBytes(project + "Setup.ini", test::ToBytes(script));
+        WriteBytes(project + "App.exe", test::ToBytes("MZ app"));
+        WriteBytes(project + "Read.txt", test::ToBytes("read me"));
+        WriteBytes(project + "Lic.txt", test::ToBytes("licence"));
+        WriteBytes(project + "Graphics/panel.bmp", test::NoiseData(3000));
+        WriteBytes(project + "Graphics/b.bmp", test::TextData(800));
+        WriteBytes(project + "Graphics/b.gif", test::ToBytes("GIF89a"));
+        WriteBytes(project + "Additional/docs/guide.txt", test::ToBytes("guide"));
+    }
+    TResult Build(const std::string& project, const std::string& out) {
+        return Tool({"build", project, "-o", out, "--stub", temp_ / "stub.exe"});
+    }
+    TempFolder temp_;
+};
+
+TEST_F(SkinsetupBuild, MakesAReproducibleSetupThatVerifies) {
+    const TResult first = Build(temp_ / "project", temp_ / "one.exe");
+    ASSERT_EQ(first.Code, 0) << first.Err;
+    EXPECT_EQ(first.Err, "");  // no warnings for a sound project
+    ASSERT_EQ(Build(temp_ / "project/", temp_ / "two.exe").Code, 0);
+    EXPECT_EQ(ReadBytes(temp_ / "one.exe"), ReadBytes(temp_ / "two.exe"));
+
+    BuildPayload(temp_ / "project", temp_ / "payload.x");
+    EXPECT_EQ(ReadPayloadResource(ReadBytes(temp_ / "one.exe")), ReadBytes(temp_ / "payload.x"));
+
+    const TResult verify = Tool({"verify", temp_ / "one.exe"});
+    EXPECT_EQ(verify.Code, 0) << verify.Out;
+    for (const char* line : {"  payload: 6 entries, archive and entry CRCs correct\n",
+                             "  gfx.x: 3 entries, archive and entry CRCs correct\n",
+                             "  Additional.x > docs.x: 1 entry, archive and entry CRCs correct\n",
+                             "  Setup.ini: 38 lines, no findings\n", "one.exe: OK\n"})
+        EXPECT_NE(verify.Out.find(line), std::string::npos) << line << verify.Out;
+}
+
+TEST_F(SkinsetupBuild, VerifyReportsTheFaultsOfBrokenProjects) {
+    struct TCase {
+        const char* What;
+        std::string From, To;  // replaced in Setup.ini
+        std::string Finding;
+    };
+    const std::vector<TCase> cases = {
+        {"missing Addfile", "Addfile=Read.txt", "Addfile=Gone.txt",
+         "Setup.ini:5: Addfile names \"Gone.txt\", which is not in the payload"},
+        {"missing licence", "Licence=Lic.txt", "Licence=Licence.txt",
+         "Setup.ini:8: Licence names \"Licence.txt\", which is not in the payload"},
+        {"read-me not installed", "ReadMe=Read.txt", "ReadMe=Lic.txt",
+         "Setup.ini:7: ReadMe names \"Lic.txt\", which no Addfile line installs"},
+        {"missing panel bitmap", "Bitmap=Graphics\\panel.bmp", "Bitmap=Graphics\\panel.png",
+         "Setup.ini:12: Bitmap names \"Graphics\\panel.png\", which is not in the payload"},
+        {"missing button image", "Name=next\r\nAction=Forward\r\nMask=Graphics\\b.bmp", "Name=next\r\nAction=Forward\r\nMask=Graphics\\n.bmp",
+         "Setup.ini:26: Mask names \"Graphics\\n.bmp\", which is not in the payload"},
+        {"malformed integer", "InvisibleColor=16711935", "InvisibleColor=0xFF00FFh",
+         "Setup.ini:13: InvisibleColor needs an integer, not \"0xFF00FFh\": the setup stops with an error"},
+        {"Action not second", "Name=cancel\r\nAction=Cancel", "Action=Cancel\r\nName=cancel",
+         "Setup.ini:33: the Button block dresses no button: its second line must be Action=Back, Forward or Cancel, not "
+         "\"Name=cancel\""},
+        {"block without end", "Disabled=Graphics\\b.gif\r\nend\r\n\0", "Disabled=Graphics\\b.gif\r\n",
+         "Setup.ini:31: the block \"Object=Button\" has no \"end\" line: the setup stops with an error"},
+    };
+    for (const TCase& c : cases) {
+        std::string script = kSetupIni;
+        std::string from = c.From.c_str();  // the last case cuts at the NUL: only the script's last end goes
+        const size_t at = c.What == std::string("block without end") ? script.rfind(from) : script.find(from);
+        ASSERT_NE(at, std::string::npos) << c.What;
+        script.replace(at, from.size(), c.To);
+        const std::string project = temp_ / (std::string("broken/") + c.What + "/");
+        WriteProject(project, script);
+        const TResult build = Build(project, project + "Setup.exe");
+        ASSERT_EQ(build.Code, 0) << c.What << build.Err;
+        EXPECT_NE(build.Err.find("skinsetup build: warning: the setup has problems"), std::string::npos) << c.What;
+        const TResult verify = Tool({"verify", project + "Setup.exe"});
+        EXPECT_EQ(verify.Code, 1) << c.What;
+        EXPECT_NE(verify.Out.find("  " + c.Finding + "\n"), std::string::npos) << c.What << "\n" << verify.Out;
+    }
+}
+
+TEST_F(SkinsetupBuild, VerifyReportsDamagedSetupsAndArchives) {
+    ASSERT_EQ(Build(temp_ / "project", temp_ / "setup.exe").Code, 0);
+    Bytes exe = ReadBytes(temp_ / "setup.exe");
+    const TResourceLocation at = FindPayloadResource(exe.data(), exe.size());
+    exe[at.FileOffset + 10] ^= 1;
+    WriteBytes(temp_ / "damaged.exe", exe);
+    EXPECT_NE(Tool({"verify", temp_ / "damaged.exe"}).Out.find("  payload: The archive file appears to be corrupted\n"),
+              std::string::npos);
+
+    const TResult bare = Tool({"verify", temp_ / "stub.exe"});
+    EXPECT_EQ(bare.Code, 1);
+    EXPECT_NE(bare.Out.find("  payload resource: The executable has no resource ZUBTRESOR\n"), std::string::npos);
+
+    test::RawEntry wrongCrc = test::RawEntry::Compressed("x.txt", test::TextData(500));
+    wrongCrc.crc ^= 1;
+    WriteBytes(temp_ / "bad.x", test::BuildArchive({wrongCrc}, true));
+    const TResult bad = Tool({"verify", temp_ / "bad.x"});
+    EXPECT_EQ(bad.Code, 1);
+    EXPECT_NE(bad.Out.find("  archive: File (0) is corrupt (entry \"x.txt\")\n"), std::string::npos) << bad.Out;
+}
+
+TEST(SkinsetupBuildStub, DefaultsToTheSetupBesideTheTool) {
+    TempFolder temp;
+    EXPECT_EQ(test::ErrorOf([&] { DefaultStub(temp / "bin/"); }),
+              "No setup.exe beside the tool (" + temp / "bin/" + "): name the stub with --stub");
+    WriteBytes(temp / "setup/setup.exe", {});
+    WriteBytes(temp / "tools/skinsetup", {});
+    EXPECT_EQ(DefaultStub(temp / "tools/"), temp / "tools/../setup/setup.exe");
+    WriteBytes(temp / "tools/setup.exe", {});
+    EXPECT_EQ(DefaultStub(temp / "tools/"), temp / "tools/setup.exe");
+}
+
+}  // namespace
+}  // namespace zub::tool

@@ -1,0 +1,115 @@
+// The portable PE resource writer checked by the Windows loader itself: what
+// it writes is found by FindResourceA in a module loaded as a data file,
+// sits beside what UpdateResourceA wrote, and the image still starts.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "archive/payload.h"
+#include "archive/pe_resource.h"
+#include "base/file.h"
+#include "folders/shell.h"
+
+namespace zub {
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+std::string OwnExecutable() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return path;
+}
+
+Bytes Pattern(size_t size, unsigned seed) {
+    Bytes bytes(size);
+    for (auto& b : bytes) b = static_cast<unsigned char>((seed = seed * 1103515245u + 12345u) >> 16);
+    return bytes;
+}
+
+// The resource's bytes as the loader hands them out; empty when it is not found.
+Bytes LoaderResource(const std::string& exe, const char* name) {
+    HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) return {};
+    Bytes bytes;
+    if (HRSRC info = FindResourceA(module, name, MAKEINTRESOURCEA(10))) {
+        const DWORD size = SizeofResource(module, info);
+        if (HGLOBAL loaded = LoadResource(module, info)) {
+            const auto* data = static_cast<const unsigned char*>(LockResource(loaded));
+            if (data) bytes.assign(data, data + size);
+        }
+    }
+    FreeLibrary(module);
+    return bytes;
+}
+
+void WriteFile(const std::string& path, const Bytes& bytes) {
+    fs::File file = fs::File::Create(path);
+    file.Write(bytes.data(), bytes.size());
+    file.Close();
+}
+
+class PeResourceUnderLoader : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = GetTempDir() + "zubpe" + std::to_string(GetCurrentProcessId()) + "\\";
+        ASSERT_TRUE(fs::ForceDirectories(folder_));
+        stub_ = fs::ReadWholeFile(OwnExecutable());
+    }
+    void TearDown() override { DeleteFolderTree(folder_.substr(0, folder_.size() - 1)); }
+    std::string folder_;
+    Bytes stub_;
+};
+
+TEST_F(PeResourceUnderLoader, LoaderReadsWhatTheWriterWrote) {
+    const Bytes first = Pattern(300000, 1), second = Pattern(1234, 2);
+    const std::string exe = folder_ + "written.exe";
+    WriteFile(exe, WritePayloadResource(stub_, first));
+    EXPECT_EQ(LoaderResource(exe, "ZUBTRESOR"), first);
+    EXPECT_EQ(LoaderResource(exe, "zubtresor"), first);
+
+    WriteFile(exe, WritePayloadResource(fs::ReadWholeFile(exe), second));
+    EXPECT_EQ(LoaderResource(exe, "ZUBTRESOR"), second);
+    SaveResourceToFile(exe, folder_ + "Data.Zub");  // the setup's own way, through the loader
+    EXPECT_EQ(fs::ReadWholeFile(folder_ + "Data.Zub"), second);
+}
+
+TEST_F(PeResourceUnderLoader, WorksWithWhatUpdateResourceMakes) {
+    const std::string exe = folder_ + "updated.exe";
+    WriteFile(exe, stub_);
+    const Bytes keep = Pattern(777, 3), old = Pattern(5000, 4), payload = Pattern(64000, 5);
+    HANDLE update = BeginUpdateResourceA(exe.c_str(), FALSE);
+    ASSERT_TRUE(update);
+    ASSERT_TRUE(UpdateResourceA(update, RT_RCDATA, "KEEPME", MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
+                                const_cast<unsigned char*>(keep.data()), DWORD(keep.size())));
+    ASSERT_TRUE(UpdateResourceA(update, RT_RCDATA, "ZUBTRESOR", MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
+                                const_cast<unsigned char*>(old.data()), DWORD(old.size())));
+    ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
+    EXPECT_EQ(ReadPayloadResource(fs::ReadWholeFile(exe)), old);  // the portable reader on the platform's file
+
+    WriteFile(exe, WritePayloadResource(fs::ReadWholeFile(exe), payload));
+    EXPECT_EQ(LoaderResource(exe, "ZUBTRESOR"), payload);
+    EXPECT_EQ(LoaderResource(exe, "KEEPME"), keep);
+}
+
+TEST_F(PeResourceUnderLoader, TheWrittenImageStillRuns) {
+    const std::string exe = folder_ + "runs.exe";
+    WriteFile(exe, WritePayloadResource(stub_, Pattern(100000, 6)));
+    std::string command = "\"" + exe + "\" --gtest_filter=-*";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+    ASSERT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
+    DWORD code = 1;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    EXPECT_EQ(code, 0u);
+}
+
+}  // namespace
+}  // namespace zub

@@ -1,0 +1,56 @@
+// The demo project's application: one window with a greeting and a button
+// that closes it. It is what the demo setup installs and launches.
+#include <windows.h>
+
+namespace {
+
+constexpr int kCloseButton = 1;
+const char kGreeting[] =
+    "Hello! This program was installed by the SkinSetup demo.\r\n\r\n"
+    "It does nothing else; remove it again under Programs and Features.";
+
+LRESULT CALLBACK DemoWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: {
+        HINSTANCE instance = reinterpret_cast<CREATESTRUCTA*>(lParam)->hInstance;
+        HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+        HWND text = CreateWindowA("STATIC", kGreeting, WS_CHILD | WS_VISIBLE, 16, 16, 340, 60, window, nullptr,
+                                  instance, nullptr);
+        HWND button = CreateWindowA("BUTTON", "Close", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, 276, 90, 80, 26,
+                                    window, reinterpret_cast<HMENU>(kCloseButton), instance, nullptr);
+        SendMessageA(text, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        return 0;
+    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == kCloseButton) DestroyWindow(window);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DemoWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = "SkinSetupDemoApp";
+    if (!RegisterClassA(&windowClass)) return 1;
+    HWND window = CreateWindowA("SkinSetupDemoApp", "SkinSetup Demo", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+                                CW_USEDEFAULT, CW_USEDEFAULT, 390, 160, nullptr, nullptr, instance, nullptr);
+    if (!window) return 1;
+    ShowWindow(window, show);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageA(window, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return 0;
+}
