@@ -10,6 +10,8 @@
 #include "folders/shell.h"
 #include "setup/confirmation_form_win.h"
 #include "setup/setup_form_win.h"
+#include "skin/media_list.h"
+#include "skin/media_timer_win.h"
 #include "ui/application_win.h"
 
 namespace {
@@ -37,10 +39,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     zub::TOleSession ole;
     TFinalCleanup cleanup;
     zub::TApplication application;
+    // The image cache with its placeholder and purge timer lives from program
+    // start to program end, longer than every form that takes pictures from it.
+    zub::KMediaList mediaList;
+    zub::TMediaPurgeTimer purgeTimer(mediaList);
 
     std::unique_ptr<zub::TSetupForm> setupForm;
     try {
-        setupForm = std::make_unique<zub::TSetupForm>(nullptr, cleanup.Folder());
+        setupForm = std::make_unique<zub::TSetupForm>(nullptr, cleanup.Folder(), mediaList);
     } catch (const std::exception& e) {
         // The partly built form is gone already, and with it the work folder.
         zub::ShowException(nullptr, e.what());

@@ -19,8 +19,12 @@ std::string OwnExecutablePath() {
 
 }  // namespace
 
-TSetupForm::TSetupForm(TComponent* owner, std::string& recordedWorkFolder)
-    : TForm(owner, "TSetupForm", "SetupForm", WS_POPUP | WS_CLIPCHILDREN, kDesignWidth, kDesignHeight) {
+TSetupForm::TSetupForm(TComponent* owner, std::string& recordedWorkFolder, KMediaList& media)
+    : TZubForm(owner, "TSetupForm", "SetupForm", WS_POPUP | WS_CLIPCHILDREN, kDesignWidth, kDesignHeight, media),
+      Backbutton(MakeButton("Backbutton", 192, 368, media)),
+      Forwardbutton(MakeButton("Forwardbutton", 280, 368, media)),
+      Cancelbutton(MakeButton("Cancelbutton", 360, 368, media)),
+      buttons_{&Backbutton, &Forwardbutton, &Cancelbutton} {
     std::string folder = MakeWorkFolder(GetTempDir());
     recordedWorkFolder = folder;
     workFolder_.Set(folder);
@@ -29,9 +33,35 @@ TSetupForm::TSetupForm(TComponent* owner, std::string& recordedWorkFolder)
 
     UnpackPayload();
     ReadSetupScript(data_.WorkFolder + "Setup.ini", *this);
+    ApplySkin();
 }
 
 TSetupForm::~TSetupForm() = default;
+
+TSkinButton& TSetupForm::MakeButton(const char* name, int left, int top, KMediaList& media) {
+    TSkinButton& button = Own<TSkinButton>(Handle(), media);
+    button.Name = name;
+    button.SetBounds(left, top, 73, 57);
+    return button;
+}
+
+// The window and its buttons take their skin and outline; the window takes
+// the size of the panel picture (no border: that is the whole window).
+void TSetupForm::ApplySkin() {
+    Graphic().SetTransparencyMode(4);
+    SetAlphaThreshold(100);
+    SetShape(4);
+    for (TSkinButton* button : buttons_) {
+        button->Graphic().SetTransparencyMode(4);
+        button->SetAlphaThreshold(100);
+        button->SetEnabled(true);
+        button->SetShape(4);
+    }
+    const TBitmap32& panel = Graphic().GetBitmap();
+    SetWidth(panel.Width());
+    SetHeight(panel.Height());
+    Center();
+}
 
 void TSetupForm::UnpackPayload() { zub::UnpackPayload(Archiver, OwnExecutablePath(), data_.WorkFolder); }
 

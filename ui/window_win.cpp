@@ -90,6 +90,12 @@ void TWinControl::SetVisible(bool visible) {
 
 bool TWinControl::Visible() const { return handle_ && IsWindowVisible(handle_); }
 
+void TWinControl::SetEnabled(bool enabled) {
+    if (handle_) EnableWindow(handle_, enabled ? TRUE : FALSE);
+}
+
+bool TWinControl::Enabled() const { return handle_ && IsWindowEnabled(handle_); }
+
 std::string TWinControl::Text() const {
     if (!handle_) return {};
     int length = GetWindowTextLengthA(handle_);

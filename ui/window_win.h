@@ -40,6 +40,9 @@ public:
 
     void SetVisible(bool visible);
     bool Visible() const;
+    // A disabled control gets no mouse or keyboard input.
+    virtual void SetEnabled(bool enabled);
+    bool Enabled() const;
     std::string Text() const;
     void SetText(const std::string& text);
 

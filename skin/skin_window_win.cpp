@@ -1,0 +1,43 @@
+#include "skin/skin_window_win.h"
+
+#include "skin/bitmap_surface_win.h"
+#include "skin/color.h"
+#include "skin/region_win.h"
+
+namespace zub {
+
+TSize32 ClientSize(HWND window) {
+    RECT r{};
+    GetClientRect(window, &r);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+void PaintToDC(TPaintEngine& engine, HDC dc, int w, int h, int32_t color) {
+    engine.ResizeBuffer(w, h);
+    if (!engine.BufferValid) engine.PaintBuffer(w, h, WinColorToColor32(color));
+    if (engine.Buffer.IsEmpty()) return;
+    TBitmapLock lock(engine.Buffer);
+    BitBlt(dc, 0, 0, w, h, BitmapDC(engine.Buffer), 0, 0, SRCCOPY);
+}
+
+void ApplyWindowShape(HWND window, const TShapeSpec& spec, const TBitmap32& bitmap) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    GdiObject<HRGN> region;
+    switch (spec.Shape) {
+        case 1: region.reset(CreateEllipticRgn(0, 0, w, h)); break;
+        case 2: region.reset(CreateRoundRectRgn(0, 0, w, h, spec.Corner, spec.Corner)); break;
+        case 3: break;
+        case 4:
+            if (!bitmap.IsEmpty()) {
+                region = BitmapToRegion(bitmap, spec.AlphaThreshold);
+                break;
+            }
+            [[fallthrough]];
+        default: region.reset(CreateRectRgn(0, 0, w, h)); break;
+    }
+    if (SetWindowRgn(window, region.get(), TRUE)) region.release();
+}
+
+}  // namespace zub

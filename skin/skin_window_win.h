@@ -1,0 +1,31 @@
+// What the skinned form and the skinned frame share on Windows: painting the
+// off-screen buffer to a device context, and window shapes.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "base/handles_win.h"
+#include "skin/paint_engine.h"
+
+namespace zub {
+
+// The client size of a window (the whole window for a borderless one).
+TSize32 ClientSize(HWND window);
+
+// Brings the buffer up to date for the viewport (w, h) and blits it to dc at (0, 0).
+void PaintToDC(TPaintEngine& engine, HDC dc, int w, int h, int32_t color);
+
+// Shape codes: 0 rectangle, 1 ellipse, 2 rounded rectangle with corner x
+// corner ellipses, 3 no region, 4 the bitmap's alpha above threshold (a
+// rectangle while the bitmap is empty); any other code a rectangle.
+struct TShapeSpec {
+    uint8_t Shape = 0;
+    int AlphaThreshold = 0;
+    int Corner = 10;
+};
+// Cuts the window to the shape; the window system owns the region afterwards.
+void ApplyWindowShape(HWND window, const TShapeSpec& spec, const TBitmap32& bitmap);
+
+}  // namespace zub

@@ -1,0 +1,62 @@
+// TZFrame: a child window that paints its Bitmap through an off-screen buffer
+// like TZForm, repaints as soon as the Bitmap changes, and turns the mouse
+// into enter, leave, down, up and click events. The click follows the usual
+// rule: a left press on the control captures the mouse, and the release
+// clicks when it lies inside the client rectangle; OnClick runs before OnMouseUp.
+#pragma once
+
+#include <functional>
+
+#include "skin/color.h"
+#include "skin/paint_engine.h"
+#include "ui/window_win.h"
+
+namespace zub {
+
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+using TImgMouseEvent = std::function<void(TMouseButton button, int x, int y)>;
+
+class TZFrame : public TWinControl {
+public:
+    // A child of parent, named and registered as the window class className.
+    TZFrame(TComponent* owner, HWND parent, const char* className);
+    ~TZFrame() override;
+
+    TBitmap32& Bitmap() { return engine_.Bitmap; }
+    const TPaintEngine& Engine() const { return engine_; }
+    void SetScaleMode(TScaleMode value);
+
+    void BeginUpdate() { ++updateCount_; }
+    void EndUpdate() { --updateCount_; }
+    // Outside updates: invalidates (a frame repaints at once) and calls OnChange.
+    void Changed();
+    void Invalidate();
+    bool MouseInside() const { return mouseInside_; }
+    // Whether the left button was held at the latest mouse event.
+    bool LeftButtonHeld() const { return leftHeld_; }
+
+    int32_t Color = kClBtnFace;  // the parent's colour
+    TNotifyEvent OnChange, OnClick, OnMouseEnter, OnMouseLeave;
+    TImgMouseEvent OnMouseDown, OnMouseUp;
+
+protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // After a size change: cache, buffer, then the derived handling.
+    virtual void Resize();
+    TPaintEngine engine_;
+
+private:
+    bool PointerOver(POINT client) const;
+    void MouseMoved(POINT client, WPARAM keys);
+    void ButtonDown(TMouseButton button, POINT client);
+    void ButtonUp(TMouseButton button, POINT client);
+    void Enter();
+    void Leave();
+
+    int updateCount_ = 0;
+    bool mouseInside_ = false;
+    bool clicked_ = false;
+    bool leftHeld_ = false;
+};
+
+}  // namespace zub

@@ -1,0 +1,131 @@
+#include "skin/zub_frame_win.h"
+
+#include <atomic>
+
+#include "skin/media_list.h"
+#include "skin/skin_window_win.h"
+
+namespace zub {
+namespace {
+
+// Buttons made at run time get distinct names: "Zubcraft1", "Zubcraft2", ...
+std::atomic<int> buttonNumber{0};
+
+bool StartsWithDrive(const std::string& name) {
+    const bool letter = name.size() >= 2 && name[1] == ':' &&
+                        ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'));
+    return letter || name.rfind("\\\\", 0) == 0;
+}
+
+}  // namespace
+
+TZubFrame::TZubFrame(TComponent* owner, HWND parent, const char* className, KMediaList& media)
+    : TZFrame(owner, parent, className) {
+    graphic_ = &Own<KGraphic>(media);
+    graphic_->OnChange = [this] { GraphicChanged(); };
+}
+
+TZubFrame::~TZubFrame() {
+    graphic_->OnChange = nullptr;
+    graphic_ = nullptr;
+}
+
+void TZubFrame::SetShape(uint8_t code) {
+    shape_ = code;
+    SetScaleMode(TScaleMode::smStretch);
+    RebuildBitmap();
+    ApplyShape();
+}
+
+void TZubFrame::SetAlphaThreshold(int value) {
+    if (value == alphaThreshold_) return;
+    alphaThreshold_ = value;
+    if (shape_ == 3 || shape_ == 4) ApplyShape();
+}
+
+void TZubFrame::RebuildBitmap() {
+    if (!graphic_ || graphic_->FileName().empty()) return;
+    TBitmap32& bitmap = Bitmap();
+    TBitmap32& picture = graphic_->GetBitmap();
+    TSize32 size = ClientSize(Handle());
+    bitmap.BeginUpdate();
+    try {
+        bitmap.SetSize(size.Width, size.Height);
+        picture.DrawTo(bitmap, {0, 0, size.Width, size.Height});
+    } catch (...) {
+        bitmap.EndUpdate();
+        throw;
+    }
+    bitmap.EndUpdate();
+    bitmap.Changed();
+}
+
+void TZubFrame::ApplyShape() {
+    if (!HandleAllocated()) return;
+    ApplyWindowShape(Handle(), {shape_, alphaThreshold_, 4}, Bitmap());
+}
+
+void TZubFrame::GraphicChanged() {
+    SetScaleMode(TScaleMode::smStretch);
+    RebuildBitmap();
+    ApplyShape();
+}
+
+void TZubFrame::Resize() {
+    TZFrame::Resize();
+    if (!graphic_) return;
+    const bool hasFile = !graphic_->FileName().empty();
+    if (shape_ == 4) {
+        if (!hasFile) return;
+        RebuildBitmap();
+        ApplyShape();
+        return;
+    }
+    if (hasFile) RebuildBitmap();
+    ApplyShape();
+}
+
+TZubButton::TZubButton(TComponent* owner, HWND parent, KMediaList& media)
+    : TZubFrame(owner, parent, "TZubButton", media) {
+    OnMouseEnter = [this] { BEnter(); };
+    OnMouseLeave = [this] { BExit(); };
+    OnMouseDown = [this](TMouseButton, int, int) { BDown(); };
+    OnMouseUp = [this](TMouseButton, int x, int y) { BUp(x, y); };
+    Name = "Zubcraft" + std::to_string(++buttonNumber);
+}
+
+void TZubButton::SetState(int code) {
+    const std::string* names[] = {&ImageNormal, &ImageOver, &ImagePressed, &ImageDisabled};
+    if (code < 0 || code > 3) return;
+    const std::string& name = *names[code];
+    if (name.empty() || name == Graphic().FileName()) return;
+    if (StartsWithDrive(name)) Graphic().SetFileName(name);
+    else Graphic().SetFileName(Graphic().Media().MediaBaseFolder + "\\" + name);
+    const TBitmap32& picture = Graphic().GetBitmap();
+    SetBounds(Bounds().Left, Bounds().Top, picture.Width(), picture.Height());
+}
+
+void TZubButton::SetEnabled(bool enabled) {
+    SetState(enabled ? kNormal : kDisabled);
+    TZubFrame::SetEnabled(enabled);
+}
+
+void TZubButton::BEnter() {
+    if (Enabled()) SetState(kOver);
+}
+
+void TZubButton::BExit() {
+    if (Enabled()) SetState(LeftButtonHeld() ? kPressed : kNormal);
+}
+
+void TZubButton::BDown() {
+    if (Enabled()) SetState(kPressed);
+}
+
+void TZubButton::BUp(int x, int y) {
+    if (!Enabled()) return;
+    TSize32 size = ClientSize(Handle());
+    SetState(x >= 0 && y >= 0 && x < size.Width && y < size.Height ? kOver : kNormal);
+}
+
+}  // namespace zub

@@ -1,0 +1,60 @@
+// TZubFrame: a skinned child window, the TZubForm of child controls: its
+// Bitmap is the graphic's picture stretched to the frame, cut to a shape
+// (shape 2 with 4 x 4 corners). TZubButton: an image button with four
+// pictures (normal, over, pressed, disabled) switched by the mouse and by
+// enabling; it takes the size of the picture it shows.
+#pragma once
+
+#include <string>
+
+#include "skin/graphic.h"
+#include "skin/zframe_win.h"
+
+namespace zub {
+
+class TZubFrame : public TZFrame {
+public:
+    TZubFrame(TComponent* owner, HWND parent, const char* className, KMediaList& media);
+    ~TZubFrame() override;
+
+    KGraphic& Graphic() { return *graphic_; }
+    uint8_t Shape() const { return shape_; }
+    int AlphaThreshold() const { return alphaThreshold_; }
+    void SetShape(uint8_t code);
+    void SetAlphaThreshold(int value);
+
+    virtual void RebuildBitmap();
+    virtual void ApplyShape();
+
+protected:
+    void Resize() override;
+
+private:
+    void GraphicChanged();
+
+    KGraphic* graphic_ = nullptr;
+    uint8_t shape_ = 0;
+    int alphaThreshold_ = 0;
+};
+
+class TZubButton : public TZubFrame {
+public:
+    enum TState { kNormal = 0, kOver = 1, kPressed = 2, kDisabled = 3 };
+
+    // Named "Zubcraft" + a program-wide running number until given a name.
+    TZubButton(TComponent* owner, HWND parent, KMediaList& media);
+
+    std::string ImageNormal, ImageOver, ImagePressed, ImageDisabled;
+
+    // Shows the picture of the state (and takes its size); an empty picture
+    // name, or the one shown already, changes nothing.
+    virtual void SetState(int code);
+    void SetEnabled(bool enabled) override;
+
+    void BEnter();
+    void BExit();
+    void BDown();
+    void BUp(int x, int y);
+};
+
+}  // namespace zub
