@@ -6,6 +6,7 @@
 #include <string>
 
 #include "archive/zlb_archive.h"
+#include "setup/log_book.h"
 #include "setup/setup_data.h"
 #include "setup/setup_script.h"
 #include "setup/work_folder.h"
@@ -47,6 +48,8 @@ public:
     ISkinButtonTarget& Button(TButtonKind kind) override { return *buttons_[static_cast<size_t>(kind)]; }
 
     TZLBArchive Archiver;
+    // The record of everything installed; the finishing actions write it.
+    TSetupLogBook& LogBook() { return logBook_; }
     TSkinButton& Backbutton;
     TSkinButton& Forwardbutton;
     TSkinButton& Cancelbutton;
@@ -60,6 +63,7 @@ private:
     // setup data is freed and before the window is destroyed.
     TWorkFolderGuard workFolder_;
     TSetupData data_;
+    TSetupLogBook logBook_;
     TBounds mainPanel_{104, 16, 393, 305};
     std::array<TSkinButton*, 3> buttons_;
 };
