@@ -13,6 +13,7 @@
 #include "folders/shell.h"
 #include "tests/e2e/payload_resource_win.h"
 #include "tests/e2e/process_driver_win.h"
+#include "tests/win32/skin_test_util_win.h"
 
 namespace zub::e2e {
 
@@ -160,6 +161,37 @@ TEST_F(SetupRun, ReusesTheFirstFreeNumber) {
     EXPECT_EQ(setup.ExitCode(), 0u);
     EXPECT_FALSE(fs::PathExists(tmp_ + "ZCTemp1"));
     EXPECT_TRUE(fs::DirectoryExists(tmp_ + "ZCTemp2"));
+}
+
+TEST_F(SetupRun, WindowTakesSizeAndOutlineOfThePanelBitmap) {
+    constexpr uint32_t kKey = 0xFF00FF;  // magenta: the same in RGB and in the Windows colour order
+    auto rows = test::Solid(120, 90, 0x2050A0);
+    for (int y = 0; y < 90; ++y)
+        for (int x = 0; x < 120; ++x) {
+            bool corner = (x < 8 || x >= 112) && (y < 8 || y >= 82);
+            bool hole = x >= 50 && x < 70 && y >= 30 && y < 40;
+            bool rightRun = y == 45 && x >= 100;  // keyed up to the right edge
+            if (corner || hole || rightRun) rows[y][x] = kKey;
+        }
+    Write("Setup.ini", "[header]\r\nObject=Panel\r\nBitmap=Graphics\\panel.bmp\r\nInvisibleColor=16711935\r\nend\r\n");
+    fs::ForceDirectories(project_ + "\\Graphics");
+    test::WriteBmp(project_ + "\\Graphics\\panel.bmp", rows);
+
+    TSetupProcess setup(MakeSetup(PayloadOfProject()), tmp_);
+    HWND window = setup.WaitForWindow("TSetupForm");
+    ASSERT_NE(window, nullptr);
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    EXPECT_EQ(rect.right - rect.left, 120);
+    EXPECT_EQ(rect.bottom - rect.top, 90);
+    test::TPixelSet expected;
+    for (int y = 0; y < 90; ++y)
+        for (int x = 0; x < 120; ++x)
+            if (rows[y][x] != kKey) expected.insert({x, y});
+    EXPECT_TRUE(test::WindowRegionPixels(window) == expected) << "the window region differs from the picture";
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(setup.WaitForExit());
+    EXPECT_EQ(setup.ExitCode(), 0u);
 }
 
 TEST_F(SetupRun, FailsWithoutPayloadResource) {
