@@ -20,18 +20,18 @@ void PaintToDC(TPaintEngine& engine, HDC dc, int w, int h, int32_t color) {
     BitBlt(dc, 0, 0, w, h, BitmapDC(engine.Buffer), 0, 0, SRCCOPY);
 }
 
-void ApplyWindowShape(HWND window, const TShapeSpec& spec, const TBitmap32& bitmap) {
+void ApplyWindowShape(HWND window, const TShapeParams& shape, const TBitmap32& bitmap) {
     RECT r{};
     GetWindowRect(window, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
     GdiObject<HRGN> region;
-    switch (spec.Shape) {
+    switch (shape.Shape) {
         case 1: region.reset(CreateEllipticRgn(0, 0, w, h)); break;
-        case 2: region.reset(CreateRoundRectRgn(0, 0, w, h, spec.Corner, spec.Corner)); break;
+        case 2: region.reset(CreateRoundRectRgn(0, 0, w, h, shape.Corner, shape.Corner)); break;
         case 3: break;
         case 4:
             if (!bitmap.IsEmpty()) {
-                region = BitmapToRegion(bitmap, spec.AlphaThreshold);
+                region = BitmapToRegion(bitmap, shape.AlphaThreshold);
                 break;
             }
             [[fallthrough]];

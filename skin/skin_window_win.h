@@ -20,12 +20,12 @@ void PaintToDC(TPaintEngine& engine, HDC dc, int w, int h, int32_t color);
 // Shape codes: 0 rectangle, 1 ellipse, 2 rounded rectangle with corner x
 // corner ellipses, 3 no region, 4 the bitmap's alpha above threshold (a
 // rectangle while the bitmap is empty); any other code a rectangle.
-struct TShapeSpec {
+struct TShapeParams {
     uint8_t Shape = 0;
     int AlphaThreshold = 0;
     int Corner = 10;
 };
 // Cuts the window to the shape; the window system owns the region afterwards.
-void ApplyWindowShape(HWND window, const TShapeSpec& spec, const TBitmap32& bitmap);
+void ApplyWindowShape(HWND window, const TShapeParams& shape, const TBitmap32& bitmap);
 
 }  // namespace zub

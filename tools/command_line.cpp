@@ -5,8 +5,8 @@
 namespace zub::tool {
 namespace {
 
-const TOptionSpec* FindOption(const TCommandSpec& spec, const std::string& name) {
-    for (const TOptionSpec& option : spec.Options)
+const TOptionInfo* FindOption(const TCommand& command, const std::string& name) {
+    for (const TOptionInfo& option : command.Options)
         if (name == option.Name) return &option;
     return nullptr;
 }
@@ -18,7 +18,7 @@ std::string TArgs::Get(const std::string& name, const std::string& fallback) con
     return it == Values.end() ? fallback : it->second;
 }
 
-TArgs ParseArguments(const TCommandSpec& spec, const std::vector<std::string>& arguments, bool& help) {
+TArgs ParseArguments(const TCommand& command, const std::vector<std::string>& arguments, bool& help) {
     TArgs args;
     help = false;
     bool optionsEnded = false;
@@ -43,7 +43,7 @@ TArgs ParseArguments(const TCommandSpec& spec, const std::vector<std::string>& a
             argument.resize(eq);
             inlineValue = true;
         }
-        const TOptionSpec* option = FindOption(spec, argument);
+        const TOptionInfo* option = FindOption(command, argument);
         if (!option) throw UsageError("unknown option " + argument);
         if (!option->Value) {
             if (inlineValue) throw UsageError("option " + argument + " takes no value");
@@ -54,17 +54,17 @@ TArgs ParseArguments(const TCommandSpec& spec, const std::vector<std::string>& a
         args.Values[argument] = value;
     }
     if (help) return args;
-    if (args.Positional.size() < spec.MinPositional) throw UsageError(std::string("missing arguments: ") + spec.Arguments);
-    if (args.Positional.size() > spec.MaxPositional)
-        throw UsageError("unexpected argument " + args.Positional[spec.MaxPositional]);
+    if (args.Positional.size() < command.MinPositional) throw UsageError(std::string("missing arguments: ") + command.Arguments);
+    if (args.Positional.size() > command.MaxPositional)
+        throw UsageError("unexpected argument " + args.Positional[command.MaxPositional]);
     return args;
 }
 
-void PrintCommandHelp(const TCommandSpec& spec, std::ostream& out) {
-    out << "usage: skinsetup " << spec.Name << " " << spec.Arguments << "\n\n" << spec.Summary << "\n";
-    if (spec.Options.empty()) return;
+void PrintCommandHelp(const TCommand& command, std::ostream& out) {
+    out << "usage: skinsetup " << command.Name << " " << command.Arguments << "\n\n" << command.Summary << "\n";
+    if (command.Options.empty()) return;
     out << "\noptions:\n";
-    for (const TOptionSpec& option : spec.Options) {
+    for (const TOptionInfo& option : command.Options) {
         std::string left = std::string(option.Name) + (option.Value ? std::string(" ") + option.Value : "");
         out << "  " << std::left << std::setw(24) << left << option.Help << "\n";
     }

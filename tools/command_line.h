@@ -16,7 +16,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-struct TOptionSpec {
+struct TOptionInfo {
     const char* Name;   // "--level" or "-o"
     const char* Value;  // placeholder of its value ("LEVEL"), nullptr for a flag
     const char* Help;
@@ -37,20 +37,20 @@ struct TConsole {
     bool ErrIsTerminal = false;  // progress is drawn only on a terminal
 };
 
-struct TCommandSpec {
+struct TCommand {
     const char* Name;
     const char* Arguments;  // "FOLDER -o OUT.x"
     const char* Summary;
     size_t MinPositional;
     size_t MaxPositional;
-    std::vector<TOptionSpec> Options;
+    std::vector<TOptionInfo> Options;
     int (*Run)(const TArgs& args, TConsole& console);
 };
 
 // Parses the arguments after the command name. Raises UsageError; sets
 // `help` when --help or -h is among them.
-TArgs ParseArguments(const TCommandSpec& spec, const std::vector<std::string>& arguments, bool& help);
+TArgs ParseArguments(const TCommand& command, const std::vector<std::string>& arguments, bool& help);
 
-void PrintCommandHelp(const TCommandSpec& spec, std::ostream& out);
+void PrintCommandHelp(const TCommand& command, std::ostream& out);
 
 }  // namespace zub::tool

@@ -5,8 +5,8 @@
 namespace zub::tool {
 namespace {
 
-const std::vector<TCommandSpec>& Commands() {
-    static const std::vector<TCommandSpec> commands = {
+const std::vector<TCommand>& Commands() {
+    static const std::vector<TCommand> commands = {
         {"pack", "FOLDER -o OUT.x [options]",
          "Packs the files of FOLDER into an archive of the payload format.", 1, 1,
          {{"-o", "OUT.x", "the archive to write (required)"},
@@ -42,7 +42,7 @@ const std::vector<TCommandSpec>& Commands() {
 
 void PrintUsage(std::ostream& out) {
     out << "usage: skinsetup COMMAND [ARGUMENTS]\n\ncommands:\n";
-    for (const TCommandSpec& command : Commands())
+    for (const TCommand& command : Commands())
         out << "  " << command.Name << " " << command.Arguments << "\n";
     out << "\n'skinsetup COMMAND --help' describes a command.\n";
 }
@@ -58,7 +58,7 @@ int RunSkinsetup(const std::vector<std::string>& arguments, TConsole& console) {
         PrintUsage(console.Out);
         return 0;
     }
-    for (const TCommandSpec& command : Commands()) {
+    for (const TCommand& command : Commands()) {
         if (arguments[0] != command.Name) continue;
         try {
             bool help = false;
