@@ -169,27 +169,40 @@ struct TPlacement {
 };
 
 TPlacement PlaceSection(const pe::TPeImage& image) {
-    uint64_t virtualEnd = image.SizeOfImage;
+    // A new section goes behind the headers and every section even when the
+    // image sizes are damaged (0), for RVA 0 would mean "no resources".
+    uint64_t virtualEnd = std::max<uint64_t>({image.SizeOfImage, image.SizeOfHeaders, 1});
     size_t firstRawData = image.SizeOfHeaders;
-    uint64_t otherRawEnd = image.SizeOfHeaders;  // where the headers and the other sections' data end
+    // Where the headers (however small SizeOfHeaders claims they are) and the
+    // other sections' data end.
+    const size_t tableEnd = image.SectionTableOffset + image.Sections.size() * pe::kSectionHeaderSize;
+    uint64_t otherRawEnd = std::max<uint64_t>(image.SizeOfHeaders, tableEnd);
+    uint64_t otherVirtualEnd = 0;                 // and where the other sections end in memory
     for (const pe::TPeSection& section : image.Sections) {
         virtualEnd = std::max(virtualEnd, section.VirtualEnd());
         if (section.SizeOfRawData != 0) firstRawData = std::min<size_t>(firstRawData, section.PointerToRawData);
-        if (&section != &image.Sections.back())
+        if (&section != &image.Sections.back()) {
             otherRawEnd = std::max(otherRawEnd, uint64_t(section.PointerToRawData) + section.SizeOfRawData);
+            otherVirtualEnd = std::max(otherVirtualEnd, section.VirtualEnd());
+        }
     }
     const uint32_t rva = image.DirectoryRva(pe::kResourceDirectory);
     const pe::TPeSection* old = rva ? image.SectionOf(rva) : nullptr;
     // Rewriting in place must not overwrite the headers or another section's
-    // data, which a damaged raw-data pointer (0, say) would make it do.
+    // data, which a damaged raw-data pointer (0, say) would make it do, nor
+    // pad the file up to a pointer far beyond its end, nor grow over a
+    // section that lies behind it in memory though it comes first in the table.
     if (old && old == &image.Sections.back() && rva == old->VirtualAddress &&
-        old->PointerToRawData >= otherRawEnd &&
+        old->PointerToRawData >= otherRawEnd && old->PointerToRawData <= image.FileSize &&
+        old->VirtualAddress >= otherVirtualEnd &&
         uint64_t(old->PointerToRawData) + old->SizeOfRawData >= image.FileSize &&
         AlignUp(old->VirtualEnd(), image.SectionAlignment) >= virtualEnd)
         return {old->HeaderOffset, old->VirtualAddress, old->PointerToRawData, false};
 
     const size_t header = image.SectionTableOffset + image.Sections.size() * pe::kSectionHeaderSize;
-    if (header + pe::kSectionHeaderSize > firstRawData)
+    // The new header must lie in the file's headers, clear of every section's
+    // data and of the new section itself, which starts at the end of the file.
+    if (header + pe::kSectionHeaderSize > firstRawData || header + pe::kSectionHeaderSize > image.FileSize)
         throw Error("The executable has no room for another section header");
     const uint64_t address = AlignUp(virtualEnd, image.SectionAlignment);
     if (address > 0x7fffffffu) throw Error("The executable's image is too large");

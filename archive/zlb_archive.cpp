@@ -43,10 +43,11 @@ bool EntryFitsArchive(const TZLBFileEntry& e, int64_t bodySize) {
 }  // namespace
 
 // Delivers the data of one entry (or of the compressed directory) from a
-// region of the archive file: plain or inflated, read in large blocks.
+// region of the archive file: plain or inflated, read in large blocks. The
+// input buffer grows only as far as the regions read need.
 class TZLBArchive::EntryReader {
 public:
-    explicit EntryReader(fs::File& file) : file_(file), input_(kInputBlockSize) {
+    explicit EntryReader(fs::File& file) : file_(file) {
         if (inflateInit(&zs_) != Z_OK) throw Error("Out of memory for the inflater");
     }
     ~EntryReader() { inflateEnd(&zs_); }
@@ -58,16 +59,20 @@ public:
         left_ = length;
         stored_ = stored;
         ended_ = false;
+        damaged_ = false;
         zs_.next_in = nullptr;
         zs_.avail_in = 0;
+        const size_t block = static_cast<size_t>(std::clamp<int64_t>(length, 1, int64_t(kInputBlockSize)));
+        if (!stored && input_.size() < block) input_.resize(block);
         if (!stored && inflateReset(&zs_) != Z_OK) throw Error("inflateReset failed");
     }
 
-    // Up to `count` bytes of data; fewer only where the data ends. Raises
-    // zub::Error for a damaged zlib stream.
+    // Up to `count` bytes of data; fewer where the data ends or, for a
+    // damaged zlib stream, where the damage begins (Damaged() tells which).
     size_t Obtain(unsigned char* out, size_t count) {
         return stored_ ? Copy(out, count) : Inflate(out, count);
     }
+    bool Damaged() const { return damaged_; }
 
     unsigned char* Piece() { return piece_; }
 
@@ -82,29 +87,26 @@ private:
         return got > 0;
     }
 
+    // Plain data goes from the file straight into `out`.
     size_t Copy(unsigned char* out, size_t count) {
-        size_t done = 0;
-        while (done < count) {
-            if (zs_.avail_in == 0 && !Refill()) break;
-            size_t n = std::min<size_t>(count - done, zs_.avail_in);
-            std::memcpy(out + done, zs_.next_in, n);
-            zs_.next_in += n;
-            zs_.avail_in -= static_cast<uInt>(n);
-            done += n;
-        }
-        return done;
+        size_t want = static_cast<size_t>(std::min<int64_t>(left_, int64_t(count)));
+        size_t got = want == 0 ? 0 : file_.Read(out, want);
+        left_ = got < want ? 0 : left_ - int64_t(got);
+        return got;
     }
 
+    // zlib checks the stream's Adler-32 as soon as the input holds it, also
+    // when the output is exactly full, so a damaged checksum is found too.
     size_t Inflate(unsigned char* out, size_t count) {
         zs_.next_out = out;
         zs_.avail_out = static_cast<uInt>(count);
-        while (zs_.avail_out > 0 && !ended_) {
+        while (zs_.avail_out > 0 && !ended_ && !damaged_) {
             if (zs_.avail_in == 0 && !Refill()) break;
             int result = inflate(&zs_, Z_NO_FLUSH);
             if (result == Z_STREAM_END) {
                 ended_ = true;
             } else if (result != Z_OK && !(result == Z_BUF_ERROR && zs_.avail_in == 0)) {
-                throw Error("Damaged zlib stream");
+                damaged_ = true;
             }
         }
         return count - zs_.avail_out;
@@ -117,7 +119,82 @@ private:
     int64_t left_ = 0;
     bool stored_ = false;
     bool ended_ = false;
+    bool damaged_ = false;
 };
+
+namespace {
+
+// The output of one entry. Data is inflated straight into its buffer and
+// counted in with Commit; only committed bytes are written, also by the
+// destructor, which swallows errors (Flush reports them).
+class EntryOutput {
+public:
+    EntryOutput(fs::File& file, size_t capacity) : file_(file), buffer_(capacity) {}
+    ~EntryOutput() {
+        try {
+            Flush();
+        } catch (...) {
+        }
+    }
+    EntryOutput(const EntryOutput&) = delete;
+    EntryOutput& operator=(const EntryOutput&) = delete;
+
+    // Room for `count` bytes at the end of the committed ones; flushes first
+    // when there is not enough.
+    unsigned char* Space(size_t count) {
+        if (buffer_.size() - used_ < count) Flush();
+        return buffer_.data() + used_;
+    }
+    size_t Room() const { return buffer_.size() - used_; }
+    void Commit(size_t count) { used_ += count; }
+    void Flush() {
+        if (used_ == 0) return;
+        size_t n = used_;
+        used_ = 0;
+        file_.Write(buffer_.data(), n);
+    }
+
+private:
+    fs::File& file_;
+    std::vector<unsigned char> buffer_;
+    size_t used_ = 0;
+};
+
+// Up to `count` bytes of the entry; a failure to read makes it corrupt.
+template <class Reader>
+size_t Obtain(Reader& reader, unsigned char* out, size_t count, int index) {
+    try {
+        return reader.Obtain(out, count);
+    } catch (...) {
+        throw EntryCorrupt(index);
+    }
+}
+
+// Starts the entry's data again and inflates, one piece per call, the
+// `count` bytes that have been counted already.
+template <class Reader>
+void SkipPieces(Reader& reader, const TZLBFileEntry& entry, int64_t count, int index) {
+    try {
+        reader.Start(entry.Offset, entry.StoredSize, entry.Stored);
+    } catch (...) {
+        throw EntryCorrupt(index);
+    }
+    for (int64_t at = 0; at < count; at += int64_t(kPieceSize)) {
+        const size_t want = static_cast<size_t>(std::min<int64_t>(count - at, int64_t(kPieceSize)));
+        if (Obtain(reader, reader.Piece(), want, index) < want || reader.Damaged()) throw EntryCorrupt(index);
+    }
+}
+
+// Writes the output's buffer; a failure to write makes the entry corrupt.
+void Flush(EntryOutput& output, int index) {
+    try {
+        output.Flush();
+    } catch (...) {
+        throw EntryCorrupt(index);
+    }
+}
+
+}  // namespace
 
 int ProgressPercentage(int64_t done, int64_t total) {
     if (total <= 0) return 0;
@@ -193,6 +270,7 @@ void TZLBArchive::LoadDirectory(fs::File& file, int64_t fileSize) {
             size_t piece = static_cast<size_t>(
                 std::min<int64_t>(directoryBytes - int64_t(directory.size()), int64_t(kPieceSize)));
             size_t got = reader.Obtain(reader.Piece(), piece);
+            if (reader.Damaged()) throw Error(kUnableToReadList);
             directory.insert(directory.end(), reader.Piece(), reader.Piece() + got);
             progressDone_ += int64_t(got);
             DoProgress();
@@ -282,40 +360,45 @@ void TZLBArchive::ExtractEntry(int index, const std::string& folder, EntryReader
     SetProgress(kPhaseExtracting, entry.UnpackedSize, Format("Extracting %s", entry.Name.c_str()));
     uLong crc = crc32(0, nullptr, 0);
     {
-        size_t capacity = static_cast<size_t>(
-            std::clamp<int64_t>(entry.UnpackedSize, int64_t(kPieceSize), int64_t(kMaxWriteBuffer)));
-        fs::BufferedWriter writer(out, capacity);
+        // A multiple of the piece size, or the whole entry when it is smaller.
+        size_t capacity = static_cast<size_t>(std::min<int64_t>(entry.UnpackedSize, int64_t(kMaxWriteBuffer)));
+        EntryOutput output(out, std::max<size_t>(capacity, 1));
         try {
             reader.Start(entry.Offset, entry.StoredSize, entry.Stored);
         } catch (...) {
             throw EntryCorrupt(index);
         }
-        unsigned char* piece = reader.Piece();
+        // Data goes straight into the output buffer in chunks of whole pieces
+        // and is counted piece by piece. Where zlib finds a stream damaged
+        // depends on where its calls end, so a chunk that meets damage is
+        // inflated again one piece per call from the entry's start, as the
+        // reader always has: the same pieces are reported, written and lost.
         int64_t remaining = entry.UnpackedSize;
+        int64_t committed = 0;
         while (remaining > 0) {
-            size_t want = static_cast<size_t>(std::min<int64_t>(remaining, int64_t(kPieceSize)));
-            size_t got = 0;
-            try {
-                got = reader.Obtain(piece, want);
-            } catch (...) {
-                throw EntryCorrupt(index);
+            if (output.Room() == 0) Flush(output, index);
+            const size_t chunk = static_cast<size_t>(std::min<int64_t>(remaining, int64_t(output.Room())));
+            unsigned char* data = output.Space(chunk);
+            const size_t produced = Obtain(reader, data, chunk, index);
+            const bool piecewise = reader.Damaged();
+            if (piecewise) SkipPieces(reader, entry, committed, index);
+            for (size_t at = 0; at < chunk; at += kPieceSize) {
+                const size_t want = std::min(chunk - at, kPieceSize);
+                size_t got = std::min(want, produced - std::min(produced, at));
+                if (piecewise) {
+                    got = Obtain(reader, data + at, want, index);
+                    if (reader.Damaged()) throw EntryCorrupt(index);  // the piece is lost
+                }
+                progressDone_ += int64_t(got);
+                DoProgress();
+                output.Commit(got);
+                if (got < want) throw EntryCorrupt(index);  // the data ends early
+                if (CheckCRC) crc = crc32(crc, data + at, static_cast<uInt>(got));
+                remaining -= int64_t(want);
+                committed += int64_t(want);
             }
-            progressDone_ += int64_t(got);
-            DoProgress();
-            try {
-                writer.Write(piece, got);
-            } catch (...) {
-                throw EntryCorrupt(index);
-            }
-            if (got < want) throw EntryCorrupt(index);  // the data ends early
-            if (CheckCRC) crc = crc32(crc, piece, static_cast<uInt>(got));
-            remaining -= int64_t(want);
         }
-        try {
-            writer.Flush();
-        } catch (...) {
-            throw EntryCorrupt(index);
-        }
+        Flush(output, index);
     }
     // The CRC of what was written, taken on the way instead of reading the file back.
     if (CheckCRC && uint32_t(crc) != entry.CRC32) throw EntryCorrupt(index);

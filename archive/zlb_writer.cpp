@@ -3,8 +3,15 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
+#include <condition_variable>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <set>
+#include <thread>
 #include <tuple>
 
 #include "base/error.h"
@@ -17,6 +24,8 @@ namespace {
 constexpr size_t kReadBlockSize = 256 * 1024;
 constexpr size_t kDeflateOutSize = 64 * 1024;
 constexpr int64_t kMaxArchiveSize = INT32_MAX;
+// Entries that may be compressed ahead of the one being written.
+constexpr size_t kPackWindow = 256;
 
 Error TooLarge() { return Error("The archive would be larger than 2147483647 bytes"); }
 
@@ -70,6 +79,8 @@ private:
     int64_t left_ = 0;
 };
 
+}  // namespace
+
 // The archive output. It keeps the CRC of everything written by segments
 // (one per entry, combined with crc32_combine), so that an entry whose
 // compressed form turned out too big can be written again as stored data.
@@ -116,6 +127,8 @@ private:
     uLong crc_ = crc32(0, nullptr, 0);
 };
 
+namespace {
+
 class Deflater {
 public:
     explicit Deflater(int level) {
@@ -134,7 +147,8 @@ private:
 // Returns false as soon as it cannot be smaller; nothing beyond
 // UnpackedSize - 1 bytes has been written then, so the stored data written
 // over it leaves no stale bytes behind.
-bool TryDeflate(SourceReader& in, ArchiveSink& sink, int level, TZLBFileEntry& entry) {
+template <class Sink>
+bool TryDeflate(SourceReader& in, Sink& sink, int level, TZLBFileEntry& entry) {
     Deflater deflater(level);
     z_stream& zs = deflater.Stream();
     std::vector<unsigned char> out(kDeflateOutSize);
@@ -204,6 +218,171 @@ TZLBFileEntry EncodeEntry(const std::string& name, const std::string& path, Sour
     return entry;
 }
 
+// Bytes of memory shared by the spools of one Save.
+class MemoryBudget {
+public:
+    explicit MemoryBudget(int64_t bytes) : left_(bytes) {}
+    bool Take(int64_t bytes) {
+        int64_t left = left_.load();
+        while (left >= bytes)
+            if (left_.compare_exchange_weak(left, left - bytes)) return true;
+        return false;
+    }
+    void Give(int64_t bytes) { left_ += bytes; }
+
+private:
+    std::atomic<int64_t> left_;
+};
+
+// The compressed stream of one entry, made on a worker thread and written to
+// the archive later: in memory while the budget allows, then in a temporary
+// file, which is removed when the spool goes.
+class EntrySpool {
+public:
+    EntrySpool(MemoryBudget& budget, std::string tempPath) : budget_(budget), tempPath_(std::move(tempPath)) {}
+    ~EntrySpool() {
+        budget_.Give(held_);
+        writer_.reset();
+        file_.Close();
+        if (spilled_ > 0 || made_) fs::RemoveFile(tempPath_);
+    }
+    EntrySpool(const EntrySpool&) = delete;
+    EntrySpool& operator=(const EntrySpool&) = delete;
+
+    void Write(const void* data, size_t count) {
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        crc_ = crc32(crc_, bytes, static_cast<uInt>(count));
+        if (!made_ && budget_.Take(int64_t(count))) {
+            held_ += int64_t(count);
+            blocks_.emplace_back(bytes, bytes + count);
+            return;
+        }
+        if (!made_) {
+            made_ = true;
+            file_ = fs::File::Create(tempPath_);
+            writer_ = std::make_unique<fs::BufferedWriter>(file_);
+        }
+        writer_->Write(data, count);
+        spilled_ += int64_t(count);
+    }
+
+    // Writes the whole stream to the sink as one segment.
+    void WriteTo(ArchiveSink& sink) {
+        for (const std::vector<unsigned char>& block : blocks_) sink.Write(block.data(), block.size(), true);
+        if (made_) CopySpilled(sink);
+        sink.EndSegment(crc_);
+    }
+
+private:
+    void CopySpilled(ArchiveSink& sink) {
+        writer_->Flush();
+        writer_.reset();
+        file_.Close();
+        file_ = fs::File::OpenRead(tempPath_);
+        if (!file_.IsOpen()) throw Error(Format("Unable to open file (%s)", tempPath_.c_str()));
+        std::vector<unsigned char> block(kReadBlockSize);
+        for (int64_t left = spilled_; left > 0;) {
+            size_t want = static_cast<size_t>(std::min<int64_t>(left, int64_t(block.size())));
+            if (file_.Read(block.data(), want) != want)
+                throw Error(Format("Unable to read file (%s)", tempPath_.c_str()));
+            sink.Write(block.data(), want, true);
+            left -= int64_t(want);
+        }
+    }
+
+    MemoryBudget& budget_;
+    std::string tempPath_;
+    std::vector<std::vector<unsigned char>> blocks_;
+    int64_t held_ = 0;
+    int64_t spilled_ = 0;
+    bool made_ = false;  // the temporary file exists
+    fs::File file_;
+    std::unique_ptr<fs::BufferedWriter> writer_;
+    uLong crc_ = crc32(0, nullptr, 0);
+};
+
+// One entry packed by a worker: its record so far and, when it compressed
+// well, the stream waiting in a spool. An entry to be stored is copied from
+// its source again when it is written, so it takes no spool space.
+struct PackJob {
+    TZLBFileEntry entry;
+    std::unique_ptr<EntrySpool> spool;
+    std::exception_ptr error;
+    bool done = false;
+};
+
+// Hands the entries to worker threads in order, at most kPackWindow ahead of
+// the one being written, and lets the writing thread wait for each in turn.
+class PackQueue {
+public:
+    using Work = std::function<void(size_t index, PackJob& job)>;
+
+    PackQueue(size_t count, unsigned threads, Work work) : jobs_(count), work_(std::move(work)) {
+        for (unsigned t = 0; t < threads; ++t) workers_.emplace_back([this] { Run(); });
+    }
+    ~PackQueue() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            stop_ = true;
+        }
+        changed_.notify_all();
+        for (std::thread& worker : workers_) worker.join();
+    }
+    PackQueue(const PackQueue&) = delete;
+    PackQueue& operator=(const PackQueue&) = delete;
+
+    // The job once its entry is packed.
+    PackJob& Wait(size_t index) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [&] { return jobs_[index].done; });
+        return jobs_[index];
+    }
+
+    // The entry has been written: its spool goes and the window moves on.
+    void Release(size_t index) {
+        jobs_[index].spool.reset();
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            written_ = index + 1;
+        }
+        changed_.notify_all();
+    }
+
+private:
+    void Run() {
+        for (;;) {
+            size_t index = 0;
+            {
+                std::unique_lock<std::mutex> lock(mutex_);
+                changed_.wait(lock, [&] { return stop_ || next_ >= jobs_.size() || next_ < written_ + kPackWindow; });
+                if (stop_ || next_ >= jobs_.size()) return;
+                index = next_++;
+            }
+            PackJob& job = jobs_[index];
+            try {
+                work_(index, job);
+            } catch (...) {
+                job.spool.reset();
+                job.error = std::current_exception();
+            }
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                job.done = true;
+            }
+            changed_.notify_all();
+        }
+    }
+
+    std::vector<PackJob> jobs_;
+    Work work_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    size_t next_ = 0;     // the next entry to hand out
+    size_t written_ = 0;  // entries written so far
+    bool stop_ = false;
+    std::vector<std::thread> workers_;
+};
+
 void ListInto(const std::string& dir, const std::string& relative, bool recursePaths, bool savePaths,
               std::vector<TFolderFile>& files) {
     for (const fs::DirEntry& e : fs::ListDirectory(dir)) {
@@ -258,6 +437,55 @@ void TZLBWriter::AddFolder(const std::string& folder) {
         AddFile(file.SourcePath, file.Name, file.Folder);
 }
 
+unsigned TZLBWriter::DefaultThreads() { return std::max(1u, std::thread::hardware_concurrency()); }
+
+int TZLBWriter::LevelOf(const Source& source) const {
+    return ZlibLevelOf(source.level ? *source.level : CompressionLevel);
+}
+
+void TZLBWriter::SaveEntriesInline(ArchiveSink& sink, std::vector<unsigned char>& directory) const {
+    for (size_t i = 0; i < sources_.size(); ++i) {
+        const Source& s = sources_[i];
+        SourceReader in(s.sourcePath, s.bytes);
+        TZLBFileEntry entry = EncodeEntry(s.name, s.path, in, sink, LevelOf(s));
+        EncodeFileEntry(entry, directory.data() + i * kFileEntrySize);
+    }
+}
+
+// Workers compress the entries into spools; this thread writes them in order,
+// as EncodeEntry would have, so the bytes do not depend on the threads.
+void TZLBWriter::SaveEntriesParallel(ArchiveSink& sink, std::vector<unsigned char>& directory,
+                                     const std::string& outPath) const {
+    MemoryBudget budget(SpoolMemory);
+    auto pack = [&](size_t i, PackJob& job) {
+        const Source& s = sources_[i];
+        SourceReader in(s.sourcePath, s.bytes);
+        job.entry.Name = s.name;
+        job.entry.Path = s.path;
+        job.entry.UnpackedSize = static_cast<int32_t>(in.Size());
+        const int level = LevelOf(s);
+        if (level <= 0 || in.Size() == 0) return;
+        job.spool = std::make_unique<EntrySpool>(budget, outPath + ".~zlb" + std::to_string(i) + ".tmp");
+        if (!TryDeflate(in, *job.spool, level, job.entry)) job.spool.reset();
+    };
+    const unsigned threads = static_cast<unsigned>(std::min<size_t>(Threads, sources_.size()));
+    PackQueue queue(sources_.size(), threads, pack);
+    for (size_t i = 0; i < sources_.size(); ++i) {
+        PackJob& job = queue.Wait(i);
+        if (job.error) std::rethrow_exception(job.error);
+        job.entry.Offset = static_cast<int32_t>(sink.Position());
+        if (job.spool) {
+            job.spool->WriteTo(sink);
+        } else {
+            const Source& s = sources_[i];
+            SourceReader in(s.sourcePath, s.bytes);
+            CopyStored(in, sink, job.entry);
+        }
+        EncodeFileEntry(job.entry, directory.data() + i * kFileEntrySize);
+        queue.Release(i);
+    }
+}
+
 void TZLBWriter::Save(const std::string& outPath) {
     std::set<std::string> keys;
     for (const Source& s : sources_)
@@ -269,13 +497,10 @@ void TZLBWriter::Save(const std::string& outPath) {
     ArchiveSink sink(out);
 
     std::vector<unsigned char> directory(sources_.size() * kFileEntrySize);
-    for (size_t i = 0; i < sources_.size(); ++i) {
-        const Source& s = sources_[i];
-        SourceReader in(s.sourcePath, s.bytes);
-        const int entryLevel = s.level ? ZlibLevelOf(*s.level) : level;
-        TZLBFileEntry entry = EncodeEntry(s.name, s.path, in, sink, entryLevel);
-        EncodeFileEntry(entry, directory.data() + i * kFileEntrySize);
-    }
+    if (Threads > 1 && sources_.size() > 1)
+        SaveEntriesParallel(sink, directory, outPath);
+    else
+        SaveEntriesInline(sink, directory);
 
     TZLBTrailer trailer;
     trailer.FileCount = static_cast<int32_t>(sources_.size());

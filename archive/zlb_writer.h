@@ -3,10 +3,12 @@
 // in the order they were added, then the directory, then the trailer.
 // Output is deterministic: the same inputs give the same bytes.
 //
-// Data is streamed: sources are read in blocks and written straight to the
-// output, so memory does not grow with the size of an entry. Each entry is
-// packed on its own (EncodeEntry), which leaves room for packing several
-// entries on several threads later without changing the bytes.
+// Data is streamed: sources are read in blocks, so memory does not grow with
+// the size of an entry. With Threads above 1 several entries are compressed
+// at once, each still one zlib stream: their compressed bytes wait in a
+// shared, bounded memory budget (beyond it in temporary files beside the
+// output) until they are written in order. The bytes are the same for every
+// number of threads.
 #pragma once
 
 #include <cstdint>
@@ -31,12 +33,22 @@ struct TFolderFile {
 // result does not depend on the order the system lists entries in.
 std::vector<TFolderFile> ListFolderFiles(const std::string& folder, bool recursePaths, bool savePaths);
 
+class ArchiveSink;  // the output of Save, internal to the writer
+
 class TZLBWriter {
 public:
     TFileCompressionLevel CompressionLevel = fcDefault;
     bool DirectoryCompressed = true;
     bool SavePaths = false;     // AddFolder records relative folders in Path
     bool RecursePaths = false;  // AddFolder descends into sub-folders
+    // Entries compressed at the same time; 1 packs on the calling thread only.
+    unsigned Threads = DefaultThreads();
+    // Memory for compressed entries waiting their turn; beyond it they wait
+    // in temporary files beside the output.
+    int64_t SpoolMemory = 32 * 1024 * 1024;
+
+    // The number of hardware threads, at least 1.
+    static unsigned DefaultThreads();
 
     // Adds a file from disk; it is read when the archive is saved. Raises
     // zub::Error for a name or path the format cannot carry safely.
@@ -51,8 +63,9 @@ public:
     void Clear() { sources_.clear(); }
 
     // Writes the archive. Raises zub::Error for duplicate entries, unreadable
-    // sources and archives beyond 2147483647 bytes; on failure the output
-    // file is left incomplete.
+    // sources and archives beyond 2147483647 bytes (the first failing entry
+    // in order, whatever the number of threads); on failure the output file
+    // is left incomplete and no temporary file is left behind.
     void Save(const std::string& outPath);
 
 private:
@@ -64,6 +77,10 @@ private:
         std::optional<TFileCompressionLevel> level;
     };
     void Add(Source source);
+    void SaveEntriesInline(ArchiveSink& sink, std::vector<unsigned char>& directory) const;
+    void SaveEntriesParallel(ArchiveSink& sink, std::vector<unsigned char>& directory,
+                             const std::string& outPath) const;
+    int LevelOf(const Source& source) const;
 
     std::vector<Source> sources_;
 };

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the native and the Windows configuration,
-# and runs every test: native unit tests (also under ASan/UBSan), then the
-# Win32 and end-to-end tests under Wine.
+# and runs every test: native unit tests (also under ASan/UBSan), a short run
+# of every fuzz target, then the Win32 and end-to-end tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -23,6 +23,9 @@ run ctest --test-dir build/native --output-on-failure -j "$jobs"
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSKINSETUP_SANITIZE=ON >/dev/null
 cmake --build build/asan -j "$jobs"
 run ctest --test-dir build/asan --output-on-failure -j "$jobs"
+
+# Fuzz smoke: every libFuzzer target for a bounded time (clang, ASan + UBSan).
+run bash scripts/fuzz-smoke.sh
 
 # Windows: setup.exe and the tests that run under Wine.
 cmake -S . -B build/cross -G Ninja -DCMAKE_BUILD_TYPE=Release \
