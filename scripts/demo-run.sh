@@ -2,6 +2,7 @@
 # The part of the demo that runs inside the Wine session (see demo.sh):
 # starts the setup given as the first argument.
 set -euo pipefail
+trap 'echo "demo: failed (line $LINENO): $BASH_COMMAND" >&2' ERR
 root=$(cd "$(dirname "$0")/.." && pwd)
 setup=$1
 bin=${SKINSETUP_CROSS_BUILD:-$root/build/cross}

@@ -22,8 +22,10 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# A wineserver left from an earlier session may know another display.
+# A wineserver left from an earlier session may know another display: end it
+# and wait until it is gone, or the next wine process would still talk to it.
 wineserver -k >/dev/null 2>&1
+wineserver -w >/dev/null 2>&1
 
 if [ $own_display -eq 0 ] || [ -z "${DISPLAY:-}" ]; then
   n=90

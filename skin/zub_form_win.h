@@ -3,37 +3,21 @@
 // picture's alpha above AlphaThreshold).
 #pragma once
 
-#include "skin/graphic.h"
 #include "skin/zform_win.h"
+#include "skin/zub_skin_win.h"
 
 namespace zub {
 
-class TZubForm : public TZForm {
+class TZubForm : public TZubSkin<TZForm> {
 public:
     TZubForm(TComponent* owner, const char* className, const std::string& caption, DWORD style, int width,
              int height, KMediaList& media);
-    ~TZubForm() override;
 
-    KGraphic& Graphic() { return *graphic_; }
-    uint8_t Shape() const { return shape_; }
-    int AlphaThreshold() const { return alphaThreshold_; }
-
-    void SetShape(uint8_t code);
-    void SetAlphaThreshold(int value);
-
-    virtual void RebuildBitmap();
-    virtual void ApplyShape();
+    // Shapes 0 to 3 keep the picture's own size; shape 4 stretches it to the window.
+    void RebuildBitmap() override;
 
 protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-private:
-    void GraphicChanged();
-    void UpdateSkin();
-
-    KGraphic* graphic_ = nullptr;
-    uint8_t shape_ = 0;
-    int alphaThreshold_ = 0;
 };
 
 }  // namespace zub

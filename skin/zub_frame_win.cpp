@@ -20,33 +20,12 @@ bool StartsWithDrive(const std::string& name) {
 }  // namespace
 
 TZubFrame::TZubFrame(TComponent* owner, HWND parent, const char* className, KMediaList& media)
-    : TZFrame(owner, parent, className) {
-    graphic_ = &Own<KGraphic>(media);
-    graphic_->OnChange = [this] { GraphicChanged(); };
-}
-
-TZubFrame::~TZubFrame() {
-    graphic_->OnChange = nullptr;
-    graphic_ = nullptr;
-}
-
-void TZubFrame::SetShape(uint8_t code) {
-    shape_ = code;
-    SetScaleMode(TScaleMode::smStretch);
-    RebuildBitmap();
-    ApplyShape();
-}
-
-void TZubFrame::SetAlphaThreshold(int value) {
-    if (value == alphaThreshold_) return;
-    alphaThreshold_ = value;
-    if (shape_ == 3 || shape_ == 4) ApplyShape();
-}
+    : TZubSkin(4, media, owner, parent, className) {}
 
 void TZubFrame::RebuildBitmap() {
-    if (!graphic_ || graphic_->FileName().empty()) return;
+    if (!HasPicture()) return;
     TBitmap32& bitmap = Bitmap();
-    TBitmap32& picture = graphic_->GetBitmap();
+    TBitmap32& picture = Graphic().GetBitmap();
     TSize32 size = ClientSize(Handle());
     bitmap.BeginUpdate();
     try {
@@ -60,29 +39,9 @@ void TZubFrame::RebuildBitmap() {
     bitmap.Changed();
 }
 
-void TZubFrame::ApplyShape() {
-    if (!HandleAllocated()) return;
-    ApplyWindowShape(Handle(), {shape_, alphaThreshold_, 4}, Bitmap());
-}
-
-void TZubFrame::GraphicChanged() {
-    SetScaleMode(TScaleMode::smStretch);
-    RebuildBitmap();
-    ApplyShape();
-}
-
 void TZubFrame::Resize() {
-    TZFrame::Resize();
-    if (!graphic_) return;
-    const bool hasFile = !graphic_->FileName().empty();
-    if (shape_ == 4) {
-        if (!hasFile) return;
-        RebuildBitmap();
-        ApplyShape();
-        return;
-    }
-    if (hasFile) RebuildBitmap();
-    ApplyShape();
+    TZubSkin::Resize();
+    UpdateSkin();
 }
 
 TZubButton::TZubButton(TComponent* owner, HWND parent, KMediaList& media)

@@ -7,34 +7,20 @@
 
 #include <string>
 
-#include "skin/graphic.h"
 #include "skin/zframe_win.h"
+#include "skin/zub_skin_win.h"
 
 namespace zub {
 
-class TZubFrame : public TZFrame {
+class TZubFrame : public TZubSkin<TZFrame> {
 public:
     TZubFrame(TComponent* owner, HWND parent, const char* className, KMediaList& media);
-    ~TZubFrame() override;
 
-    KGraphic& Graphic() { return *graphic_; }
-    uint8_t Shape() const { return shape_; }
-    int AlphaThreshold() const { return alphaThreshold_; }
-    void SetShape(uint8_t code);
-    void SetAlphaThreshold(int value);
-
-    virtual void RebuildBitmap();
-    virtual void ApplyShape();
+    // The picture is always stretched to the frame.
+    void RebuildBitmap() override;
 
 protected:
     void Resize() override;
-
-private:
-    void GraphicChanged();
-
-    KGraphic* graphic_ = nullptr;
-    uint8_t shape_ = 0;
-    int alphaThreshold_ = 0;
 };
 
 class TZubButton : public TZubFrame {

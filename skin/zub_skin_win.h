@@ -1,0 +1,80 @@
+// What the skinned form and the skinned frame share: a skin graphic owned by
+// the window, whose processed picture becomes the window's Bitmap, and a
+// window shape made from it. Base is TZForm or TZFrame; each derived class
+// says how its picture is laid into its Bitmap (RebuildBitmap).
+#pragma once
+
+#include <cstdint>
+#include <utility>
+
+#include "skin/graphic.h"
+#include "skin/skin_window_win.h"
+
+namespace zub {
+
+template <class Base>
+class TZubSkin : public Base {
+public:
+    // `corner` is the corner ellipse of shape 2; the other arguments go to Base.
+    template <class... Args>
+    TZubSkin(int corner, KMediaList& media, TComponent* owner, Args&&... args)
+        : Base(owner, std::forward<Args>(args)...), corner_(corner) {
+        graphic_ = &this->template Own<KGraphic>(media);
+        graphic_->OnChange = [this] { GraphicChanged(); };
+    }
+    ~TZubSkin() override {
+        graphic_->OnChange = nullptr;
+        graphic_ = nullptr;
+    }
+
+    KGraphic& Graphic() { return *graphic_; }
+    uint8_t Shape() const { return shape_; }
+    int AlphaThreshold() const { return alphaThreshold_; }
+
+    void SetShape(uint8_t code) {
+        shape_ = code;
+        this->SetScaleMode(TScaleMode::smStretch);
+        RebuildBitmap();
+        ApplyShape();
+    }
+
+    void SetAlphaThreshold(int value) {
+        if (value == alphaThreshold_) return;
+        alphaThreshold_ = value;
+        if (shape_ == 3 || shape_ == 4) ApplyShape();
+    }
+
+    virtual void RebuildBitmap() = 0;
+
+    // Cuts the window to its shape; the window system owns the region then.
+    virtual void ApplyShape() {
+        if (!this->HandleAllocated()) return;
+        ApplyWindowShape(this->Handle(), {shape_, alphaThreshold_, corner_}, this->Bitmap());
+    }
+
+protected:
+    bool HasPicture() const { return graphic_ && !graphic_->FileName().empty(); }
+
+    // After a change of size: shape 4 follows the picture, so without one
+    // there is nothing to do; the other shapes follow the window's size.
+    void UpdateSkin() {
+        if (!graphic_) return;  // a size change during construction
+        if (shape_ == 4 && !HasPicture()) return;
+        if (HasPicture()) RebuildBitmap();
+        ApplyShape();
+    }
+
+private:
+    void GraphicChanged() {
+        this->SetScaleMode(TScaleMode::smStretch);
+        RebuildBitmap();
+        ApplyShape();
+    }
+
+    KGraphic* graphic_ = nullptr;
+    uint8_t shape_ = 0;
+    int alphaThreshold_ = 0;
+    const int corner_;
+};
+
+}  // namespace zub
