@@ -110,35 +110,27 @@ void TBitmap32::DrawTo(TBitmap32& target, const TRect32& rect) const {
 }
 
 void TBitmap32::AssignBitmap(const TBitmap32& source) {
-    BeginUpdate();
-    try {
+    {
+        TBitmapUpdate update(*this);
         SetSize(source.width_, source.height_);
         if (!IsEmpty()) std::memcpy(bits_, source.bits_, sizeof(TColor32) * PixelCount());
-    } catch (...) {
-        EndUpdate();
-        throw;
+        DrawMode = source.DrawMode;
+        MasterAlpha = source.MasterAlpha;
+        OuterColor = source.OuterColor;
+        StretchFilter = source.StretchFilter;
     }
-    DrawMode = source.DrawMode;
-    MasterAlpha = source.MasterAlpha;
-    OuterColor = source.OuterColor;
-    StretchFilter = source.StretchFilter;
-    EndUpdate();
     Changed();
 }
 
 void TBitmap32::AssignPicture(const TPicture& picture) {
-    BeginUpdate();
-    try {
+    {
+        TBitmapUpdate update(*this);
         SetSize(picture.Width, picture.Height);
         if (!IsEmpty()) {
             std::memcpy(bits_, picture.Pixels.get(), sizeof(TColor32) * PixelCount());
             if (!picture.HasAlpha) ResetAlpha();
         }
-    } catch (...) {
-        EndUpdate();
-        throw;
     }
-    EndUpdate();
     Changed();
 }
 

@@ -139,4 +139,17 @@ extern const char kAllocDibMessage[];
 extern const char kCreateDcMessage[];
 extern const char kSelectObjectMessage[];
 
+// Holds a bitmap's change notifications back for a scope, also when an
+// exception leaves it; the caller announces the change afterwards.
+class TBitmapUpdate {
+public:
+    explicit TBitmapUpdate(TBitmap32& bitmap) : bitmap_(bitmap) { bitmap_.BeginUpdate(); }
+    ~TBitmapUpdate() { bitmap_.EndUpdate(); }
+    TBitmapUpdate(const TBitmapUpdate&) = delete;
+    TBitmapUpdate& operator=(const TBitmapUpdate&) = delete;
+
+private:
+    TBitmap32& bitmap_;
+};
+
 }  // namespace zub

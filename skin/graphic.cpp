@@ -46,9 +46,10 @@ TBitmap32& KGraphic::GetBitmap() {
     if (dirtyFlags_ & kReprocess) {
         dirtyFlags_ &= ~kReprocess;
         if (transparencyMode_ == 4) {
-            bitmap_.BeginUpdate();
-            ApplyColorKey(bitmap_, WinColorToColor32(invisibleColor_, SysColors));
-            bitmap_.EndUpdate();
+            {
+                TBitmapUpdate update(bitmap_);
+                ApplyColorKey(bitmap_, WinColorToColor32(invisibleColor_, SysColors));
+            }
             bitmap_.Changed();
         } else {
             bitmap_.ResetAlpha();

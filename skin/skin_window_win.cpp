@@ -12,6 +12,31 @@ TSize32 ClientSize(HWND window) {
     return {r.right - r.left, r.bottom - r.top};
 }
 
+namespace {
+
+// BeginPaint and EndPaint as a pair, also when painting throws.
+class TPaintScope {
+public:
+    explicit TPaintScope(HWND window) : window_(window), dc_(BeginPaint(window, &ps_)) {}
+    ~TPaintScope() { EndPaint(window_, &ps_); }
+    TPaintScope(const TPaintScope&) = delete;
+    TPaintScope& operator=(const TPaintScope&) = delete;
+    HDC dc() const { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+};
+
+}  // namespace
+
+void PaintWindow(HWND window, TPaintEngine& engine, int32_t color) {
+    TPaintScope paint(window);
+    TSize32 size = ClientSize(window);
+    PaintToDC(engine, paint.dc(), size.Width, size.Height, color);
+}
+
 void PaintToDC(TPaintEngine& engine, HDC dc, int w, int h, int32_t color) {
     engine.ResizeBuffer(w, h);
     if (!engine.BufferValid) engine.PaintBuffer(w, h, WinColorToColor32(color));

@@ -16,6 +16,8 @@ TSize32 ClientSize(HWND window);
 
 // Brings the buffer up to date for the viewport (w, h) and blits it to dc at (0, 0).
 void PaintToDC(TPaintEngine& engine, HDC dc, int w, int h, int32_t color);
+// Answers WM_PAINT for a skinned window: the whole client area from the buffer.
+void PaintWindow(HWND window, TPaintEngine& engine, int32_t color);
 
 // Shape codes: 0 rectangle, 1 ellipse, 2 rounded rectangle with corner x
 // corner ellipses, 3 no region, 4 the bitmap's alpha above threshold (a

@@ -49,19 +49,7 @@ void TZForm::BitmapResized() {
 LRESULT TZForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_ERASEBKGND: return 1;  // the paint covers everything
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(Handle(), &ps);
-            TSize32 size = ClientSize(Handle());
-            try {
-                PaintToDC(engine_, dc, size.Width, size.Height, Color);
-            } catch (...) {
-                EndPaint(Handle(), &ps);
-                throw;
-            }
-            EndPaint(Handle(), &ps);
-            return 0;
-        }
+        case WM_PAINT: PaintWindow(Handle(), engine_, Color); return 0;
         case WM_SIZE: engine_.BufferValid = false; break;
     }
     return TForm::WndProc(message, wParam, lParam);

@@ -112,19 +112,7 @@ LRESULT TZFrame::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (mouse && !IsWindowEnabled(Handle())) return TWinControl::WndProc(message, wParam, lParam);
     switch (message) {
         case WM_ERASEBKGND: return 1;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(Handle(), &ps);
-            TSize32 size = ClientSize(Handle());
-            try {
-                PaintToDC(engine_, dc, size.Width, size.Height, Color);
-            } catch (...) {
-                EndPaint(Handle(), &ps);
-                throw;
-            }
-            EndPaint(Handle(), &ps);
-            return 0;
-        }
+        case WM_PAINT: PaintWindow(Handle(), engine_, Color); return 0;
         case WM_SIZE: {
             LRESULT result = TWinControl::WndProc(message, wParam, lParam);
             Resize();

@@ -13,8 +13,8 @@ void TZubForm::RebuildBitmap() {
     TBitmap32& bitmap = Bitmap();
     TBitmap32& picture = Graphic().GetBitmap();
     TSize32 size = ClientSize(Handle());
-    bitmap.BeginUpdate();
-    try {
+    {
+        TBitmapUpdate update(bitmap);
         if (Shape() < 4) {
             bitmap.SetSize(picture.Width(), picture.Height());
             picture.DrawTo(bitmap);
@@ -22,11 +22,7 @@ void TZubForm::RebuildBitmap() {
             bitmap.SetSize(size.Width, size.Height);
             picture.DrawTo(bitmap, {0, 0, size.Width, size.Height});
         }
-    } catch (...) {
-        bitmap.EndUpdate();
-        throw;
     }
-    bitmap.EndUpdate();
     // The content may have changed at the same size: the buffer is stale then too.
     engine_.BufferValid = false;
     bitmap.Changed();

@@ -27,15 +27,11 @@ void TZubFrame::RebuildBitmap() {
     TBitmap32& bitmap = Bitmap();
     TBitmap32& picture = Graphic().GetBitmap();
     TSize32 size = ClientSize(Handle());
-    bitmap.BeginUpdate();
-    try {
+    {
+        TBitmapUpdate update(bitmap);
         bitmap.SetSize(size.Width, size.Height);
         picture.DrawTo(bitmap, {0, 0, size.Width, size.Height});
-    } catch (...) {
-        bitmap.EndUpdate();
-        throw;
     }
-    bitmap.EndUpdate();
     bitmap.Changed();
 }
 
