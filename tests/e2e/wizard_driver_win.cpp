@@ -1,6 +1,7 @@
 #include "tests/e2e/wizard_driver_win.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace zub::e2e {
 namespace {
@@ -37,6 +38,12 @@ HWND MarkerEdit(HWND form) {
         if (lstrcmpiA(c.Class.c_str(), "Edit") == 0 && !(GetWindowLongA(c.Window, GWL_STYLE) & ES_MULTILINE))
             return c.Window;
     return nullptr;
+}
+
+// Every wait says when it gave up, so a slow or failing run shows where.
+bool Expect(bool reached, const char* what) {
+    if (!reached) std::fprintf(stderr, "wizard driver: timed out waiting for %s\n", what);
+    return reached;
 }
 
 }  // namespace
@@ -77,12 +84,16 @@ std::string LongText(HWND window) {
 
 bool Checked(HWND checkBox) { return SendMessageA(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
+// Read as UTF-16 and converted here: between processes the system carries
+// the item texts of a list box in UTF-16 only.
 std::vector<std::string> ListItems(HWND listBox) {
     std::vector<std::string> items;
     const LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-        char text[MAX_PATH + 1] = {};
-        SendMessageA(listBox, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        wchar_t wide[MAX_PATH + 1] = {};
+        SendMessageW(listBox, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide));
+        char text[2 * MAX_PATH + 2] = {};
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
         items.push_back(text);
     }
     return items;
@@ -108,7 +119,8 @@ TWizard::TWizard(TSetupProcess& process, HWND form) : process_(process), form_(f
         GetClassNameA(child, name, sizeof name);
         if (lstrcmpA(name, "TZubButton") == 0) found.push_back(child);
     }
-    if (found.size() != 3) return;
+    marker_ = MarkerEdit(form);
+    if (found.size() != 3 || !marker_) return;
     std::sort(found.begin(), found.end(),
               [](HWND a, HWND b) { return ScreenRect(a).left < ScreenRect(b).left; });
     std::copy(found.begin(), found.end(), buttons_);
@@ -120,19 +132,31 @@ void TWizard::Click(HWND imageButton) {
     PostMessageA(imageButton, WM_MOUSEMOVE, 0, at);
     PostMessageA(imageButton, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(imageButton, WM_LBUTTONUP, 0, at);
-    // Messages are handled in the order they were posted: once a marker posted
-    // last has taken effect, the click has been handled.
-    HWND marker = MarkerEdit(form_);
-    static WPARAM serial = 0x7FFF0000;
-    const WPARAM limit = ++serial;
-    PostMessageA(marker, EM_SETLIMITTEXT, limit, 0);
-    // A modal dialog opened by the click holds the marker back until it closes.
-    WaitFor([&] {
-        if (static_cast<WPARAM>(SendMessageA(marker, EM_GETLIMITTEXT, 0, 0)) == limit) return true;
+    // A modal dialog opened by the click holds the marker back until it
+    // closes; a click that ends the setup leaves nobody to handle it.
+    WaitForMarker([&] {
+        if (process_.Windows("TSetupForm", false).empty()) return true;
         for (const char* dialog : {"TConfirmationForm", "#32770", "TFolderMan"})
             if (!process_.Windows(dialog).empty()) return true;
         return false;
     });
+}
+
+void TWizard::Sync() {
+    WaitForMarker([] { return false; });
+}
+
+// Messages are handled in the order they were posted: once a marker posted
+// last has taken effect, everything before it has been handled.
+void TWizard::WaitForMarker(const std::function<bool()>& stopEarly) {
+    HWND marker = marker_;
+    static WPARAM serial = 0x7FFF0000;
+    const WPARAM limit = ++serial;
+    PostMessageA(marker, EM_SETLIMITTEXT, limit, 0);
+    Expect(WaitFor([&] {
+               return static_cast<WPARAM>(SendMessageA(marker, EM_GETLIMITTEXT, 0, 0)) == limit || stopEarly();
+           }),
+           "the setup to handle its messages");
 }
 
 void TWizard::Key(WORD virtualKey) {
@@ -146,21 +170,21 @@ void TWizard::Key(WORD virtualKey) {
 void TWizard::Toggle(HWND checkBox) {
     const bool before = Checked(checkBox);
     PostMessageA(checkBox, BM_CLICK, 0, 0);
-    WaitFor([&] { return Checked(checkBox) != before; });
+    Expect(WaitFor([&] { return Checked(checkBox) != before; }), "the check box to change");
 }
 
 void TWizard::ClickItem(HWND listBox, int index) {
     const LPARAM at = MAKELPARAM(10, index * 13 + 6);
     PostMessageA(listBox, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(listBox, WM_LBUTTONUP, 0, at);
-    WaitFor([&] { return SendMessageA(listBox, LB_GETCURSEL, 0, 0) == index; });
+    Expect(WaitFor([&] { return SendMessageA(listBox, LB_GETCURSEL, 0, 0) == index; }), "the list selection");
 }
 
 void TWizard::Type(HWND edit, const std::string& text) {
     PostMessageA(edit, EM_SETSEL, 0, -1);
     PostMessageA(edit, WM_CHAR, VK_BACK, 1);
     for (char c : text) PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
-    WaitFor([&] { return LongText(edit) == text; });
+    Expect(WaitFor([&] { return LongText(edit) == text; }), "the typed text");
 }
 
 bool TWizard::WaitForPage(const std::string& heading, DWORD timeoutMs) const {

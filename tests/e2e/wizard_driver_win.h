@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,9 @@ public:
     // button, then waits until the setup is idle again. A disabled button
     // takes no mouse input, as for a user.
     void Click(HWND imageButton);
+    // Waits until the setup has handled everything posted to it so far, also
+    // while one of its dialogs is open.
+    void Sync();
     // A key pressed and released while the wizard has the focus.
     void Key(WORD virtualKey);
     // Ticks or clears a check box, as a mouse click does.
@@ -67,9 +71,15 @@ public:
     bool WaitForPage(const std::string& heading, DWORD timeoutMs = 10000) const;
 
 private:
+    // Posts a marker behind what was posted and waits for it; `stopEarly`
+    // ends the wait sooner.
+    void WaitForMarker(const std::function<bool()>& stopEarly);
+
     TSetupProcess& process_;
     HWND form_;
     HWND buttons_[3] = {};
+    // A single-line edit of the wizard, found once: the markers go to it.
+    HWND marker_ = nullptr;
 };
 
 }  // namespace zub::e2e
