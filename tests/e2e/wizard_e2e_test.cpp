@@ -537,6 +537,20 @@ TEST_F(Wizard, RelativeDestinationIsRefused) {
     ASSERT_TRUE(setup.WaitForExit());
 }
 
+// A licence the settings name but the payload lacks ends the start-up.
+TEST_F(Wizard, MissingLicenceEndsStartUp) {
+    TProject p;  // names Licence.txt, but writes no licence text
+    TSetupProcess setup(MakeSetup(p), tmp_);
+    HWND box = setup.WaitForWindow("#32770");
+    ASSERT_TRUE(box) << "no error box";
+    EXPECT_NE(MessageBoxText(box).find("Licence.txt"), std::string::npos) << MessageBoxText(box);
+    EXPECT_TRUE(setup.Windows("TSetupForm").empty());
+    PressOk(box);
+    ASSERT_TRUE(setup.WaitForExit());
+    EXPECT_NE(setup.ExitCode(), 0u);
+    EXPECT_FALSE(fs::PathExists(tmp_ + "ZCTemp1"));
+}
+
 }  // namespace
 }  // namespace zub::e2e
 
