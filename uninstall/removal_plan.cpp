@@ -1,0 +1,190 @@
+#include "uninstall/removal_plan.h"
+
+#include <algorithm>
+#include <cctype>
+#include <set>
+
+#include "base/file.h"
+#include "base/strings.h"
+#include "setup/log_book.h"
+
+namespace zub {
+namespace {
+
+bool IsDriveLetter(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0 && static_cast<unsigned char>(c) < 128; }
+
+std::vector<std::string> SplitComponents(const std::string& text) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (start <= text.size()) {
+        const size_t end = std::min(text.find('\\', start), text.size());
+        if (end > start) parts.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+// A component Windows would read as something else: "." and "..", trailing
+// dots and blanks (which it strips), and stream names after ":".
+bool IsPlainComponent(const std::string& part) {
+    return part != "." && part != ".." && part.back() != '.' && part.back() != ' ' &&
+           part.find(':') == std::string::npos;
+}
+
+}  // namespace
+
+std::string ComparablePath(const std::string& path) {
+    std::string slashed = path;
+    std::replace(slashed.begin(), slashed.end(), '/', '\\');
+    const bool network = StartsWith(slashed, "\\\\");
+    std::string result = network ? "\\\\" : "";
+    for (char c : slashed.substr(network ? 2 : 0))
+        if (c != '\\' || (!result.empty() && result.back() != '\\')) result += c;
+    while (result.size() > (network ? 2u : 0u) && result.back() == '\\') result.pop_back();
+    return LowerAscii(result);
+}
+
+TPathVerdict ClassifyPath(const std::string& path, const std::vector<std::string>& systemFolders) {
+    std::string slashed = path;
+    std::replace(slashed.begin(), slashed.end(), '/', '\\');
+    if (std::any_of(slashed.begin(), slashed.end(), [](char c) {
+            return static_cast<unsigned char>(c) < ' ' || std::string_view("*?\"<>|").find(c) != std::string_view::npos;
+        }))
+        return TPathVerdict::NotPlain;
+    std::vector<std::string> parts;
+    if (slashed.size() >= 3 && IsDriveLetter(slashed[0]) && slashed[1] == ':' && slashed[2] == '\\') {
+        parts = SplitComponents(slashed.substr(3));
+    } else if (StartsWith(slashed, "\\\\")) {
+        if (StartsWith(slashed, "\\\\?\\") || StartsWith(slashed, "\\\\.\\")) return TPathVerdict::NotPlain;
+        parts = SplitComponents(slashed.substr(2));
+        if (parts.empty()) return TPathVerdict::NotAbsolute;
+        if (!std::all_of(parts.begin(), parts.end(), IsPlainComponent)) return TPathVerdict::NotPlain;
+        if (parts.size() <= 2) return TPathVerdict::DriveRoot;  // the server, or a share as a whole
+        parts.clear();
+        parts.push_back("share");  // checked already; only "not a root" matters below
+    } else {
+        return TPathVerdict::NotAbsolute;
+    }
+    if (!std::all_of(parts.begin(), parts.end(), IsPlainComponent)) return TPathVerdict::NotPlain;
+    if (parts.empty()) return TPathVerdict::DriveRoot;
+    const std::string comparable = ComparablePath(slashed);
+    for (const std::string& folder : systemFolders)
+        if (!Trim(folder).empty() && ComparablePath(folder) == comparable) return TPathVerdict::SystemFolder;
+    return TPathVerdict::Usable;
+}
+
+std::vector<TRemovalStep> MakeRemovalPlan(const TSetupLog& log, const TRemovalContext& context) {
+    struct TItem {
+        int Line;
+        const TSetupLogEntry* Entry;       // or
+        const TUnusableLogLine* Unusable;
+    };
+    std::vector<TItem> items;
+    for (const TSetupLogEntry& entry : log.Entries) items.push_back({entry.Line, &entry, nullptr});
+    for (const TUnusableLogLine& line : log.Unusable) items.push_back({line.Line, nullptr, &line});
+    std::stable_sort(items.begin(), items.end(), [](const TItem& a, const TItem& b) { return a.Line < b.Line; });
+
+    std::vector<TRemovalStep> plan;
+    for (const TItem& item : items) {
+        if (item.Unusable) {
+            plan.push_back({TStepAction::Skip, item.Unusable->Text, item.Line, TRemovalProblem::UnknownLine});
+            continue;
+        }
+        const TSetupLogEntry& entry = *item.Entry;
+        switch (ClassifyPath(entry.Path, context.SystemFolders)) {
+            case TPathVerdict::Usable: {
+                const TStepAction action =
+                    entry.Kind == TLogEntryKind::Directory ? TStepAction::RemoveFolder : TStepAction::RemoveFile;
+                plan.push_back({action, entry.Path, entry.Line});
+                break;
+            }
+            case TPathVerdict::NotAbsolute:
+                plan.push_back({TStepAction::Skip, entry.Path, entry.Line, TRemovalProblem::NotAbsolute});
+                break;
+            case TPathVerdict::NotPlain:
+                plan.push_back({TStepAction::Skip, entry.Path, entry.Line, TRemovalProblem::NotPlain});
+                break;
+            case TPathVerdict::DriveRoot:
+                plan.push_back({TStepAction::Skip, entry.Path, entry.Line, TRemovalProblem::DriveRoot});
+                break;
+            case TPathVerdict::SystemFolder:
+                plan.push_back({TStepAction::Skip, entry.Path, entry.Line, TRemovalProblem::SystemFolder});
+                break;
+        }
+    }
+    // An empty or blank key name would make the Uninstall key itself the one removed.
+    if (IsSoundUninstallKeyName(log.KeyName))
+        plan.push_back({TStepAction::RemoveKey, log.KeyName, 3});
+    else
+        plan.push_back({TStepAction::Skip, log.KeyName, 3, TRemovalProblem::BadKeyName});
+    plan.push_back({TStepAction::RemoveLog, context.LogPath, 0});
+    return plan;
+}
+
+TRemovalOutcome RunRemovalPlan(const std::vector<TRemovalStep>& plan, const TRemovalContext& context,
+                               IUninstallMachine& machine) {
+    using TResult = IUninstallMachine::TResult;
+    TRemovalOutcome outcome;
+    // What goes only after the uninstaller has ended; a folder that holds
+    // nothing else is removed then too.
+    std::set<std::string> later = {ComparablePath(context.SelfPath), ComparablePath(context.LogPath)};
+    auto problem = [&](TRemovalProblem why, const TRemovalStep& step) {
+        outcome.Problems.push_back({why, step.Path, step.Line});
+    };
+    for (const TRemovalStep& step : plan) {
+        switch (step.Action) {
+            case TStepAction::Skip:
+                problem(step.Why, step);
+                break;
+            case TStepAction::RemoveFile:
+                if (later.count(ComparablePath(step.Path))) break;
+                if (machine.RemoveFile(step.Path) == TResult::Failed) problem(TRemovalProblem::FileNotRemoved, step);
+                break;
+            case TStepAction::RemoveFolder: {
+                if (!machine.FolderExists(step.Path)) break;
+                const std::vector<std::string> entries = machine.FolderEntries(step.Path);
+                if (entries.empty()) {
+                    if (machine.RemoveEmptyFolder(step.Path) == TResult::Failed)
+                        problem(TRemovalProblem::FolderNotRemoved, step);
+                } else if (std::all_of(entries.begin(), entries.end(), [&](const std::string& name) {
+                               return later.count(ComparablePath(step.Path + "\\" + name)) != 0;
+                           })) {
+                    later.insert(ComparablePath(step.Path));
+                    outcome.FoldersAfterExit.push_back(step.Path);
+                } else {
+                    problem(TRemovalProblem::FolderNotEmpty, step);
+                }
+                break;
+            }
+            case TStepAction::RemoveKey:
+                if (machine.RemoveUninstallKey(step.Path) == TResult::Failed) problem(TRemovalProblem::KeyNotRemoved, step);
+                break;
+            case TStepAction::RemoveLog:
+                if (machine.RemoveFile(step.Path) == TResult::Failed) problem(TRemovalProblem::LogNotRemoved, step);
+                break;
+        }
+    }
+    return outcome;
+}
+
+IUninstallMachine::TResult TFileSystemMachine::RemoveFile(const std::string& path) {
+    if (!fs::FileExists(path)) return fs::PathExists(path) ? TResult::Failed : TResult::Absent;
+    // A read-only file (copied from a read-only source) goes too.
+    fs::SetReadOnly(path, false);
+    return fs::RemoveFile(path) ? TResult::Removed : TResult::Failed;
+}
+
+bool TFileSystemMachine::FolderExists(const std::string& path) { return fs::DirectoryExists(path); }
+
+std::vector<std::string> TFileSystemMachine::FolderEntries(const std::string& path) {
+    std::vector<std::string> names;
+    for (const fs::DirEntry& entry : fs::ListDirectory(path)) names.push_back(entry.name);
+    return names;
+}
+
+IUninstallMachine::TResult TFileSystemMachine::RemoveEmptyFolder(const std::string& path) {
+    if (!fs::DirectoryExists(path)) return TResult::Absent;
+    return fs::RemoveDir(path) ? TResult::Removed : TResult::Failed;
+}
+
+}  // namespace zub

@@ -1,0 +1,45 @@
+#include "uninstall/uninstall_machine_win.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "folders/registry_win.h"
+#include "folders/shell_win.h"
+#include "setup/log_book.h"
+
+namespace zub {
+
+IUninstallMachine::TResult TWin32UninstallMachine::RemoveUninstallKey(const std::string& keyName) {
+    // The setup and the uninstaller are both 32-bit programs, so both see the
+    // same view of HKEY_LOCAL_MACHINE (on 64-bit Windows the 32-bit one).
+    const std::string path = kUninstallRootKey + keyName;
+    HKEY key = nullptr;
+    LONG rc = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key);
+    if (rc == ERROR_FILE_NOT_FOUND) return TResult::Absent;
+    if (rc == ERROR_SUCCESS) RegCloseKey(key);
+    // Only the key itself: one that has gained subkeys is refused by the system and stays.
+    rc = RegDeleteKeyA(HKEY_LOCAL_MACHINE, path.c_str());
+    if (rc == ERROR_SUCCESS) return TResult::Removed;
+    return rc == ERROR_FILE_NOT_FOUND ? TResult::Absent : TResult::Failed;
+}
+
+std::vector<std::string> PlatformSystemFolders() {
+    std::vector<std::string> folders;
+    char path[MAX_PATH + 1] = {};
+    if (UINT n = GetWindowsDirectoryA(path, MAX_PATH); n > 0 && n < MAX_PATH) folders.emplace_back(path);
+    if (UINT n = GetSystemDirectoryA(path, MAX_PATH); n > 0 && n < MAX_PATH) folders.emplace_back(path);
+    folders.push_back(GetProgramFilesDir());
+    static const int kFolders[] = {CSIDL_WINDOWS,         CSIDL_SYSTEM,         CSIDL_PROGRAM_FILES,
+                                   CSIDL_PROGRAM_FILES_COMMON, CSIDL_PROFILE,   CSIDL_DESKTOPDIRECTORY,
+                                   CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_STARTMENU, CSIDL_COMMON_STARTMENU,
+                                   CSIDL_PROGRAMS,        CSIDL_COMMON_PROGRAMS, CSIDL_PERSONAL,
+                                   CSIDL_APPDATA,         CSIDL_COMMON_APPDATA,  CSIDL_STARTUP};
+    for (int csidl : kFolders)
+        if (SUCCEEDED(SHGetFolderPathA(nullptr, csidl, nullptr, 0, path))) folders.emplace_back(path);
+    for (int index : {0, 4, 7}) folders.push_back(GetShellFolder(index));  // Desktop, Programs, Start Menu
+    if (DWORD n = GetEnvironmentVariableA("USERPROFILE", path, MAX_PATH); n > 0 && n < MAX_PATH)
+        folders.emplace_back(path);
+    return folders;
+}
+
+}  // namespace zub

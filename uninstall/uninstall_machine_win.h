@@ -1,0 +1,23 @@
+// The uninstaller's machine on Windows: the file layer, and the uninstall
+// entry below HKEY_LOCAL_MACHINE.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "uninstall/removal_plan.h"
+
+namespace zub {
+
+class TWin32UninstallMachine : public TFileSystemMachine {
+public:
+    TResult RemoveUninstallKey(const std::string& keyName) override;
+};
+
+// The platform's own folders, which no log entry may name: the Windows and
+// system folders, the program-files folders, the user's profile, the
+// desktops, the Start menus and their Programs folders (the user's and
+// everyone's). Folders the system does not know are left out.
+std::vector<std::string> PlatformSystemFolders();
+
+}  // namespace zub
