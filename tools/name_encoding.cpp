@@ -1,6 +1,7 @@
 #include "tools/name_encoding.h"
 
 #include "base/error.h"
+#include "base/file.h"
 #include "tools/platform.h"
 
 namespace zub::tool {
@@ -95,7 +96,7 @@ int FirstUtf8Line(std::string_view text) {
 
 std::string ArchiveName(const std::string& name, const std::string& sourcePath) {
     if (std::optional<std::string> converted = LocaleToWindows1252(name)) return *converted;
-    throw Error("The name of " + sourcePath +
+    throw Error("The name of " + fs::NativePath(sourcePath) +
                 " cannot be written in Windows-1252, the setup's character set: rename it");
 }
 

@@ -11,6 +11,7 @@
 #include "archive/zlb_archive.h"
 #include "tests/unit/archive_test_util.h"
 #include "tests/unit/pe_test_util.h"
+#include "base/strings.h"
 
 namespace zub::tool {
 namespace {
@@ -292,6 +293,113 @@ TEST(SkinsetupBuildStub, DefaultsToTheSetupBesideTheTool) {
     EXPECT_EQ(DefaultStub(temp / "tools/"), temp / "tools/../setup/setup.exe");
     WriteBytes(temp / "tools/setup.exe", {});
     EXPECT_EQ(DefaultStub(temp / "tools/"), temp / "tools/setup.exe");
+}
+
+}  // namespace
+}  // namespace zub::tool
+
+namespace zub::tool {
+namespace {
+
+const char kGroesse[] = "Gr\xC3\xB6\xC3\x9F" "e.txt";     // in UTF-8, as the file system here holds it
+const char kGroesse1252[] = "Gr\xF6\xDF" "e.txt";         // as the archive and Windows hold it
+
+TEST(SkinsetupNames, PackWritesWindows1252AndListAndExtractConvertBack) {
+    TempFolder temp;
+    WriteBytes(temp / "in/" + kGroesse, test::ToBytes("size"));
+    WriteBytes(temp / "in/\xC3\x84rger/x.txt", test::ToBytes("nested"));
+    ASSERT_EQ(Tool({"pack", temp / "in", "-o", temp / "a.x", "--recurse", "--with-paths"}).Code, 0);
+
+    TZLBArchive archive;
+    archive.OpenArchive(temp / "a.x");
+    ASSERT_EQ(archive.GetFileCount(), 2);
+    EXPECT_EQ(archive.GetFileEntry(0).Name, kGroesse1252);
+    EXPECT_EQ(archive.GetFileEntry(1).Path, "\xC4rger");
+    archive.CloseArchive();
+
+    const TResult list = Tool({"list", temp / "a.x"});
+    EXPECT_NE(list.Out.find(kGroesse), std::string::npos) << list.Out;
+    ASSERT_EQ(Tool({"extract", temp / "a.x", temp / "out", "--with-paths"}).Code, 0);
+    EXPECT_EQ(ReadBytes(temp / "out/" + kGroesse), test::ToBytes("size"));
+    EXPECT_EQ(ReadBytes(temp / "out/\xC3\x84rger/x.txt"), test::ToBytes("nested"));
+}
+
+TEST(SkinsetupNames, ANameWindows1252CannotHoldIsRefused) {
+    TempFolder temp;
+    WriteBytes(temp / "in/ok.txt", test::ToBytes("ok"));
+    WriteBytes(temp / "in/\xE6\x97\xA5.txt", test::ToBytes("day"));
+    const TResult pack = Tool({"pack", temp / "in", "-o", temp / "a.x"});
+    EXPECT_EQ(pack.Code, 1);
+    EXPECT_EQ(pack.Err, "skinsetup pack: The name of " + temp / "in/\xE6\x97\xA5.txt" +
+                            " cannot be written in Windows-1252, the setup's character set: rename it\n");
+    EXPECT_FALSE(std::filesystem::exists(temp / "a.x"));
+}
+
+class SkinsetupUninstaller : public SkinsetupBuild {
+protected:
+    // The payload entry "Uninstall.exe" of a setup.
+    Bytes UninstallerIn(const std::string& setup) {
+        WriteBytes(setup + ".payload", ReadPayloadResource(ReadBytes(setup)));
+        TZLBArchive archive;
+        archive.OpenArchive(setup + ".payload");
+        for (int i = 0; i < archive.GetFileCount(); ++i)
+            if (LowerAscii(archive.GetFileEntry(i).Name) == "uninstall.exe") {
+                archive.ExtractArchive(setup + ".unpacked/");
+                return ReadBytes(setup + ".unpacked/" + archive.GetFileEntry(i).Name);
+            }
+        return {};
+    }
+};
+
+TEST_F(SkinsetupUninstaller, ProjectsOwnOrOurs) {
+    ASSERT_EQ(Build(temp_ / "project", temp_ / "ours.exe").Code, 0);
+    EXPECT_EQ(UninstallerIn(temp_ / "ours.exe"), test::ToBytes("MZ uninstaller"));
+
+    WriteBytes(temp_ / "project/uninstall.EXE", test::ToBytes("MZ the project's own"));
+    const TResult both = Build(temp_ / "project", temp_ / "own.exe");
+    EXPECT_EQ(both.Code, 2);
+    EXPECT_NE(both.Err.find("which --uninstaller would replace"), std::string::npos) << both.Err;
+    EXPECT_FALSE(std::filesystem::exists(temp_ / "own.exe"));
+    const TResult own = Tool({"build", temp_ / "project", "-o", temp_ / "own.exe", "--stub", temp_ / "stub.exe"});
+    ASSERT_EQ(own.Code, 0) << own.Err;
+    EXPECT_EQ(UninstallerIn(temp_ / "own.exe"), test::ToBytes("MZ the project's own"));
+}
+
+TEST(SkinsetupUninstallerDefault, BesideTheToolOrInTheBuildTree) {
+    TempFolder temp;
+    EXPECT_EQ(test::ErrorOf([&] { DefaultUninstaller(temp / "bin/"); }),
+              "No Uninstall.exe in the project, beside the tool (" + temp / "bin/" +
+                  ") or in the build tree: name one with --uninstaller");
+    WriteBytes(temp / "uninstall/Uninstall.exe", {});
+    WriteBytes(temp / "tools/skinsetup", {});
+    EXPECT_EQ(DefaultUninstaller(temp / "tools/"), temp / "tools/../uninstall/Uninstall.exe");
+    WriteBytes(temp / "tools/Uninstall.exe", {});
+    EXPECT_EQ(DefaultUninstaller(temp / "tools/"), temp / "tools/Uninstall.exe");
+}
+
+TEST_F(SkinsetupBuild, WarningsPassVerifyUnlessStrictErrorsFailIt) {
+    // A minimal setup: a panel and files, no Button blocks, a licence in UTF-8,
+    // a Windows-1252 file name, and no Addfile for the uninstaller.
+    const std::string project = temp_ / "minimal/";
+    WriteProject(project, "[m]\r\nObject=Setup\r\nRazederodezTitle=Caf\xC3\xA9\r\nAddfile=App.exe\r\nAddfile=" +
+                              std::string(kGroesse1252) +
+                              "\r\nLicence=Lic.txt\r\nend\r\nObject=Panel\r\nBitmap=Graphics\\panel.bmp\r\nend\r\n");
+    WriteBytes(project + "Lic.txt", test::ToBytes("Licence\r\nf\xC3\xBCr alle\r\n"));
+    WriteBytes(project + kGroesse, test::ToBytes("size"));
+    ASSERT_EQ(Build(project, project + "Setup.exe").Code, 0);
+    const TResult verify = Tool({"verify", project + "Setup.exe"});
+    EXPECT_EQ(verify.Code, 0) << verify.Out;
+    for (const std::string line :
+         {"  Setup.ini:3: warning: Setup.ini holds UTF-8 from this line on, which the setup shows as Windows-1252: "
+          "save it in Windows-1252\n",
+          "  Setup.ini:6: warning: the licence Lic.txt holds UTF-8 from its line 2 on, which the setup shows as "
+          "Windows-1252: save it in Windows-1252\n",
+          "  Setup.ini: warning: no Button block dresses the Back button\n",
+          "  Setup.ini: warning: no Addfile line installs Uninstall.exe, which the uninstall shortcut and the "
+          "uninstall entry start: add \"Addfile=Uninstall.exe\"\n",
+          "Setup.exe: 6 warnings\n"})
+        EXPECT_NE(verify.Out.find(line), std::string::npos) << line << verify.Out;
+    EXPECT_EQ(Tool({"verify", "--strict", project + "Setup.exe"}).Code, 1);
 }
 
 }  // namespace
