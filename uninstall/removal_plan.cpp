@@ -121,50 +121,100 @@ std::vector<TRemovalStep> MakeRemovalPlan(const TSetupLog& log, const TRemovalCo
     return plan;
 }
 
-TRemovalOutcome RunRemovalPlan(const std::vector<TRemovalStep>& plan, const TRemovalContext& context,
-                               IUninstallMachine& machine) {
+namespace {
+
+// Runs a plan; `later_` holds what goes only after the uninstaller has ended
+// (itself and the log), and the folders that hold nothing else.
+class TRemovalRun {
+public:
+    TRemovalRun(const TRemovalContext& context, IUninstallMachine& machine)
+        : machine_(machine), later_{ComparablePath(context.SelfPath), ComparablePath(context.LogPath)} {}
+
+    TRemovalOutcome Run(const std::vector<TRemovalStep>& plan) {
+        for (const TRemovalStep& step : plan) Step(step);
+        return std::move(outcome_);
+    }
+
+private:
     using TResult = IUninstallMachine::TResult;
-    TRemovalOutcome outcome;
-    // What goes only after the uninstaller has ended; a folder that holds
-    // nothing else is removed then too.
-    std::set<std::string> later = {ComparablePath(context.SelfPath), ComparablePath(context.LogPath)};
-    auto problem = [&](TRemovalProblem why, const TRemovalStep& step) {
-        outcome.Problems.push_back({why, step.Path, step.Line});
-    };
-    for (const TRemovalStep& step : plan) {
+
+    void Problem(TRemovalProblem why, const TRemovalStep& step) { outcome_.Problems.push_back({why, step.Path, step.Line}); }
+    bool IsLater(const std::string& path) const { return later_.count(ComparablePath(path)) != 0; }
+
+    void Step(const TRemovalStep& step) {
         switch (step.Action) {
             case TStepAction::Skip:
-                problem(step.Why, step);
+                Problem(step.Why, step);
                 break;
             case TStepAction::RemoveFile:
-                if (later.count(ComparablePath(step.Path))) break;
-                if (machine.RemoveFile(step.Path) == TResult::Failed) problem(TRemovalProblem::FileNotRemoved, step);
+                if (IsLater(step.Path)) break;
+                if (machine_.RemoveFile(step.Path) == TResult::Failed) Problem(TRemovalProblem::FileNotRemoved, step);
                 break;
-            case TStepAction::RemoveFolder: {
-                if (!machine.FolderExists(step.Path)) break;
-                const std::vector<std::string> entries = machine.FolderEntries(step.Path);
-                if (entries.empty()) {
-                    if (machine.RemoveEmptyFolder(step.Path) == TResult::Failed)
-                        problem(TRemovalProblem::FolderNotRemoved, step);
-                } else if (std::all_of(entries.begin(), entries.end(), [&](const std::string& name) {
-                               return later.count(ComparablePath(step.Path + "\\" + name)) != 0;
-                           })) {
-                    later.insert(ComparablePath(step.Path));
-                    outcome.FoldersAfterExit.push_back(step.Path);
-                } else {
-                    problem(TRemovalProblem::FolderNotEmpty, step);
-                }
+            case TStepAction::RemoveFolder:
+                Folder(step);
                 break;
-            }
             case TStepAction::RemoveKey:
-                if (machine.RemoveUninstallKey(step.Path) == TResult::Failed) problem(TRemovalProblem::KeyNotRemoved, step);
+                if (machine_.RemoveUninstallKey(step.Path) == TResult::Failed) Problem(TRemovalProblem::KeyNotRemoved, step);
                 break;
             case TStepAction::RemoveLog:
-                if (machine.RemoveFile(step.Path) == TResult::Failed) problem(TRemovalProblem::LogNotRemoved, step);
+                if (machine_.RemoveFile(step.Path) == TResult::Failed) Problem(TRemovalProblem::LogNotRemoved, step);
                 break;
         }
     }
-    return outcome;
+
+    // A recorded folder goes when it holds no file: the setup makes
+    // sub-folders for files in them (Additional\docs) without recording them,
+    // so empty folders inside go with it. A file anywhere keeps it all.
+    void Folder(const TRemovalStep& step) {
+        if (!machine_.FolderExists(step.Path)) return;
+        if (HoldsFiles(step.Path)) {
+            Problem(TRemovalProblem::FolderNotEmpty, step);
+            return;
+        }
+        if (!RemoveTree(step.Path)) Problem(TRemovalProblem::FolderNotRemoved, step);
+    }
+
+    bool HoldsFiles(const std::string& folder) {
+        for (const std::string& name : machine_.FolderEntries(folder)) {
+            const std::string path = folder + "\\" + name;
+            if (IsLater(path)) continue;
+            if (!machine_.FolderExists(path) || HoldsFiles(path)) return true;
+        }
+        return false;
+    }
+
+    // Removes a folder that holds no file but those that go later, bottom up;
+    // a folder that holds such a file goes later too. False on a failure.
+    bool RemoveTree(const std::string& folder) {
+        bool laterInside = false;
+        for (const std::string& name : machine_.FolderEntries(folder)) {
+            const std::string path = folder + "\\" + name;
+            if (IsLater(path)) {
+                laterInside = true;
+            } else if (!RemoveTree(path)) {
+                return false;
+            } else {
+                laterInside = laterInside || IsLater(path);
+            }
+        }
+        if (laterInside) {
+            later_.insert(ComparablePath(folder));
+            outcome_.FoldersAfterExit.push_back(folder);
+            return true;
+        }
+        return machine_.RemoveEmptyFolder(folder) != TResult::Failed;
+    }
+
+    IUninstallMachine& machine_;
+    std::set<std::string> later_;
+    TRemovalOutcome outcome_;
+};
+
+}  // namespace
+
+TRemovalOutcome RunRemovalPlan(const std::vector<TRemovalStep>& plan, const TRemovalContext& context,
+                               IUninstallMachine& machine) {
+    return TRemovalRun(context, machine).Run(plan);
 }
 
 IUninstallMachine::TResult TFileSystemMachine::RemoveFile(const std::string& path) {

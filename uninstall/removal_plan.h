@@ -58,8 +58,9 @@ struct TRemovalContext {
 };
 
 // The steps in order: the entries as the log lists them (files and links
-// removed, folders removed when empty, unusable ones skipped with their
-// reason, unknown lines skipped in their place), then the key, then the log.
+// removed, folders removed when they hold no file, unusable ones skipped
+// with their reason, unknown lines skipped in their place), then the key,
+// then the log.
 std::vector<TRemovalStep> MakeRemovalPlan(const TSetupLog& log, const TRemovalContext& context);
 
 // What the uninstaller needs from the machine.
@@ -78,6 +79,9 @@ public:
     virtual TResult RemoveUninstallKey(const std::string& keyName) = 0;
 };
 
+// Runs the plan. A folder goes only when no file is left in it (never a
+// file that the log does not name); empty folders inside it go with it,
+// since the setup makes sub-folders for its files without recording them.
 struct TRemovalOutcome {
     std::vector<TProblemItem> Problems;  // in plan order
     // Folders that hold nothing but the running uninstaller (and the log):

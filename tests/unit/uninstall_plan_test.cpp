@@ -205,6 +205,24 @@ TEST(RemovalRun, ListsWhatStaysAndKeepsTheUsersFiles) {
               0);
 }
 
+TEST(RemovalRun, EmptyFoldersInsideARecordedFolderGoWithItAFileKeepsThemAll) {
+    TFakeMachine machine = Installed();
+    const std::string d = kDest;
+    machine.Folders.insert(d + "\\Additional\\docs");  // made for a file in it, not recorded
+    machine.Folders.insert(d + "\\Additional\\docs\\deeper");
+    machine.AddFile(d + "\\Sounds\\mine\\song.wav");  // the user's, in a folder of his own
+    machine.Folders.insert(d + "\\Sounds\\empty");
+    const TRemovalOutcome outcome = RunRemovalPlan(MakeRemovalPlan(InstalledLog(), Context()), Context(), machine);
+    ASSERT_EQ(outcome.Problems.size(), 2u);
+    EXPECT_EQ(outcome.Problems[0].What, d + "\\Sounds");
+    EXPECT_EQ(outcome.Problems[0].Problem, TRemovalProblem::FolderNotEmpty);
+    EXPECT_EQ(outcome.Problems[1].What, d);
+    EXPECT_FALSE(machine.Folders.count(d + "\\Additional"));
+    EXPECT_FALSE(machine.Folders.count(d + "\\Additional\\docs\\deeper"));
+    EXPECT_TRUE(machine.Files.count(d + "\\Sounds\\mine\\song.wav"));
+    EXPECT_TRUE(machine.Folders.count(d + "\\Sounds\\empty"));  // nothing goes from a folder that stays
+}
+
 TEST(RemovalRun, SelfAndLogAreMatchedWithoutRegardToCase) {
     TFakeMachine machine = Installed();
     TRemovalContext context = Context();
