@@ -166,7 +166,12 @@ private:
     // sub-folders for files in them (Additional\docs) without recording them,
     // so empty folders inside go with it. A file anywhere keeps it all.
     void Folder(const TRemovalStep& step) {
-        if (!machine_.FolderExists(step.Path)) return;
+        const IUninstallMachine::TKind kind = machine_.KindOf(step.Path);
+        if (kind == IUninstallMachine::TKind::None) return;
+        if (kind != IUninstallMachine::TKind::Folder) {
+            Problem(TRemovalProblem::FolderNotRemoved, step);
+            return;
+        }
         if (HoldsFiles(step.Path)) {
             Problem(TRemovalProblem::FolderNotEmpty, step);
             return;
@@ -178,7 +183,7 @@ private:
         for (const std::string& name : machine_.FolderEntries(folder)) {
             const std::string path = folder + "\\" + name;
             if (IsLater(path)) continue;
-            if (!machine_.FolderExists(path) || HoldsFiles(path)) return true;
+            if (machine_.KindOf(path) != IUninstallMachine::TKind::Folder || HoldsFiles(path)) return true;
         }
         return false;
     }
@@ -224,7 +229,10 @@ IUninstallMachine::TResult TFileSystemMachine::RemoveFile(const std::string& pat
     return fs::RemoveFile(path) ? TResult::Removed : TResult::Failed;
 }
 
-bool TFileSystemMachine::FolderExists(const std::string& path) { return fs::DirectoryExists(path); }
+IUninstallMachine::TKind TFileSystemMachine::KindOf(const std::string& path) {
+    if (fs::DirectoryExists(path)) return TKind::Folder;
+    return fs::PathExists(path) ? TKind::File : TKind::None;
+}
 
 std::vector<std::string> TFileSystemMachine::FolderEntries(const std::string& path) {
     std::vector<std::string> names;

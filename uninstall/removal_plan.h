@@ -67,11 +67,13 @@ std::vector<TRemovalStep> MakeRemovalPlan(const TSetupLog& log, const TRemovalCo
 class IUninstallMachine {
 public:
     enum class TResult { Removed, Absent, Failed };
+    // A link is a symbolic link or junction: never followed, never emptied.
+    enum class TKind { None, File, Folder, Link };
     virtual ~IUninstallMachine() = default;
     // A file (read-only ones too); Absent when there is none.
     virtual TResult RemoveFile(const std::string& path) = 0;
-    // Whether a folder exists, and the names of its entries.
-    virtual bool FolderExists(const std::string& path) = 0;
+    virtual TKind KindOf(const std::string& path) = 0;
+    // The names of a folder's entries.
     virtual std::vector<std::string> FolderEntries(const std::string& path) = 0;
     // An empty folder; never anything in it.
     virtual TResult RemoveEmptyFolder(const std::string& path) = 0;
@@ -92,11 +94,12 @@ struct TRemovalOutcome {
 TRemovalOutcome RunRemovalPlan(const std::vector<TRemovalStep>& plan, const TRemovalContext& context,
                                IUninstallMachine& machine);
 
-// The machine's file side over the file layer; the registry is left to the platform.
+// The machine's file side over the file layer (which does not tell links
+// from what they point at); the registry is left to the platform.
 class TFileSystemMachine : public IUninstallMachine {
 public:
     TResult RemoveFile(const std::string& path) override;
-    bool FolderExists(const std::string& path) override;
+    TKind KindOf(const std::string& path) override;
     std::vector<std::string> FolderEntries(const std::string& path) override;
     TResult RemoveEmptyFolder(const std::string& path) override;
 };

@@ -23,6 +23,13 @@ IUninstallMachine::TResult TWin32UninstallMachine::RemoveUninstallKey(const std:
     return rc == ERROR_FILE_NOT_FOUND ? TResult::Absent : TResult::Failed;
 }
 
+IUninstallMachine::TKind TWin32UninstallMachine::KindOf(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return TKind::None;
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return TKind::Link;
+    return attributes & FILE_ATTRIBUTE_DIRECTORY ? TKind::Folder : TKind::File;
+}
+
 std::vector<std::string> PlatformSystemFolders() {
     std::vector<std::string> folders;
     char path[MAX_PATH + 1] = {};

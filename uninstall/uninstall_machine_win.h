@@ -12,6 +12,8 @@ namespace zub {
 class TWin32UninstallMachine : public TFileSystemMachine {
 public:
     TResult RemoveUninstallKey(const std::string& keyName) override;
+    // Junctions and symbolic links are links, whatever they point at.
+    TKind KindOf(const std::string& path) override;
 };
 
 // The platform's own folders, which no log entry may name: the Windows and

@@ -103,7 +103,15 @@ protected:
         Install();
     }
     void TearDown() override {
-        DeleteFolderTree(root_);
+        // The uninstaller's clean-up copy may still be ending in our temporary folder.
+        EXPECT_TRUE(WaitFor([&] {
+            try {
+                DeleteFolderTree(root_);
+                return true;
+            } catch (const std::exception&) {
+                return false;
+            }
+        }));
         DeleteFolderTree(programs_);
         fs::RemoveFile(desktopLink_);
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, (kUninstallRootKey + title_).c_str());
@@ -194,6 +202,8 @@ TEST_F(Uninstall, SilentRunKeepsTheUsersFileAndItsFolderAndSaysSo) {
 }
 
 TEST_F(Uninstall, SilentRunRemovesEverythingAndTheDestination) {
+    // Copied from a read-only source, a file is read-only after installing.
+    ASSERT_TRUE(SetFileAttributesA(files_[0].c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ(RunSilently(), 0u);
     ExpectRemovedButTheDestination();
     EXPECT_TRUE(WaitFor([&] { return !fs::PathExists(dest_); }, 30000)) << "the destination is still there";

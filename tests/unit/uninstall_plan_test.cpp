@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 
+#include "base/file.h"
 #include "base/strings.h"
 #include "tests/unit/archive_test_util.h"
 #include "uninstall/removal_plan.h"
@@ -127,7 +128,7 @@ TEST(RemovalPlan, NeverRemovesTheUninstallKeyItself) {
 // A machine in memory: files and folders by exact path, some held in use.
 class TFakeMachine : public IUninstallMachine {
 public:
-    std::set<std::string> Files, Folders, InUse, Keys = {"App"};
+    std::set<std::string> Files, Folders, Links, InUse, Keys = {"App"};
     std::vector<std::string> Calls;
 
     void AddFile(const std::string& path) {
@@ -142,10 +143,14 @@ public:
         Files.erase(path);
         return TResult::Removed;
     }
-    bool FolderExists(const std::string& path) override { return Folders.count(path) != 0; }
+    TKind KindOf(const std::string& path) override {
+        if (Folders.count(path)) return TKind::Folder;
+        if (Links.count(path)) return TKind::Link;
+        return Files.count(path) ? TKind::File : TKind::None;
+    }
     std::vector<std::string> FolderEntries(const std::string& path) override {
         std::vector<std::string> names;
-        for (const auto* set : {&Files, &Folders})
+        for (const auto* set : {&Files, &Folders, &Links})
             for (const std::string& p : *set)
                 if (ExtractFilePath(p) == path + "\\") names.push_back(ExtractFileName(p));
         return names;
@@ -223,6 +228,23 @@ TEST(RemovalRun, EmptyFoldersInsideARecordedFolderGoWithItAFileKeepsThemAll) {
     EXPECT_TRUE(machine.Folders.count(d + "\\Sounds\\empty"));  // nothing goes from a folder that stays
 }
 
+TEST(RemovalRun, ALinkToAFolderIsNeverFollowed) {
+    TFakeMachine machine = Installed();
+    const std::string d = kDest;
+    machine.Links.insert(d + "\\Additional\\elsewhere");  // a junction to a folder outside
+    machine.Folders.erase(d + "\\Sounds");
+    machine.Links.insert(d + "\\Sounds");  // the recorded folder itself replaced by one
+    const TRemovalOutcome outcome = RunRemovalPlan(MakeRemovalPlan(InstalledLog(), Context()), Context(), machine);
+    ASSERT_EQ(outcome.Problems.size(), 3u);
+    EXPECT_EQ(outcome.Problems[0].What, d + "\\Additional");
+    EXPECT_EQ(outcome.Problems[0].Problem, TRemovalProblem::FolderNotEmpty);
+    EXPECT_EQ(outcome.Problems[1].What, d + "\\Sounds");
+    EXPECT_EQ(outcome.Problems[1].Problem, TRemovalProblem::FolderNotRemoved);
+    EXPECT_TRUE(machine.Links.count(d + "\\Additional\\elsewhere"));
+    EXPECT_TRUE(machine.Links.count(d + "\\Sounds"));
+    for (const std::string& call : machine.Calls) EXPECT_EQ(call.find("elsewhere"), std::string::npos) << call;
+}
+
 TEST(RemovalRun, SelfAndLogAreMatchedWithoutRegardToCase) {
     TFakeMachine machine = Installed();
     TRemovalContext context = Context();
@@ -230,6 +252,28 @@ TEST(RemovalRun, SelfAndLogAreMatchedWithoutRegardToCase) {
     const TRemovalOutcome outcome = RunRemovalPlan(MakeRemovalPlan(InstalledLog(), context), context, machine);
     EXPECT_TRUE(outcome.Problems.empty());
     EXPECT_TRUE(machine.Files.count(std::string(kDest) + "\\Uninstall.exe"));
+}
+
+// The file side of the real machine, on a folder of the test's own.
+class TDiskMachine : public TFileSystemMachine {
+public:
+    TResult RemoveUninstallKey(const std::string&) override { return TResult::Absent; }
+};
+
+TEST(FileSystemMachine, RemovesReadOnlyFilesAndOnlyEmptyFolders) {
+    test::TempFolder temp;
+    TDiskMachine machine;
+    test::WriteBytes(temp / "d/locked.txt", test::Bytes{1});
+    ASSERT_TRUE(fs::SetReadOnly(temp / "d/locked.txt", true));
+    EXPECT_EQ(machine.KindOf(temp / "d"), TDiskMachine::TKind::Folder);
+    EXPECT_EQ(machine.KindOf(temp / "d/locked.txt"), TDiskMachine::TKind::File);
+    EXPECT_EQ(machine.FolderEntries(temp / "d"), std::vector<std::string>{"locked.txt"});
+    EXPECT_EQ(machine.RemoveEmptyFolder(temp / "d"), TDiskMachine::TResult::Failed);
+    EXPECT_EQ(machine.RemoveFile(temp / "d"), TDiskMachine::TResult::Failed);  // a folder is no file
+    EXPECT_EQ(machine.RemoveFile(temp / "d/locked.txt"), TDiskMachine::TResult::Removed);
+    EXPECT_EQ(machine.RemoveFile(temp / "d/locked.txt"), TDiskMachine::TResult::Absent);
+    EXPECT_EQ(machine.RemoveEmptyFolder(temp / "d"), TDiskMachine::TResult::Removed);
+    EXPECT_EQ(machine.KindOf(temp / "d"), TDiskMachine::TKind::None);
 }
 
 // A user who answers as told and remembers what was said.
