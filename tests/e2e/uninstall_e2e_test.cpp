@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -223,6 +224,16 @@ HWND WaitForBox(const TSetupProcess& process, const std::string& start) {
 
 TEST_F(Uninstall, AsksFirstAndListsWhatStays) {
     WriteUserFile();
+    // A damaged log naming the desktop and a drive root: never touched, but listed.
+    const std::string desktop = GetShellFolder(0);
+    book_.AddDirectoryEntry("C:\\");
+    book_.AddDirectoryEntry(desktop);
+    book_.SaveLog();
+    // The program is running: its file is in use.
+    const std::string program = dest_ + "\\" + script_.Data.TargetFile;
+    HANDLE inUse = CreateFileA(program.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(inUse, INVALID_HANDLE_VALUE);
+
     TSetupProcess uninstaller(Uninstaller(), tmp_);
     ASSERT_TRUE(uninstaller.Started());
     HWND question = WaitForBox(uninstaller, "Do you want");
@@ -237,11 +248,17 @@ TEST_F(Uninstall, AsksFirstAndListsWhatStays) {
 
     HWND done = WaitForBox(uninstaller, title_ + " was removed");
     ASSERT_NE(done, nullptr) << "no final message";
-    EXPECT_EQ(MessageBoxText(done), title_ + " was removed, except:\r\n" + dest_ + " (the folder is not empty)");
+    EXPECT_EQ(MessageBoxText(done), title_ + " was removed, except:\r\n" + desktop + " (a folder of the system)\r\n" +
+                                        "C:\\ (the root of a drive)\r\n" + program + " (in use or protected)\r\n" +
+                                        dest_ + " (the folder is not empty)");
     SaveScreenshot("uninstall-done.bmp");
     PressOk(done);
     ASSERT_TRUE(uninstaller.WaitForExit());
     EXPECT_EQ(uninstaller.ExitCode(), 3u);
+    CloseHandle(inUse);
+    EXPECT_TRUE(fs::DirectoryExists(desktop));
+    EXPECT_TRUE(fs::FileExists(program));
+    files_.erase(std::find(files_.begin(), files_.end(), program));
     ExpectRemovedButTheDestination();
 }
 
