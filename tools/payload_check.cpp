@@ -4,7 +4,6 @@
 #include <set>
 
 #include "archive/payload.h"
-#include "archive/pe_resource.h"
 #include "archive/zlb_archive.h"
 #include "base/error.h"
 #include "base/file.h"
@@ -157,13 +156,11 @@ TVerifyCount VerifyFile(const std::string& path, TConsole& console) {
     TVerifyCount found;
     if (StartsLikeExecutable(path)) {
         TTempFolder work;
-        const std::vector<unsigned char> exe = fs::ReadWholeFile(path);
         try {
-            const TResourceLocation at = FindPayloadResource(exe.data(), exe.size());
-            console.Out << path << ": setup executable, payload of " << at.Size << " bytes\n";
-            fs::File data = fs::File::Create(work.Path() + "Data.Zub");
-            data.Write(exe.data() + at.FileOffset, at.Size);
-            data.Close();
+            // The setup's own first step: the resource's bytes into Data.Zub.
+            SaveResourceToFile(path, work.Path() + "Data.Zub");
+            console.Out << path << ": setup executable, payload of "
+                        << fs::File::OpenRead(work.Path() + "Data.Zub").Size() << " bytes\n";
             found = CheckPayloadIn(work.Path(), console, "  ");
         } catch (const Error& e) {
             console.Out << "  payload resource: " << e.what() << "\n";
