@@ -26,7 +26,8 @@ std::string FormatLogEntry(TLogEntryKind kind, const std::string& path) { return
 std::optional<TLogEntryLine> ParseLogEntry(std::string_view line) {
     for (const TPrefix& prefix : kPrefixes) {
         const std::string_view text = prefix.Text;
-        if (line.substr(0, text.size()) == text) return TLogEntryLine{prefix.Kind, std::string(line.substr(text.size()))};
+        if (line.substr(0, text.size()) == text)
+            return TLogEntryLine{prefix.Kind, std::string(line.substr(text.size()))};
     }
     return std::nullopt;
 }

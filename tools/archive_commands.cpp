@@ -40,7 +40,8 @@ int RunPack(const TArgs& args, TConsole& console) {
     writer.DirectoryCompressed = !args.Has("--plain-directory");
     // Names as the setup will create them on Windows: in Windows-1252.
     for (const TFolderFile& file : ListFolderFiles(folder, args.Has("--recurse"), args.Has("--with-paths")))
-        writer.AddFile(file.SourcePath, ArchiveName(file.Name, file.SourcePath), ArchiveName(file.Folder, file.SourcePath));
+        writer.AddFile(file.SourcePath, ArchiveName(file.Name, file.SourcePath),
+                       ArchiveName(file.Folder, file.SourcePath));
     if (console.ErrIsTerminal) console.Err << "packing " << writer.EntryCount() << " files ..." << std::flush;
     writer.Save(out);
     if (console.ErrIsTerminal) console.Err << "\r" << std::string(40, ' ') << "\r" << std::flush;
@@ -56,8 +57,8 @@ int RunList(const TArgs& args, TConsole& console) {
     for (int i = 0; i < archive.GetFileCount(); ++i) {
         const TZLBFileEntry entry = archive.GetFileEntry(i);
         console.Out << Format("%-32s %-20s %10d %10d %-10s %08" PRIx32 "\n", Windows1252ToLocale(entry.Name).c_str(),
-                              entry.Path.empty() ? "-" : Windows1252ToLocale(entry.Path).c_str(), entry.UnpackedSize, entry.StoredSize,
-                              entry.Stored ? "stored" : "compressed", entry.CRC32);
+                              entry.Path.empty() ? "-" : Windows1252ToLocale(entry.Path).c_str(), entry.UnpackedSize,
+                              entry.StoredSize, entry.Stored ? "stored" : "compressed", entry.CRC32);
     }
     const TZLBTrailer& trailer = archive.Trailer();
     console.Out << Format("%d entries, directory %s, archive CRC %08" PRIx32 "\n", trailer.FileCount,

@@ -68,8 +68,9 @@ int RunBuild(const TArgs& args, TConsole& console) {
     if (!own.empty() && args.Has("--uninstaller"))
         throw UsageError("the project has its own " + std::string(kUninstallerName) + " (" + own +
                          "), which --uninstaller would replace: remove one of them");
-    const std::string uninstaller =
-        !own.empty() ? std::string() : args.Has("--uninstaller") ? args.Get("--uninstaller") : DefaultUninstaller(ToolFolder());
+    const std::string uninstaller = !own.empty()                ? std::string()
+                                    : args.Has("--uninstaller") ? args.Get("--uninstaller")
+                                                                : DefaultUninstaller(ToolFolder());
     BuildSetup(project, stub, out, uninstaller);
     console.Out << out << ": " << fs::File::OpenRead(out).Size() << " bytes, from " << project << ", " << stub
                 << " and " << (own.empty() ? uninstaller : own) << "\n";

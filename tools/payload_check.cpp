@@ -82,7 +82,8 @@ TVerifyCount CheckScript(const std::string& workFolder, TConsole& console, const
         console.Out << prefix << FormatFinding("Setup.ini", finding) << "\n";
         ++(finding.Warning ? count.Warnings : count.Errors);
     }
-    if (findings.empty()) console.Out << prefix << "Setup.ini: " << Plural(int(lines.size()), "line", "lines") << ", no findings\n";
+    if (findings.empty())
+        console.Out << prefix << "Setup.ini: " << Plural(int(lines.size()), "line", "lines") << ", no findings\n";
     return count;
 }
 

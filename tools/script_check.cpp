@@ -58,8 +58,9 @@ private:
     void Encoding() {
         for (size_t i = 0; i < lines_.size(); ++i)
             if (FirstUtf8Line(lines_[i])) {
-                Warning(i, "Setup.ini holds UTF-8 from this line on, which the setup shows as Windows-1252: "
-                           "save it in Windows-1252");
+                Warning(i,
+                        "Setup.ini holds UTF-8 from this line on, which the setup shows as Windows-1252: "
+                        "save it in Windows-1252");
                 return;
             }
     }
@@ -79,7 +80,8 @@ private:
         size_t end = i + 1;
         while (end < lines_.size() && lines_[end] != "end") ++end;
         if (end == lines_.size())
-            Error(i, Format("the block \"Object=%s\" has no \"end\" line: the setup stops with an error", kind.c_str()));
+            Error(i,
+                  Format("the block \"Object=%s\" has no \"end\" line: the setup stops with an error", kind.c_str()));
         Block(kind, i, end);
         return end + 1;
     }
@@ -131,7 +133,8 @@ private:
         try {
             StrToInt(value);
         } catch (const zub::Error&) {
-            Error(k, Format("%s needs an integer, not \"%s\": the setup stops with an error", key.c_str(), value.c_str()));
+            Error(k,
+                  Format("%s needs an integer, not \"%s\": the setup stops with an error", key.c_str(), value.c_str()));
         }
     }
 
@@ -145,9 +148,8 @@ private:
         if (key == "Licence") licence_ = {value, int(k)};
         if (key == "ReadMe") readMe_ = {value, int(k)};
         if (key == "TargetFile") targetFile_ = {value, int(k)};
-        if (key == "Language" && std::find_if(std::begin(kLanguages), std::end(kLanguages), [&](const char* name) {
-                                     return value == name;
-                                 }) == std::end(kLanguages))
+        if (key == "Language" && std::find_if(std::begin(kLanguages), std::end(kLanguages),
+                                              [&](const char* name) { return value == name; }) == std::end(kLanguages))
             Warning(k, "Language=" + value + " selects no texts (English, French, German or Spanish)");
     }
 

@@ -11,7 +11,9 @@
 namespace zub {
 namespace {
 
-bool IsDriveLetter(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0 && static_cast<unsigned char>(c) < 128; }
+bool IsDriveLetter(char c) {
+    return std::isalpha(static_cast<unsigned char>(c)) != 0 && static_cast<unsigned char>(c) < 128;
+}
 
 std::vector<std::string> SplitComponents(const std::string& text) {
     std::vector<std::string> parts;
@@ -76,7 +78,7 @@ TPathVerdict ClassifyPath(const std::string& path, const std::vector<std::string
 std::vector<TRemovalStep> MakeRemovalPlan(const TSetupLog& log, const TRemovalContext& context) {
     struct TItem {
         int Line;
-        const TSetupLogEntry* Entry;       // or
+        const TSetupLogEntry* Entry;  // or
         const TUnusableLogLine* Unusable;
     };
     std::vector<TItem> items;
@@ -138,23 +140,22 @@ public:
 private:
     using TResult = IUninstallMachine::TResult;
 
-    void Problem(TRemovalProblem why, const TRemovalStep& step) { outcome_.Problems.push_back({why, step.Path, step.Line}); }
+    void Problem(TRemovalProblem why, const TRemovalStep& step) {
+        outcome_.Problems.push_back({why, step.Path, step.Line});
+    }
     bool IsLater(const std::string& path) const { return later_.count(ComparablePath(path)) != 0; }
 
     void Step(const TRemovalStep& step) {
         switch (step.Action) {
-            case TStepAction::Skip:
-                Problem(step.Why, step);
-                break;
+            case TStepAction::Skip: Problem(step.Why, step); break;
             case TStepAction::RemoveFile:
                 if (IsLater(step.Path)) break;
                 if (machine_.RemoveFile(step.Path) == TResult::Failed) Problem(TRemovalProblem::FileNotRemoved, step);
                 break;
-            case TStepAction::RemoveFolder:
-                Folder(step);
-                break;
+            case TStepAction::RemoveFolder: Folder(step); break;
             case TStepAction::RemoveKey:
-                if (machine_.RemoveUninstallKey(step.Path) == TResult::Failed) Problem(TRemovalProblem::KeyNotRemoved, step);
+                if (machine_.RemoveUninstallKey(step.Path) == TResult::Failed)
+                    Problem(TRemovalProblem::KeyNotRemoved, step);
                 break;
             case TStepAction::RemoveLog:
                 if (machine_.RemoveFile(step.Path) == TResult::Failed) Problem(TRemovalProblem::LogNotRemoved, step);

@@ -12,13 +12,13 @@ namespace zub {
 
 // Why an item was not removed; the uninstaller words it for the user.
 enum class TRemovalProblem {
-    UnknownLine,      // a line with no known prefix, or cut off
-    NotAbsolute,      // not "X:\..." nor "\\server\share\..."
-    NotPlain,         // ".", "..", wildcards, a stream or device name: Windows would read it otherwise
-    DriveRoot,        // "C:\" or "\\server\share"
-    SystemFolder,     // one of the platform's own folders
-    BadKeyName,       // "KEY=" would name the Uninstall key itself
-    FileNotRemoved,   // in use or protected
+    UnknownLine,     // a line with no known prefix, or cut off
+    NotAbsolute,     // not "X:\..." nor "\\server\share\..."
+    NotPlain,        // ".", "..", wildcards, a stream or device name: Windows would read it otherwise
+    DriveRoot,       // "C:\" or "\\server\share"
+    SystemFolder,    // one of the platform's own folders
+    BadKeyName,      // "KEY=" would name the Uninstall key itself
+    FileNotRemoved,  // in use or protected
     FolderNotEmpty,
     FolderNotRemoved,
     KeyNotRemoved,

@@ -55,8 +55,7 @@ TSetupLogError::TSetupLogError(TLogFault fault, int line) : Error(FaultText(faul
 
 TSetupLog ParseSetupLog(std::string_view text) {
     const std::vector<TRawLine> lines = SplitLogLines(text);
-    if (lines.empty() || lines[0].Text != kLogSignature)
-        throw TSetupLogError(TLogFault::NoSignature, 1);
+    if (lines.empty() || lines[0].Text != kLogSignature) throw TSetupLogError(TLogFault::NoSignature, 1);
     TSetupLog log;
     log.Name = HeaderValue(lines, 1, kLogNamePrefix);
     log.KeyName = HeaderValue(lines, 2, kLogKeyPrefix);

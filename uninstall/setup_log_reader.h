@@ -27,8 +27,8 @@ struct TUnusableLogLine {
 };
 
 struct TSetupLog {
-    std::string Name;     // after "NAME="
-    std::string KeyName;  // after "KEY="
+    std::string Name;                     // after "NAME="
+    std::string KeyName;                  // after "KEY="
     std::vector<TSetupLogEntry> Entries;  // in file order: newest first
     std::vector<TUnusableLogLine> Unusable;
 };

@@ -1,7 +1,7 @@
 #include "uninstall/uninstall_machine_win.h"
 
-#include <windows.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include "folders/registry_win.h"
 #include "folders/shell_win.h"
@@ -36,11 +36,21 @@ std::vector<std::string> PlatformSystemFolders() {
     if (UINT n = GetWindowsDirectoryA(path, MAX_PATH); n > 0 && n < MAX_PATH) folders.emplace_back(path);
     if (UINT n = GetSystemDirectoryA(path, MAX_PATH); n > 0 && n < MAX_PATH) folders.emplace_back(path);
     folders.push_back(GetProgramFilesDir());
-    static const int kFolders[] = {CSIDL_WINDOWS,         CSIDL_SYSTEM,         CSIDL_PROGRAM_FILES,
-                                   CSIDL_PROGRAM_FILES_COMMON, CSIDL_PROFILE,   CSIDL_DESKTOPDIRECTORY,
-                                   CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_STARTMENU, CSIDL_COMMON_STARTMENU,
-                                   CSIDL_PROGRAMS,        CSIDL_COMMON_PROGRAMS, CSIDL_PERSONAL,
-                                   CSIDL_APPDATA,         CSIDL_COMMON_APPDATA,  CSIDL_STARTUP};
+    static const int kFolders[] = {CSIDL_WINDOWS,
+                                   CSIDL_SYSTEM,
+                                   CSIDL_PROGRAM_FILES,
+                                   CSIDL_PROGRAM_FILES_COMMON,
+                                   CSIDL_PROFILE,
+                                   CSIDL_DESKTOPDIRECTORY,
+                                   CSIDL_COMMON_DESKTOPDIRECTORY,
+                                   CSIDL_STARTMENU,
+                                   CSIDL_COMMON_STARTMENU,
+                                   CSIDL_PROGRAMS,
+                                   CSIDL_COMMON_PROGRAMS,
+                                   CSIDL_PERSONAL,
+                                   CSIDL_APPDATA,
+                                   CSIDL_COMMON_APPDATA,
+                                   CSIDL_STARTUP};
     for (int csidl : kFolders)
         if (SUCCEEDED(SHGetFolderPathA(nullptr, csidl, nullptr, 0, path))) folders.emplace_back(path);
     for (int index : {0, 4, 7}) folders.push_back(GetShellFolder(index));  // Desktop, Programs, Start Menu

@@ -37,8 +37,7 @@ void HardenDllSearch() {
     const HMODULE kernel = GetModuleHandleA("kernel32.dll");
     if (!kernel) return;
     // Not there before Windows 7 (without its update); SetDllDirectoryA("") at least drops the current folder.
-    if (auto set = Function<TSetDefaultDllDirectories>(kernel, "SetDefaultDllDirectories"))
-        set(kSearchSystem32);
+    if (auto set = Function<TSetDefaultDllDirectories>(kernel, "SetDefaultDllDirectories")) set(kSearchSystem32);
     using TSetDllDirectoryA = BOOL(WINAPI*)(LPCSTR);
     if (auto set = Function<TSetDllDirectoryA>(kernel, "SetDllDirectoryA")) set("");
 }
@@ -103,16 +102,16 @@ bool StartCleanupCopy(const std::string& self, const std::vector<std::string>& f
     HANDLE me = nullptr;
     if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &me, SYNCHRONIZE, TRUE, 0))
         return false;
-    std::string command = Quoted(copy) + " " + kCleanupSwitch + " " +
-                          std::to_string(reinterpret_cast<uintptr_t>(me)) + " " + Quoted(self);
+    std::string command = Quoted(copy) + " " + kCleanupSwitch + " " + std::to_string(reinterpret_cast<uintptr_t>(me)) +
+                          " " + Quoted(self);
     for (const std::string& f : folders) command += " " + Quoted(f);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
     std::vector<char> line(command.begin(), command.end());
     line.push_back('\0');
-    const BOOL started = CreateProcessA(copy.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                        folder.c_str(), &startup, &process);
+    const BOOL started = CreateProcessA(copy.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(),
+                                        &startup, &process);
     CloseHandle(me);
     if (!started) return false;
     CloseHandle(process.hThread);

@@ -24,9 +24,9 @@ TUninstallResult RunUninstall(const TRemovalContext& context, IUninstallMachine&
     const TRemovalOutcome outcome = RunRemovalPlan(MakeRemovalPlan(log, context), context, machine);
     result.ExitCode = outcome.Problems.empty() ? kUninstallDone : kUninstallIncomplete;
     // Without its log the uninstaller has nothing left to do; with it, it stays for another try.
-    result.RemoveSelfAfterExit = std::none_of(outcome.Problems.begin(), outcome.Problems.end(), [](const TProblemItem& p) {
-        return p.Problem == TRemovalProblem::LogNotRemoved;
-    });
+    result.RemoveSelfAfterExit =
+        std::none_of(outcome.Problems.begin(), outcome.Problems.end(),
+                     [](const TProblemItem& p) { return p.Problem == TRemovalProblem::LogNotRemoved; });
     if (result.RemoveSelfAfterExit) result.FoldersAfterExit = outcome.FoldersAfterExit;
     if (user) user->Tell(caption, ResultText(language, name, outcome.Problems), !outcome.Problems.empty());
     return result;

@@ -12,10 +12,10 @@ namespace zub {
 
 // Exit codes of the uninstaller.
 enum TUninstallExit : int {
-    kUninstallDone = 0,         // everything removed
-    kUninstallDeclined = 1,     // the user said no
-    kUninstallNoLog = 2,        // no readable setup.log: nothing removed
-    kUninstallIncomplete = 3,   // something could not be removed
+    kUninstallDone = 0,        // everything removed
+    kUninstallDeclined = 1,    // the user said no
+    kUninstallNoLog = 2,       // no readable setup.log: nothing removed
+    kUninstallIncomplete = 3,  // something could not be removed
 };
 
 // The user, when there is one.

@@ -56,17 +56,20 @@ std::string QuestionText(TUninstallLanguage language, const std::string& name) {
 std::string ProblemText(TUninstallLanguage language, const TProblemItem& item) {
     const std::string reason = ReasonText(language, item.Problem);
     if (item.Problem == TRemovalProblem::UnknownLine)
-        return Format(German(language) ? "setup.log, Zeile %d: \"%s\" (%s)" : "setup.log, line %d: \"%s\" (%s)", item.Line,
-                      item.What.c_str(), reason.c_str());
+        return Format(German(language) ? "setup.log, Zeile %d: \"%s\" (%s)" : "setup.log, line %d: \"%s\" (%s)",
+                      item.Line, item.What.c_str(), reason.c_str());
     if (item.Problem == TRemovalProblem::BadKeyName) return "KEY=" + item.What + " (" + reason + ")";
     if (item.Problem == TRemovalProblem::KeyNotRemoved)
         return "HKEY_LOCAL_MACHINE\\" + std::string(kUninstallRootKey) + item.What + " (" + reason + ")";
     return item.What + " (" + reason + ")";
 }
 
-std::string ResultText(TUninstallLanguage language, const std::string& name, const std::vector<TProblemItem>& problems) {
+std::string ResultText(TUninstallLanguage language, const std::string& name,
+                       const std::vector<TProblemItem>& problems) {
     if (problems.empty()) return name + (German(language) ? " wurde entfernt." : " was removed.");
-    std::string text = name + (German(language) ? " wurde entfernt, au\xDF" "er:" : " was removed, except:");
+    std::string text = name + (German(language) ? " wurde entfernt, au\xDF"
+                                                  "er:"
+                                                : " was removed, except:");
     for (const TProblemItem& item : problems) text += "\r\n" + ProblemText(language, item);
     return text;
 }
@@ -74,9 +77,7 @@ std::string ResultText(TUninstallLanguage language, const std::string& name, con
 std::string LogErrorText(TUninstallLanguage language, const std::string& logPath, const TSetupLogError& error) {
     std::string why;
     switch (error.Fault) {
-        case TLogFault::Missing:
-            why = German(language) ? "Die Datei fehlt." : "The file does not exist.";
-            break;
+        case TLogFault::Missing: why = German(language) ? "Die Datei fehlt." : "The file does not exist."; break;
         case TLogFault::Unreadable:
             why = German(language) ? "Die Datei kann nicht gelesen werden." : "The file cannot be read.";
             break;

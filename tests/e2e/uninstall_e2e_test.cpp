@@ -2,9 +2,8 @@
 // installs (its payload unpacked by the setup's own steps, the files copied,
 // the shortcuts made and the log book written), then Uninstall.exe from the
 // destination removes it, silently or with its two message boxes.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <string>
@@ -131,7 +130,8 @@ protected:
     void Install() {
         const TSetupData& data = script_.Data;
         book_.AddDirectoryEntry(dest_);
-        for (const char* sub : {"\\Graphics", "\\Sounds", "\\Additional"}) ASSERT_TRUE(fs::ForceDirectories(dest_ + sub));
+        for (const char* sub : {"\\Graphics", "\\Sounds", "\\Additional"})
+            ASSERT_TRUE(fs::ForceDirectories(dest_ + sub));
         for (const char* sub : {"\\Graphics", "\\Sounds", "\\Additional"}) book_.AddDirectoryEntry(dest_ + sub);
         for (const std::string& file : data.AddFiles) {
             const std::string target = dest_ + "\\" + file;
@@ -172,7 +172,8 @@ protected:
         EXPECT_TRUE(WaitFor([&] { return !fs::PathExists(Uninstaller()); }, 30000)) << "Uninstall.exe is still there";
         for (const std::string& path : files_) EXPECT_FALSE(fs::PathExists(path)) << path;
         for (const std::string& path : links_) EXPECT_FALSE(fs::PathExists(path)) << path;
-        for (const char* sub : {"\\Graphics", "\\Sounds", "\\Additional"}) EXPECT_FALSE(fs::PathExists(dest_ + sub)) << sub;
+        for (const char* sub : {"\\Graphics", "\\Sounds", "\\Additional"})
+            EXPECT_FALSE(fs::PathExists(dest_ + sub)) << sub;
         EXPECT_FALSE(fs::PathExists(programs_));
         EXPECT_FALSE(fs::PathExists(dest_ + "\\setup.log"));
         EXPECT_FALSE(KeyExists());

@@ -1,9 +1,8 @@
 // Names and texts between the user's locale (UTF-8 here) and the setup's Windows-1252.
-#include "tools/name_encoding.h"
-
 #include <gtest/gtest.h>
 
 #include "base/error.h"
+#include "tools/name_encoding.h"
 
 namespace zub::tool {
 namespace {
@@ -15,17 +14,22 @@ TEST(NameEncoding, Utf8ToWindows1252) {
     };
     const TCase cases[] = {
         {"Readme.txt", "Readme.txt"},
-        {"Gr\xC3\xB6\xC3\x9F" "e.txt", "Gr\xF6\xDF" "e.txt"},
+        {"Gr\xC3\xB6\xC3\x9F"
+         "e.txt",
+         "Gr\xF6\xDF"
+         "e.txt"},
         {"\xE2\x82\xAC 5 \xE2\x80\x93 \xC5\x92uvre", "\x80 5 \x96 \x8Cuvre"},  // euro, en dash, OE ligature
         {"\xC2\xA0\xC3\xBF", "\xA0\xFF"},
         {"\xE6\x97\xA5\xE6\x9C\xAC.txt", nullptr},  // Japanese
         {"\xF0\x9F\x98\x80", nullptr},              // an emoji
         {"\xC2\x80", nullptr},                      // U+0080: byte 0x80 is the euro sign
-        {"Gr\xF6\xDF" "e.txt", nullptr},            // already Windows-1252: not UTF-8
-        {"\xC3", nullptr},                          // cut short
-        {"\xC0\xAF", nullptr},                      // overlong "/"
-        {"\xED\xA0\x80", nullptr},                  // a surrogate
-        {"\xF4\x90\x80\x80", nullptr},              // beyond U+10FFFF
+        {"Gr\xF6\xDF"
+         "e.txt",
+         nullptr},                      // already Windows-1252: not UTF-8
+        {"\xC3", nullptr},              // cut short
+        {"\xC0\xAF", nullptr},          // overlong "/"
+        {"\xED\xA0\x80", nullptr},      // a surrogate
+        {"\xF4\x90\x80\x80", nullptr},  // beyond U+10FFFF
     };
     for (const TCase& c : cases) {
         const std::optional<std::string> result = Utf8ToWindows1252(c.Utf8);
@@ -54,7 +58,12 @@ TEST(NameEncoding, FindsTheFirstLineWithUtf8) {
 }
 
 TEST(NameEncoding, ArchiveNameRefusesWithTheFilesPath) {
-    EXPECT_EQ(ArchiveName("Gr\xC3\xB6\xC3\x9F" "e.txt", "/p/Gr\xC3\xB6\xC3\x9F" "e.txt"), "Gr\xF6\xDF" "e.txt");
+    EXPECT_EQ(ArchiveName("Gr\xC3\xB6\xC3\x9F"
+                          "e.txt",
+                          "/p/Gr\xC3\xB6\xC3\x9F"
+                          "e.txt"),
+              "Gr\xF6\xDF"
+              "e.txt");
     try {
         ArchiveName("\xE6\x97\xA5.txt", "/p/sub/\xE6\x97\xA5.txt");
         ADD_FAILURE() << "accepted";

@@ -70,11 +70,11 @@ TEST(SetupLogReader, NulInAKeyLineRefusesTheLog) {
 
 TEST(SetupLogReader, PassesOverUnusableEntryLinesAndKeepsTheRest) {
     const std::string text = std::string("SetupLOG\nNAME=A\r\nKEY=K\r\n") +
-                             "LINK=C:\\P\\A.lnk\r\n"   // 4
-                             "\r\n"                     // 5: blank, passed over quietly
-                             "copyfile=C:\\x\r\n"      // 6: prefixes are exact
-                             "REGISTRY=HKLM\\X\r\n"    // 7
-                             "DIRECTORY=C:\\P\n" +      // 8: a bare LF ends a line too
+                             "LINK=C:\\P\\A.lnk\r\n"                     // 4
+                             "\r\n"                                      // 5: blank, passed over quietly
+                             "copyfile=C:\\x\r\n"                        // 6: prefixes are exact
+                             "REGISTRY=HKLM\\X\r\n"                      // 7
+                             "DIRECTORY=C:\\P\n" +                       // 8: a bare LF ends a line too
                              std::string("COPYFILE=C:\\a\0b\r\n", 17) +  // 9
                              "COPYFILE=C:\\Apps\\App\\Uni";              // 10: cut off
     const TSetupLog log = ParseSetupLog(text);

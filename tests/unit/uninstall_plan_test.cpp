@@ -295,7 +295,9 @@ private:
 
 class UninstallRun : public ::testing::Test {
 protected:
-    void WriteLog(const std::string& text) { test::WriteBytes(context_.LogPath, test::Bytes(text.begin(), text.end())); }
+    void WriteLog(const std::string& text) {
+        test::WriteBytes(context_.LogPath, test::Bytes(text.begin(), text.end()));
+    }
     void WriteInstalledLog() {
         std::string text = "SetupLOG\r\nNAME=App\r\nKEY=App\r\n";
         for (const TSetupLogEntry& e : InstalledLog().Entries) text += FormatLogEntry(e.Kind, e.Path) + "\r\n";
@@ -319,8 +321,9 @@ protected:
 TEST_F(UninstallRun, WithoutAUsableLogNothingIsAskedOrRemoved) {
     TFakeUser user(true);
     EXPECT_EQ(Run(&user).ExitCode, kUninstallNoLog);
-    EXPECT_EQ(user.Said, (std::vector<std::string>{"! The setup log " + context_.LogPath +
-                                                   " cannot be used. The file does not exist.\r\nNothing was removed."}));
+    EXPECT_EQ(user.Said,
+              (std::vector<std::string>{"! The setup log " + context_.LogPath +
+                                        " cannot be used. The file does not exist.\r\nNothing was removed."}));
     WriteLog("Setup.log\r\nNAME=App\r\nKEY=App\r\nCOPYFILE=C:\\Apps\\App\\App.exe\r\n");
     const TUninstallResult silent = Run(nullptr);
     EXPECT_EQ(silent.ExitCode, kUninstallNoLog);
