@@ -53,22 +53,22 @@ TPathVerdict ClassifyPath(const std::string& path, const std::vector<std::string
             return static_cast<unsigned char>(c) < ' ' || std::string_view("*?\"<>|").find(c) != std::string_view::npos;
         }))
         return TPathVerdict::NotPlain;
+    // The components after "X:\", or after "\\" of which the server and the
+    // share make the root.
     std::vector<std::string> parts;
+    size_t rootParts = 0;
     if (slashed.size() >= 3 && IsDriveLetter(slashed[0]) && slashed[1] == ':' && slashed[2] == '\\') {
         parts = SplitComponents(slashed.substr(3));
     } else if (StartsWith(slashed, "\\\\")) {
         if (StartsWith(slashed, "\\\\?\\") || StartsWith(slashed, "\\\\.\\")) return TPathVerdict::NotPlain;
         parts = SplitComponents(slashed.substr(2));
         if (parts.empty()) return TPathVerdict::NotAbsolute;
-        if (!std::all_of(parts.begin(), parts.end(), IsPlainComponent)) return TPathVerdict::NotPlain;
-        if (parts.size() <= 2) return TPathVerdict::DriveRoot;  // the server, or a share as a whole
-        parts.clear();
-        parts.push_back("share");  // checked already; only "not a root" matters below
+        rootParts = 2;
     } else {
         return TPathVerdict::NotAbsolute;
     }
     if (!std::all_of(parts.begin(), parts.end(), IsPlainComponent)) return TPathVerdict::NotPlain;
-    if (parts.empty()) return TPathVerdict::DriveRoot;
+    if (parts.size() <= rootParts) return TPathVerdict::DriveRoot;
     const std::string comparable = ComparablePath(slashed);
     for (const std::string& folder : systemFolders)
         if (!Trim(folder).empty() && ComparablePath(folder) == comparable) return TPathVerdict::SystemFolder;

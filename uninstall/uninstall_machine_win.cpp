@@ -35,7 +35,14 @@ std::vector<std::string> PlatformSystemFolders() {
     char path[MAX_PATH + 1] = {};
     if (UINT n = GetWindowsDirectoryA(path, MAX_PATH); n > 0 && n < MAX_PATH) folders.emplace_back(path);
     if (UINT n = GetSystemDirectoryA(path, MAX_PATH); n > 0 && n < MAX_PATH) folders.emplace_back(path);
-    folders.push_back(GetProgramFilesDir());
+    // A registry value of a wrong type leaves its folder out; the others still count.
+    const auto fromRegistry = [&](const auto& read) {
+        try {
+            folders.push_back(read());
+        } catch (const std::exception&) {
+        }
+    };
+    fromRegistry([] { return GetProgramFilesDir(); });
     static const int kFolders[] = {CSIDL_WINDOWS,
                                    CSIDL_SYSTEM,
                                    CSIDL_PROGRAM_FILES,
@@ -53,7 +60,7 @@ std::vector<std::string> PlatformSystemFolders() {
                                    CSIDL_STARTUP};
     for (int csidl : kFolders)
         if (SUCCEEDED(SHGetFolderPathA(nullptr, csidl, nullptr, 0, path))) folders.emplace_back(path);
-    for (int index : {0, 4, 7}) folders.push_back(GetShellFolder(index));  // Desktop, Programs, Start Menu
+    for (int index : {0, 4, 7}) fromRegistry([index] { return GetShellFolder(index); });  // Desktop, Programs, Start Menu
     if (DWORD n = GetEnvironmentVariableA("USERPROFILE", path, MAX_PATH); n > 0 && n < MAX_PATH)
         folders.emplace_back(path);
     return folders;

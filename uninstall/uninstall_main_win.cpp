@@ -152,16 +152,24 @@ int RunCleanup(int argc, char** argv) {
 
 bool IsSwitch(const char* argument, const char* name) { return lstrcmpiA(argument, name) == 0; }
 
+}  // namespace
+
+// "/S" anywhere on the command line: no window at all.
+bool IsSilent(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (IsSwitch(argv[i], "/S")) return true;
+    return false;
+}
+
 int RunUninstaller(int argc, char** argv) {
     if (argc >= 2 && IsSwitch(argv[1], kCleanupSwitch)) return RunCleanup(argc, argv);
-    bool silent = false;
-    for (int i = 1; i < argc; ++i) silent = silent || IsSwitch(argv[i], "/S");
-
+    const bool silent = IsSilent(argc, argv);
     const LANGID uiLanguage = GetUserDefaultUILanguage();
     const TUninstallLanguage language = UninstallLanguageOf(PRIMARYLANGID(uiLanguage));
     TRemovalContext context;
     context.SelfPath = OwnPath();
-    context.LogPath = ExtractFilePath(context.SelfPath) + "setup.log";
+    // Only the log beside the program: without its own path there is none.
+    if (!context.SelfPath.empty()) context.LogPath = ExtractFilePath(context.SelfPath) + "setup.log";
     context.SystemFolders = PlatformSystemFolders();
 
     TWin32UninstallMachine machine;
@@ -171,7 +179,6 @@ int RunUninstaller(int argc, char** argv) {
     return result.ExitCode;
 }
 
-}  // namespace
 }  // namespace zub
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -179,7 +186,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     try {
         return zub::RunUninstaller(__argc, __argv);
     } catch (const std::exception& e) {
-        MessageBoxA(nullptr, e.what(), "Uninstall", MB_OK | MB_ICONERROR);
+        if (!zub::IsSilent(__argc, __argv)) MessageBoxA(nullptr, e.what(), "Uninstall", MB_OK | MB_ICONERROR);
         return zub::kUninstallIncomplete;
     }
 }
