@@ -39,7 +39,7 @@ const std::vector<TCommand>& Commands() {
          1, 1,
          {{"-o", "SETUP.exe", "the setup to write (required)"},
           {"--stub", "setup.exe", "the setup program to put the payload into (default: the one beside the tool)"},
-          {"--uninstaller", "FILE", "the uninstaller for a project without one (default: the one beside the tool)"}},
+          {"--uninstaller", "Uninstall.exe", "the uninstaller for a project without one (default: the one beside the tool)"}},
          RunBuild},
     };
     return commands;

@@ -75,7 +75,9 @@ TSetupLog ParseSetupLog(std::string_view text) {
 TSetupLog ReadSetupLog(const std::string& path) {
     if (!fs::FileExists(path)) throw TSetupLogError(TLogFault::Missing, 0);
     fs::File file = fs::File::OpenRead(path);
-    if (!file.IsOpen()) throw TSetupLogError(TLogFault::Unreadable, 0);
+    // Far beyond any installation's record: not a log to act on.
+    constexpr int64_t kMaxLogSize = 64 * 1024 * 1024;
+    if (!file.IsOpen() || file.Size() > kMaxLogSize) throw TSetupLogError(TLogFault::Unreadable, 0);
     std::string text(static_cast<size_t>(file.Size()), '\0');
     text.resize(text.empty() ? 0 : file.Read(text.data(), text.size()));
     return ParseSetupLog(text);

@@ -50,8 +50,8 @@ public:
 // third lines are not complete "NAME=" and "KEY=" lines.
 TSetupLog ParseSetupLog(std::string_view text);
 
-// Reads and parses the file. Raises TSetupLogError when it does not exist
-// or cannot be read, or when ParseSetupLog refuses it.
+// Reads and parses the file. Raises TSetupLogError when it does not exist,
+// cannot be read or is far too large (64 MB), or when ParseSetupLog refuses it.
 TSetupLog ReadSetupLog(const std::string& path);
 
 }  // namespace zub
