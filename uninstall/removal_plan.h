@@ -79,6 +79,9 @@ public:
     virtual TResult RemoveEmptyFolder(const std::string& path) = 0;
     // The uninstall entry named `keyName`, in the root and view the setup wrote it.
     virtual TResult RemoveUninstallKey(const std::string& keyName) = 0;
+    // Arranges that, once the uninstaller has ended, `self` is removed and
+    // then `folders` in their order, each when empty. False when it cannot.
+    virtual bool RemoveAfterExit(const std::string& self, const std::vector<std::string>& folders) = 0;
 };
 
 // Runs the plan. A folder goes only when no file is left in it (never a

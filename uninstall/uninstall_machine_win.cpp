@@ -6,6 +6,7 @@
 #include "folders/registry_win.h"
 #include "folders/shell_win.h"
 #include "setup/log_book.h"
+#include "uninstall/cleanup_copy_win.h"
 
 namespace zub {
 
@@ -21,6 +22,10 @@ IUninstallMachine::TResult TWin32UninstallMachine::RemoveUninstallKey(const std:
     rc = RegDeleteKeyA(HKEY_LOCAL_MACHINE, path.c_str());
     if (rc == ERROR_SUCCESS) return TResult::Removed;
     return rc == ERROR_FILE_NOT_FOUND ? TResult::Absent : TResult::Failed;
+}
+
+bool TWin32UninstallMachine::RemoveAfterExit(const std::string& self, const std::vector<std::string>& folders) {
+    return StartCleanupCopy(self, folders);
 }
 
 IUninstallMachine::TKind TWin32UninstallMachine::KindOf(const std::string& path) {
@@ -60,7 +65,8 @@ std::vector<std::string> PlatformSystemFolders() {
                                    CSIDL_STARTUP};
     for (int csidl : kFolders)
         if (SUCCEEDED(SHGetFolderPathA(nullptr, csidl, nullptr, 0, path))) folders.emplace_back(path);
-    for (int index : {0, 4, 7}) fromRegistry([index] { return GetShellFolder(index); });  // Desktop, Programs, Start Menu
+    for (int index : {0, 4, 7})
+        fromRegistry([index] { return GetShellFolder(index); });  // Desktop, Programs, Start Menu
     if (DWORD n = GetEnvironmentVariableA("USERPROFILE", path, MAX_PATH); n > 0 && n < MAX_PATH)
         folders.emplace_back(path);
     return folders;

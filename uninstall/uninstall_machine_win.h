@@ -12,6 +12,8 @@ namespace zub {
 class TWin32UninstallMachine : public TFileSystemMachine {
 public:
     TResult RemoveUninstallKey(const std::string& keyName) override;
+    // Through a copy of the program in the temporary directory.
+    bool RemoveAfterExit(const std::string& self, const std::vector<std::string>& folders) override;
     // Junctions and symbolic links are links, whatever they point at.
     TKind KindOf(const std::string& path) override;
 };

@@ -4,32 +4,31 @@
 
 namespace zub {
 
-TUninstallResult RunUninstall(const TRemovalContext& context, IUninstallMachine& machine, IUninstallUser* user,
-                              TUninstallLanguage language) {
-    TUninstallResult result;
+int RunUninstall(const TRemovalContext& context, IUninstallMachine& machine, IUninstallUser* user,
+                 TUninstallLanguage language) {
     const std::string caption = UninstallCaption(language);
     TSetupLog log;
     try {
         log = ReadSetupLog(context.LogPath);
     } catch (const TSetupLogError& e) {
         if (user) user->Tell(caption, LogErrorText(language, context.LogPath, e), true);
-        result.ExitCode = kUninstallNoLog;
-        return result;
+        return kUninstallNoLog;
     }
     const std::string name = ProgramName(language, log);
-    if (user && !user->Ask(caption, QuestionText(language, name))) {
-        result.ExitCode = kUninstallDeclined;
-        return result;
+    if (user && !user->Ask(caption, QuestionText(language, name))) return kUninstallDeclined;
+
+    TRemovalOutcome outcome = RunRemovalPlan(MakeRemovalPlan(log, context), context, machine);
+    const bool logStays = std::any_of(outcome.Problems.begin(), outcome.Problems.end(), [](const TProblemItem& p) {
+        return p.Problem == TRemovalProblem::LogNotRemoved;
+    });
+    if (!logStays && !machine.RemoveAfterExit(context.SelfPath, outcome.FoldersAfterExit)) {
+        // Arranged or not, the result says what will be left.
+        outcome.Problems.push_back({TRemovalProblem::FileNotRemoved, context.SelfPath, 0});
+        for (const std::string& folder : outcome.FoldersAfterExit)
+            outcome.Problems.push_back({TRemovalProblem::FolderNotEmpty, folder, 0});
     }
-    const TRemovalOutcome outcome = RunRemovalPlan(MakeRemovalPlan(log, context), context, machine);
-    result.ExitCode = outcome.Problems.empty() ? kUninstallDone : kUninstallIncomplete;
-    // Without its log the uninstaller has nothing left to do; with it, it stays for another try.
-    result.RemoveSelfAfterExit =
-        std::none_of(outcome.Problems.begin(), outcome.Problems.end(),
-                     [](const TProblemItem& p) { return p.Problem == TRemovalProblem::LogNotRemoved; });
-    if (result.RemoveSelfAfterExit) result.FoldersAfterExit = outcome.FoldersAfterExit;
     if (user) user->Tell(caption, ResultText(language, name, outcome.Problems), !outcome.Problems.empty());
-    return result;
+    return outcome.Problems.empty() ? kUninstallDone : kUninstallIncomplete;
 }
 
 }  // namespace zub

@@ -27,16 +27,11 @@ public:
     virtual void Tell(const std::string& caption, const std::string& text, bool problem) = 0;
 };
 
-struct TUninstallResult {
-    int ExitCode = kUninstallNoLog;
-    // Once the uninstaller has ended: remove SelfPath, then these folders.
-    bool RemoveSelfAfterExit = false;
-    std::vector<std::string> FoldersAfterExit;
-};
-
 // Reads context.LogPath; asks `user` (none: silent, no question and no
-// message); removes; tells the outcome.
-TUninstallResult RunUninstall(const TRemovalContext& context, IUninstallMachine& machine, IUninstallUser* user,
-                              TUninstallLanguage language);
+// message); removes, and arranges the removal of the uninstaller and the
+// folders that hold it once it has ended (not when the log stays: then the
+// uninstaller stays for another try); tells the outcome. Returns the exit code.
+int RunUninstall(const TRemovalContext& context, IUninstallMachine& machine, IUninstallUser* user,
+                 TUninstallLanguage language);
 
 }  // namespace zub

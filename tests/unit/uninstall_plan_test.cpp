@@ -164,6 +164,14 @@ public:
         Calls.push_back("key " + keyName);
         return Keys.erase(keyName) ? TResult::Removed : TResult::Absent;
     }
+    bool CanRemoveLater = true;
+    std::vector<std::string> Later;  // what was handed over for after the end
+    bool RemoveAfterExit(const std::string& self, const std::vector<std::string>& folders) override {
+        Calls.push_back("later " + self);
+        Later = folders;
+        Later.insert(Later.begin(), self);
+        return CanRemoveLater;
+    }
 };
 
 // The machine after the installation of InstalledLog(), with the log beside the uninstaller.
@@ -258,6 +266,7 @@ TEST(RemovalRun, SelfAndLogAreMatchedWithoutRegardToCase) {
 class TDiskMachine : public TFileSystemMachine {
 public:
     TResult RemoveUninstallKey(const std::string&) override { return TResult::Absent; }
+    bool RemoveAfterExit(const std::string&, const std::vector<std::string>&) override { return false; }
 };
 
 TEST(FileSystemMachine, RemovesReadOnlyFilesAndOnlyEmptyFolders) {
@@ -303,7 +312,7 @@ protected:
         for (const TSetupLogEntry& e : InstalledLog().Entries) text += FormatLogEntry(e.Kind, e.Path) + "\r\n";
         WriteLog(text);
     }
-    TUninstallResult Run(IUninstallUser* user, TUninstallLanguage language = TUninstallLanguage::English) {
+    int Run(IUninstallUser* user, TUninstallLanguage language = TUninstallLanguage::English) {
         return RunUninstall(context_, machine_, user, language);
     }
 
@@ -320,21 +329,19 @@ protected:
 
 TEST_F(UninstallRun, WithoutAUsableLogNothingIsAskedOrRemoved) {
     TFakeUser user(true);
-    EXPECT_EQ(Run(&user).ExitCode, kUninstallNoLog);
+    EXPECT_EQ(Run(&user), kUninstallNoLog);
     EXPECT_EQ(user.Said,
               (std::vector<std::string>{"! The setup log " + context_.LogPath +
                                         " cannot be used. The file does not exist.\r\nNothing was removed."}));
     WriteLog("Setup.log\r\nNAME=App\r\nKEY=App\r\nCOPYFILE=C:\\Apps\\App\\App.exe\r\n");
-    const TUninstallResult silent = Run(nullptr);
-    EXPECT_EQ(silent.ExitCode, kUninstallNoLog);
-    EXPECT_FALSE(silent.RemoveSelfAfterExit);
+    EXPECT_EQ(Run(nullptr), kUninstallNoLog);
     EXPECT_TRUE(machine_.Calls.empty());
 }
 
 TEST_F(UninstallRun, NoMeansNothingIsRemoved) {
     WriteInstalledLog();
     TFakeUser user(false);
-    EXPECT_EQ(Run(&user).ExitCode, kUninstallDeclined);
+    EXPECT_EQ(Run(&user), kUninstallDeclined);
     EXPECT_EQ(user.Said, (std::vector<std::string>{"? Do you want to remove App and all of its components?"}));
     EXPECT_TRUE(machine_.Calls.empty());
 }
@@ -342,10 +349,8 @@ TEST_F(UninstallRun, NoMeansNothingIsRemoved) {
 TEST_F(UninstallRun, YesRemovesAndSaysSo) {
     WriteInstalledLog();
     TFakeUser user(true);
-    const TUninstallResult result = Run(&user, TUninstallLanguage::German);
-    EXPECT_EQ(result.ExitCode, kUninstallDone);
-    EXPECT_TRUE(result.RemoveSelfAfterExit);
-    EXPECT_EQ(result.FoldersAfterExit, (std::vector<std::string>{kDest}));
+    EXPECT_EQ(Run(&user, TUninstallLanguage::German), kUninstallDone);
+    EXPECT_EQ(machine_.Later, (std::vector<std::string>{context_.SelfPath, kDest}));
     EXPECT_EQ(user.Said, (std::vector<std::string>{"? Wollen Sie App und alle zugeh\xF6rigen Komponenten entfernen?",
                                                    ". App wurde entfernt."}));
 }
@@ -354,16 +359,24 @@ TEST_F(UninstallRun, WhatStaysIsListedAndGivesExitCodeThree) {
     WriteInstalledLog();
     machine_.InUse.insert(std::string(kDest) + "\\App.exe");
     TFakeUser user(true);
-    EXPECT_EQ(Run(&user).ExitCode, kUninstallIncomplete);
+    EXPECT_EQ(Run(&user), kUninstallIncomplete);
     ASSERT_EQ(user.Said.size(), 2u);
     EXPECT_EQ(user.Said[1], std::string("! App was removed, except:\r\n") + kDest +
                                 "\\App.exe (in use or protected)\r\n" + kDest + " (the folder is not empty)");
     machine_ = WithoutLog(Installed());
     machine_.InUse.insert(context_.LogPath);
     machine_.AddFile(context_.LogPath);
-    const TUninstallResult silent = Run(nullptr);
-    EXPECT_EQ(silent.ExitCode, kUninstallIncomplete);
-    EXPECT_FALSE(silent.RemoveSelfAfterExit);  // the log is still there: so is the uninstaller
+    EXPECT_EQ(Run(nullptr), kUninstallIncomplete);
+    EXPECT_TRUE(machine_.Later.empty());  // the log is still there: so is the uninstaller
+}
+
+TEST_F(UninstallRun, AnUninstallerThatCannotGoAfterItsEndSaysSo) {
+    WriteInstalledLog();
+    machine_.CanRemoveLater = false;
+    TFakeUser user(true);
+    EXPECT_EQ(Run(&user), kUninstallIncomplete);
+    EXPECT_EQ(user.Said.back(), std::string("! App was removed, except:\r\n") + kDest +
+                                    "\\Uninstall.exe (in use or protected)\r\n" + kDest + " (the folder is not empty)");
 }
 
 }  // namespace
