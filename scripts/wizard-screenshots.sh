@@ -14,7 +14,8 @@ mkdir -p "$stage" "$out"
 for project in demo demo-de; do
   cp -r "examples/$project" "$stage/$project"
   cp build/cross/tools/DemoApp.exe "$stage/$project/"
-  build/native/tools/skinsetup build "$stage/$project" -o "$stage/$project.exe" --stub build/cross/setup/setup.exe
+  build/native/tools/skinsetup build "$stage/$project" -o "$stage/$project.exe" --stub build/cross/setup/setup.exe \
+    --uninstaller build/cross/uninstall/Uninstall.exe
 done
 scripts/with-wine.sh bash -c '
   set -euo pipefail
