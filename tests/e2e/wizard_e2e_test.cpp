@@ -88,6 +88,13 @@ Texts With(Texts texts, size_t at, const std::string& inserted) {
 
 bool Enabled(HWND w) { return IsWindowEnabled(w) != FALSE; }
 
+COLORREF ScreenPixel(POINT p) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
 // Every caption of every page is a window text, the hidden pages' too.
 void ExpectCaptions(const TWizard& w, const TPageTexts& t) {
     const Texts all = TextsOf(Controls(w.Form(), false));
@@ -257,6 +264,11 @@ TEST_F(Wizard, EnglishWalkThroughEveryPageWithLicence) {
 
     EXPECT_EQ(w->VisibleTexts(), t.Welcome);
     ExpectButtons(*w, false, true);
+    // The page shows the colour of the settings (TextBoxColor 16447220) below its texts.
+    const std::vector<TControl> welcome = Controls(w->Form(), true);
+    ASSERT_FALSE(welcome.empty());
+    const POINT below{welcome.back().Screen.left + 10, welcome.back().Screen.bottom + 20};
+    EXPECT_TRUE(WaitFor([&] { return ScreenPixel(below) == 16447220; }, 5000)) << std::hex << ScreenPixel(below);
     // The pages not shown are hidden windows that hold their texts all the same.
     ExpectCaptions(*w, t);
     const std::string destination = GetProgramFilesDir() + p.Destination;
