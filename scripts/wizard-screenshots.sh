@@ -25,6 +25,6 @@ scripts/with-wine.sh bash -c '
 rm -f "$out"/*.png
 for bmp in "$stage"/*.bmp; do
   name=$(basename "$bmp" .bmp)
-  convert "$bmp" "$out/$name.png"
+  convert "$bmp" -strip "$out/$name.png"  # no time stamps: the same picture gives the same file
 done
 ls -l "$out"
