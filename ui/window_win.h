@@ -72,7 +72,7 @@ public:
 
     // The control's own visible flag, whatever its parents show.
     bool Visible() const;
-    void SetVisible(bool visible);
+    virtual void SetVisible(bool visible);
     void Show() { SetVisible(true); }
     void Hide() { SetVisible(false); }
     // Visible on the screen: the control and all its parents are visible.
