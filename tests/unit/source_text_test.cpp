@@ -63,7 +63,7 @@ TEST(SourceText, LiteralsSpellNonAsciiCharactersWithEscapes) {
     const fsys::path root = SKINSETUP_SOURCE_DIR;
     std::vector<std::string> findings;
     size_t files = 0;
-    for (const char* folder : {"base", "archive", "folders", "setup", "skin", "ui", "tools", "tests"}) {
+    for (const char* folder : {"base", "archive", "folders", "setup", "skin", "ui", "uninstall", "tools", "tests"}) {
         if (!fsys::exists(root / folder)) continue;
         for (const auto& entry : fsys::recursive_directory_iterator(root / folder)) {
             const std::string ext = entry.path().extension().string();
