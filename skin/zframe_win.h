@@ -7,8 +7,7 @@
 
 #include <functional>
 
-#include "skin/color.h"
-#include "skin/paint_engine.h"
+#include "skin/skinned_window_win.h"
 #include "ui/window_win.h"
 
 namespace zub {
@@ -16,34 +15,24 @@ namespace zub {
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 using TImgMouseEvent = std::function<void(TMouseButton button, int x, int y)>;
 
-class TZFrame : public TWinControl {
+class TZFrame : public TSkinnedWindow<TWinControl> {
 public:
     // A child of parent, named and registered as the window class className.
     TZFrame(TComponent* owner, HWND parent, const char* className);
-    ~TZFrame() override;
 
-    TBitmap32& Bitmap() { return engine_.Bitmap; }
-    const TPaintEngine& Engine() const { return engine_; }
-    void SetScaleMode(TScaleMode value);
-
-    void BeginUpdate() { ++updateCount_; }
-    void EndUpdate() { --updateCount_; }
     // Outside updates: invalidates (a frame repaints at once) and calls OnChange.
-    void Changed();
-    void Invalidate();
+    void Changed() override;
     bool MouseInside() const { return mouseInside_; }
     // Whether the left button was held at the latest mouse event.
     bool LeftButtonHeld() const { return leftHeld_; }
 
-    int32_t Color = kClBtnFace;  // the parent's colour
-    TNotifyEvent OnChange, OnClick, OnMouseEnter, OnMouseLeave;
+    TNotifyEvent OnClick, OnMouseEnter, OnMouseLeave;
     TImgMouseEvent OnMouseDown, OnMouseUp;
 
 protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     // After a size change: cache, buffer, then the derived handling.
     virtual void Resize();
-    TPaintEngine engine_;
 
 private:
     bool PointerOver(POINT client) const;
@@ -53,7 +42,6 @@ private:
     void Enter();
     void Leave();
 
-    int updateCount_ = 0;
     bool mouseInside_ = false;
     bool clicked_ = false;
     bool leftHeld_ = false;

@@ -51,9 +51,9 @@ TEST(SkinnedForm, RegionIsExactlyThePixelsNotOfTheInvisibleColour) {
     // The start-up order of the setup.
     form.Graphic().SetFileName(folder.Path() + "panel.bmp");
     form.Graphic().SetInvisibleColor(kKey);
-    form.Graphic().SetTransparencyMode(4);
+    form.Graphic().SetTransparencyMode(TTransparencyMode::tmInvisibleColor);
     form.SetAlphaThreshold(100);
-    form.SetShape(4);
+    form.SetShape(TShape::shBitmapAlpha);
     form.SetWidth(form.Graphic().GetBitmap().Width());
     form.SetHeight(form.Graphic().GetBitmap().Height());
     form.Show();
@@ -74,8 +74,8 @@ TEST(SkinnedForm, MissingPictureGivesThePlaceholderAndARectangle) {
     KMediaList media;
     TTestForm form(media);
     form.Graphic().SetFileName("C:\\no\\such\\panel.bmp");
-    form.Graphic().SetTransparencyMode(4);
-    form.SetShape(4);
+    form.Graphic().SetTransparencyMode(TTransparencyMode::tmInvisibleColor);
+    form.SetShape(TShape::shBitmapAlpha);
     form.SetWidth(form.Graphic().GetBitmap().Width());
     form.SetHeight(form.Graphic().GetBitmap().Height());
     TPixelSet pixels = test::WindowRegionPixels(form.Handle());
@@ -86,7 +86,7 @@ TEST(SkinnedForm, WithoutPictureTheWindowIsRectangular) {
     KMediaList media;
     TTestForm form(media);
     form.SetAlphaThreshold(100);
-    form.SetShape(4);
+    form.SetShape(TShape::shBitmapAlpha);
     EXPECT_TRUE(form.Bitmap().IsEmpty());
     EXPECT_EQ(test::WindowRegionPixels(form.Handle()).size(), 388u * 326u);
 }
