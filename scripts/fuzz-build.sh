@@ -1,7 +1,7 @@
 # Sourced by the fuzz scripts: builds the libFuzzer targets (clang, ASan +
 # UBSan) in $build and makes their seed corpora in $build/seeds from files our
 # own writers produce. Sets $targets to every fuzz target the configuration has.
-build=${FUZZ_BUILD_DIR:-build/fuzz}
+build=$(realpath -m "${FUZZ_BUILD_DIR:-build/fuzz}")
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DSKINSETUP_FUZZ=ON -DSKINSETUP_TESTS=OFF >/dev/null
 targets=$(ninja -C "$build" -t targets all | grep -v '^cmake_' | sed -n 's/^\([a-z_]*_fuzz\): phony$/\1/p' | sort)

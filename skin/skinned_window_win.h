@@ -34,7 +34,6 @@ public:
     }
 
     TBitmap32& Bitmap() { return engine_.Bitmap; }
-    const TPaintEngine& Engine() const { return engine_; }
     void SetScaleMode(TScaleMode value) {
         if (engine_.SetScaleMode(value)) Changed();
     }

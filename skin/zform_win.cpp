@@ -6,11 +6,6 @@ TZForm::TZForm(TComponent* owner, const char* className, const std::string& capt
                int height)
     : TSkinnedWindow(owner, className, caption, style, width, height) {}
 
-void TZForm::SetBitmap(const TBitmap32& value) {
-    engine_.InvalidateCache();
-    engine_.Bitmap.AssignBitmap(value);
-}
-
 void TZForm::SetScale(float value) {
     if (engine_.SetScale(value)) Changed();
 }

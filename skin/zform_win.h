@@ -13,7 +13,6 @@ public:
     TZForm(TComponent* owner, const char* className, const std::string& caption, DWORD style, int width,
            int height);
 
-    void SetBitmap(const TBitmap32& value);
     void SetScale(float value);
 
 protected:

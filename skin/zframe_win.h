@@ -22,7 +22,6 @@ public:
 
     // Outside updates: invalidates (a frame repaints at once) and calls OnChange.
     void Changed() override;
-    bool MouseInside() const { return mouseInside_; }
     // Whether the left button was held at the latest mouse event.
     bool LeftButtonHeld() const { return leftHeld_; }
 
