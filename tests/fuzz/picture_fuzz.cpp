@@ -16,9 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         const zub::TPicture picture = zub::DecodePicture(kExtensions[data[0] % 3], data + 1, size - 1);
         zub::CheckPictureSize(picture.Width, picture.Height);
-        // Read every pixel: a buffer smaller than the size it claims shows up under ASan.
-        volatile zub::TColor32 sink = 0;
-        for (size_t i = 0; i < size_t(picture.Width) * size_t(picture.Height); ++i) sink = sink ^ picture.Pixels[i];
+        // Read the last pixel: a buffer smaller than the size it claims shows up
+        // under ASan (touching them all would make large pictures slow units).
+        volatile zub::TColor32 last = picture.Pixels[size_t(picture.Width) * size_t(picture.Height) - 1];
+        (void)last;
     } catch (const zub::Error&) {
         // Refusing bad input with a message is the expected outcome.
     }
