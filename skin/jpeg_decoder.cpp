@@ -27,13 +27,14 @@ struct TJpegError {
 
 void NoOutput(j_common_ptr) {}  // warnings go nowhere: there is no console
 
-// Data that ends before the last row of blocks is an error, not a warning:
-// libjpeg would go on with made-up data, so a file of a few hundred bytes
-// declaring millions of pixels kept the setup busy for seconds. Within the
-// last row of blocks the end is met by reading ahead in a file that lacks
-// only its end marker, which still decodes.
+// Scan data that ends (with the file, or at a marker) before the last row of
+// blocks is an error, not a warning: libjpeg would go on with made-up data,
+// so a file of a few hundred bytes declaring millions of pixels kept the
+// setup busy for seconds. Within the last row of blocks the end is met by
+// reading ahead in a file that lacks only its end marker, which still decodes.
 void EndIsAnError(j_common_ptr common, int level) {
-    if (level >= 0 || common->err->msg_code != JWRN_JPEG_EOF || !common->is_decompressor) return;
+    const int code = common->err->msg_code;
+    if (level >= 0 || (code != JWRN_JPEG_EOF && code != JWRN_HIT_MARKER) || !common->is_decompressor) return;
     const auto* info = reinterpret_cast<j_decompress_ptr>(common);
     const JDIMENSION lastBlockRow = JDIMENSION(info->max_v_samp_factor * DCTSIZE);  // unscaled: 8 rows a block
     if (info->output_height - info->output_scanline > lastBlockRow) ErrorExit(common);

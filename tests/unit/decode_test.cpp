@@ -162,12 +162,27 @@ TEST(PictureDecoder, DamagedAndHostileDataRaise) {
         // Found by fuzzing: a picture of 7860 x 2889 from a few hundred bytes,
         // which libjpeg would have made up row by row for seconds.
         {"jpeg of 7860 x 2889 cut in its scan", "jpg", cut(with(jpg, sof + 5, {0x0B, 0x49, 0x1E, 0xB4}), scanData + 2)},
+        {"jpeg of 7860 x 8192 whose scan stops at its end marker", "jpg", with(jpg, sof + 5, {0x20, 0x00, 0x1E, 0xB4})},
         {"unknown extension", "png", good},
         {"no extension", "", good},
     };
     for (const Case& c : cases) {
         EXPECT_THROW(DecodePicture(c.ext, c.data.data(), c.data.size()), Error) << c.what;
     }
+}
+
+// The refusals above must not reach real pictures: every picture of the demo
+// project decodes, each at its own size.
+TEST(PictureDecoder, EveryDemoPictureDecodes) {
+    const std::string folder = SkinDataFolder() + "../../../examples/demo/Graphics/";
+    int pictures = 0;
+    for (const fs::DirEntry& entry : fs::ListDirectory(folder)) {
+        const TPicture picture = DecodePictureFile(folder + entry.name);
+        EXPECT_GT(picture.Width, 0) << entry.name;
+        EXPECT_GT(picture.Height, 0) << entry.name;
+        ++pictures;
+    }
+    EXPECT_EQ(pictures, 13);
 }
 
 TEST(PictureDecoder, JpegWithoutItsEndMarkerStillDecodes) {
