@@ -25,6 +25,10 @@ public:
         for (E m : members) bits_ |= Bit(m);
     }
     constexpr bool Contains(E m) const { return (bits_ & Bit(m)) != 0; }
+    constexpr TSet& Include(E m) {
+        bits_ |= Bit(m);
+        return *this;
+    }
     constexpr bool operator==(TSet other) const { return bits_ == other.bits_; }
     constexpr bool operator!=(TSet other) const { return bits_ != other.bits_; }
 
