@@ -272,6 +272,13 @@ bool TDirTree::RefreshDrives() {
         TLockScope lock(*this);
         TUpdateScope update(view_);
         uint32_t mask = DriveMask();
+        // The new set counts as loaded also when an error leaves this early,
+        // so that a retry does not add the same drive twice.
+        struct TLoadedScope {
+            uint32_t& loaded;
+            uint32_t mask;
+            ~TLoadedScope() { loaded = mask; }
+        } loaded{loadedDrives_, mask};
         for (int i = 0; i < 26; ++i) {
             uint32_t bit = 1u << i;
             if (!(loadedDrives_ & bit) || (mask & bit)) continue;
@@ -289,7 +296,6 @@ bool TDirTree::RefreshDrives() {
             LoadDriveChildren(MakeDriveNode(root, nullptr, index));
             changed = true;
         }
-        loadedDrives_ = mask;
     }
     if (changed) Change(selected_);
     return changed;
@@ -466,7 +472,12 @@ TDirNode& TDirTree::MakeChildNode(TDirNode& parent, const std::string& path, con
     return InsertChild(parent, std::move(node), parent.children_.size());
 }
 
+void TDirTree::EnsureIcons(TDirNode& node) {
+    if (!node.iconsSet_ && node.data_) SetIcons(node);
+}
+
 void TDirTree::SetIcons(TDirNode& node) {
+    node.iconsSet_ = true;
     const std::string& path = node.data_->Path;
     node.ImageIndex = machine_.ShellIcon(path, false);
     node.SelectedIndex = node.ImageIndex == closedFolderIcon_ ? openFolderIcon_ : machine_.ShellIcon(path, true);
@@ -474,13 +485,10 @@ void TDirTree::SetIcons(TDirNode& node) {
 }
 
 // Links a node into its parent's list at `index` and gives it its item in the
-// view; a drive or folder node gets its overlay and icons first.
+// view; a drive or folder node gets its overlay first.
 TDirNode& TDirTree::InsertChild(TDirNode& parent, std::unique_ptr<TDirNode> node, size_t index) {
     node->parent_ = &parent;
-    if (node->data_) {
-        if (showShareOverlay_) node->OverlayIndex = ShareOverlayIndex(*node);
-        SetIcons(*node);
-    }
+    if (node->data_ && showShareOverlay_) node->OverlayIndex = ShareOverlayIndex(*node);
     TDirNode& made = *node;
     auto& list = parent.children_;
     if (index > list.size()) index = list.size();

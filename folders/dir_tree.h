@@ -65,6 +65,8 @@ struct DirNodeData {
 class TDirNode {
 public:
     std::string Text;
+    // The images are asked of the shell when the node is first shown (see
+    // TDirTree::EnsureIcons); -1 until then.
     int ImageIndex = -1;
     int SelectedIndex = -1;
     int OverlayIndex = -1;
@@ -83,6 +85,7 @@ private:
     TDirNode* parent_ = nullptr;
     std::vector<std::unique_ptr<TDirNode>> children_;
     bool dying_ = false;  // being deleted: no longer a valid selection
+    bool iconsSet_ = false;
 };
 
 // The tree-view window as the logic sees it. The view keeps one item per
@@ -194,6 +197,10 @@ public:
     bool AddAllowed(const std::string& path);
     int ShareOverlayIndex(TDirNode& node);
     void CheckVolumes();
+    // Asks the shell for the node's images unless it has them: the view calls
+    // it when it first draws the node, so that opening a folder with
+    // thousands of sub-folders does not ask the shell thousands of times.
+    void EnsureIcons(TDirNode& node);
     // Opens the node one level through the view.
     void Expand(TDirNode& node) { view_.ExpandNode(node); }
 

@@ -16,13 +16,14 @@ namespace {
 const char kHookProperty[] = "ZubDirTreeHook";
 const char kPreviousProperty[] = "ZubDirTreePrevious";
 
-// Image indexes of the node, and its overlay (0 is the list's first overlay
-// image, the shared-folder hand of the system list; -1 none).
+// The item of a node. Its images are asked for when it is first drawn
+// (TVN_GETDISPINFO); its overlay: 0 is the list's first overlay image, the
+// shared-folder hand of the system list, -1 none.
 void FillItem(TVITEMA& item, TDirNode& node) {
     item.mask |= TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_STATE;
     item.pszText = const_cast<char*>(node.Text.c_str());
-    item.iImage = node.ImageIndex;
-    item.iSelectedImage = node.SelectedIndex;
+    item.iImage = node.IsPlaceholder() ? 0 : I_IMAGECALLBACK;
+    item.iSelectedImage = node.IsPlaceholder() ? 0 : I_IMAGECALLBACK;
     item.lParam = reinterpret_cast<LPARAM>(&node);
     item.stateMask = TVIS_OVERLAYMASK;
     item.state = node.OverlayIndex >= 0 ? INDEXTOOVERLAYMASK(node.OverlayIndex + 1) : 0;
@@ -36,7 +37,8 @@ TDirTreeWindow::TDirTreeWindow(TComponent* owner, TWinControl* parent) : TTreeVi
     // The system's list is shared by every program: the tree view never
     // destroys an image list, and this one is taken away before the window goes.
     SetImageList(SystemSmallImageList());
-    tree_ = std::make_unique<TDirTree>(machine_, *this);
+    TDirTreeView& view = *this;
+    tree_ = std::make_unique<TDirTree>(machine_, view);
     InstallOwnerHook();
     tree_->WindowCreated();
 }
@@ -98,13 +100,15 @@ void TDirTreeWindow::SortChildren(TDirNode* parent) {
     TVSORTCB sort{};
     sort.hParent = parent ? ItemOf(*parent) : TVI_ROOT;
     sort.lParam = reinterpret_cast<LPARAM>(&order);
-    sort.lpfnCompare = [](LPARAM a, LPARAM b, LPARAM context) -> int {
-        auto& positions = *reinterpret_cast<std::unordered_map<const TDirNode*, size_t>*>(context);
-        size_t pa = positions[reinterpret_cast<const TDirNode*>(a)];
-        size_t pb = positions[reinterpret_cast<const TDirNode*>(b)];
-        return pa < pb ? -1 : pa > pb ? 1 : 0;
-    };
+    sort.lpfnCompare = &CompareByOrder;
     SendMessageA(Handle(), TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
+}
+
+int CALLBACK TDirTreeWindow::CompareByOrder(LPARAM a, LPARAM b, LPARAM order) {
+    auto& positions = *reinterpret_cast<std::unordered_map<const TDirNode*, size_t>*>(order);
+    size_t pa = positions[reinterpret_cast<const TDirNode*>(a)];
+    size_t pb = positions[reinterpret_cast<const TDirNode*>(b)];
+    return pa < pb ? -1 : pa > pb ? 1 : 0;
 }
 
 void TDirTreeWindow::SelectNode(TDirNode* node) { Select(node ? ItemOf(*node) : nullptr); }
@@ -149,6 +153,17 @@ LRESULT TDirTreeWindow::Notify(NMHDR& header, bool& handled) {
     if (header.code == TVN_BEGINLABELEDITA || header.code == TVN_BEGINLABELEDITW) {
         TDirNode* node = NodeOf(reinterpret_cast<NMTVDISPINFOA&>(header).item.hItem);
         return !node || node->IsPlaceholder();  // TRUE refuses the edit
+    }
+    if (header.code == TVN_GETDISPINFOA || header.code == TVN_GETDISPINFOW) {
+        auto& info = reinterpret_cast<NMTVDISPINFOA&>(header);
+        auto* node = reinterpret_cast<TDirNode*>(info.item.lParam);
+        if (node && (info.item.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE))) {
+            tree_->EnsureIcons(*node);
+            info.item.iImage = node->ImageIndex;
+            info.item.iSelectedImage = node->SelectedIndex;
+            info.item.mask |= TVIF_DI_SETITEM;  // kept by the tree view from now on
+        }
+        return 0;
     }
     if (header.code == TVN_ENDLABELEDITA) {
         // Only the caption changes: the node keeps its path, the disk is not touched.

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <memory>
 
@@ -58,6 +59,7 @@ private:
 
     void InstallOwnerHook();
     void RemoveOwnerHook();
+    static int CALLBACK CompareByOrder(LPARAM a, LPARAM b, LPARAM order);
     static LRESULT CALLBACK OwnerHookProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void DropFiles(HDROP drop);
 

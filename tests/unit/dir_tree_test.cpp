@@ -343,14 +343,13 @@ TEST_F(DirTreeTest, ErrorsFromHandlersLeaveErrorModeLockAndDrawingRestored) {
     EXPECT_THROW(tree.SelectPath("C:\\Apps"), Error);  // thrown while C:\Apps is enumerated
     EXPECT_THROW(tree.LoadDrives(), Error);
     EXPECT_EQ(tree.ChangeLock(), 0);
-    tree.OnAddDir = nullptr;
-    tree.OnGetIcon = [](TDirTree&, TDirNode&) { throw Error("no icon"); };
     machine_.AddDrive('D');
+    machine_.MakeDir("D:\\Sub");  // its probe asks the handler
     EXPECT_THROW(tree.RefreshDrives(), Error);
     EXPECT_EQ(tree.ChangeLock(), 0);
-    tree.OnGetIcon = nullptr;
-    EXPECT_TRUE(tree.RefreshDrives());
-    EXPECT_EQ(view_.Dump(), "DISK (D:)\n");  // C: went with the failed load; D: came on the retry
+    tree.OnAddDir = nullptr;
+    EXPECT_FALSE(tree.RefreshDrives());  // no drive twice
+    EXPECT_EQ(view_.Dump(), "DISK (D:)\n");  // C: went with the failed load
 }
 
 TEST_F(DirTreeTest, FindDirHandlerReplacesTheEnumeration) {
@@ -447,6 +446,14 @@ TEST_F(DirTreeTest, IconsAndDroppedFiles) {
     EXPECT_EQ(tree.ClosedFolderIcon(), 3);
     EXPECT_EQ(tree.OpenFolderIcon(), 4);
     TDirNode* apps = tree.FindNode("C:\\Apps");
+    EXPECT_EQ(apps->ImageIndex, -1);  // not asked before the node is shown
+    int asked = 0;
+    tree.OnGetIcon = [&](TDirTree&, TDirNode&) { ++asked; };
+    tree.EnsureIcons(*apps);
+    tree.EnsureIcons(*apps);
+    EXPECT_EQ(asked, 1);
+    tree.EnsureIcons(*tree.Items()[0]);
+    tree.OnGetIcon = nullptr;
     EXPECT_EQ(apps->ImageIndex, 20);
     EXPECT_EQ(apps->SelectedIndex, 21);
     EXPECT_EQ(tree.Items()[0]->SelectedIndex, 8);

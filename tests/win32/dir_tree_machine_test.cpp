@@ -66,6 +66,7 @@ TEST_F(DirTreeMachine, ListsThePrefixDrivesWithTheirCaptions) {
         std::string letter(1, root[0]);
         EXPECT_EQ(item->Text, readable ? std::string(label) + " (" + letter + ":)" : "(" + letter + ":)");
         EXPECT_EQ(tree_->DriveSerial(root[0]), readable ? int64_t(serial) : -1);
+        tree_->EnsureIcons(*item);
         EXPECT_GE(item->ImageIndex, 0) << root;
     }
     EXPECT_EQ(tree_->LoadedDrives(), GetLogicalDrives() & tree_->DriveMask());

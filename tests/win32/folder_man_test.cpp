@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -59,7 +60,9 @@ std::string WindowText(HWND window) {
 // A mouse click on the middle of a tree item's text, as the user makes it.
 void ClickItem(TDirTreeWindow& tree, TDirNode& node) {
     RECT rect{};
-    *reinterpret_cast<HTREEITEM*>(&rect) = TDirTreeWindow::ItemOf(node);
+    HTREEITEM item = TDirTreeWindow::ItemOf(node);
+    SendMessageA(tree.Handle(), TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
+    std::memcpy(&rect, &item, sizeof item);  // the message takes the item in the rectangle
     ASSERT_TRUE(SendMessageA(tree.Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect)));
     LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     PostMessageA(tree.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, point);
@@ -264,13 +267,18 @@ TEST_F(FolderManTest, NewFolderNamesCountFromTwo) {
     man_->NewButClick();
     EXPECT_EQ(man_->FolderPath, base_ + "Apps\\New Folder 3");
 
+    // A folder that cannot be made: the platform's error, and nothing else changes.
     man_->FolderPath = base_ + "Missing\\";
+    CreateDirectoryA((man_->FolderPath + "New Folder").c_str(), nullptr);
+    std::string expected = IoError(static_cast<int>(GetLastError())).what();
     try {
         man_->NewButClick();
         FAIL() << "no error";
     } catch (const Error& e) {
-        EXPECT_STREQ(e.what(), "Pfad nicht gefunden");
+        EXPECT_EQ(e.what(), expected);
     }
+    EXPECT_EQ(man_->FolderPath, base_ + "Missing\\");
+    EXPECT_EQ(Tree().SelectedPath(), base_ + "Apps\\New Folder 3\\");
 }
 
 TEST_F(FolderManTest, EditingACaptionKeepsThePath) {
