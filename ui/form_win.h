@@ -75,8 +75,9 @@ public:
     TButton* DefaultButton = nullptr;
     TButton* CancelButton = nullptr;
     // Handles Tab, Enter and Esc for the form's controls; true when the
-    // message was a dialog key and has been dealt with.
-    bool DialogKey(const MSG& msg);
+    // message was a dialog key and has been dealt with. A form may give keys
+    // a meaning of its own first.
+    virtual bool DialogKey(const MSG& msg);
 
     TNotifyEvent OnShow;
 
