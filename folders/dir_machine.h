@@ -35,7 +35,7 @@ enum : int {
 constexpr unsigned kFailCriticalErrors = 1;
 
 // One entry of a folder: its long name and attributes.
-struct TFoundEntry {
+struct TSearchEntry {
     std::string Name;
     uint32_t Attributes = 0;
 };
@@ -45,7 +45,7 @@ class TFolderSearch {
 public:
     virtual ~TFolderSearch() = default;
     // The next entry; false when there is none.
-    virtual bool Next(TFoundEntry& entry) = 0;
+    virtual bool Next(TSearchEntry& entry) = 0;
 };
 
 class TShellFolder;
@@ -85,7 +85,7 @@ public:
 
     // Starts an enumeration with a pattern such as "C:\Apps\*.*" and delivers
     // the first entry; null when there is none or the folder cannot be read.
-    virtual std::unique_ptr<TFolderSearch> FindFirst(const std::string& pattern, TFoundEntry& first) = 0;
+    virtual std::unique_ptr<TFolderSearch> FindFirst(const std::string& pattern, TSearchEntry& first) = 0;
     // The attributes of an existing path; false when it does not exist.
     virtual bool PathAttributes(const std::string& path, uint32_t& attributes) = 0;
 

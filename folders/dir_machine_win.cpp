@@ -11,7 +11,7 @@ namespace {
 class TWin32FolderSearch : public TFolderSearch {
 public:
     explicit TWin32FolderSearch(FindHandle handle) : handle_(std::move(handle)) {}
-    bool Next(TFoundEntry& entry) override {
+    bool Next(TSearchEntry& entry) override {
         WIN32_FIND_DATAA data;
         if (!FindNextFileA(handle_.get(), &data)) return false;
         entry.Name = data.cFileName;
@@ -94,7 +94,7 @@ bool TWin32DirMachine::VolumeInformation(const std::string& root, std::string& l
     return true;
 }
 
-std::unique_ptr<TFolderSearch> TWin32DirMachine::FindFirst(const std::string& pattern, TFoundEntry& first) {
+std::unique_ptr<TFolderSearch> TWin32DirMachine::FindFirst(const std::string& pattern, TSearchEntry& first) {
     WIN32_FIND_DATAA data;
     FindHandle handle(FindFirstFileA(pattern.c_str(), &data));
     if (!handle.valid()) return nullptr;

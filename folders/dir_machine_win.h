@@ -14,7 +14,7 @@ public:
     uint32_t LogicalDrives() override;
     int DriveType(const std::string& root) override;
     bool VolumeInformation(const std::string& root, std::string& label, uint32_t& serial) override;
-    std::unique_ptr<TFolderSearch> FindFirst(const std::string& pattern, TFoundEntry& first) override;
+    std::unique_ptr<TFolderSearch> FindFirst(const std::string& pattern, TSearchEntry& first) override;
     bool PathAttributes(const std::string& path, uint32_t& attributes) override;
     std::string CurrentDirectory() override;
     std::string WindowsDirectory() override;

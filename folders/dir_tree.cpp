@@ -383,7 +383,7 @@ void TDirTree::Enumerate(TDirNode& node, const TEntryVisitor& visit) {
         }
         return;  // rec.FindHandle closes the handler's search
     }
-    TFoundEntry entry;
+    TSearchEntry entry;
     std::unique_ptr<TFolderSearch> search = machine_.FindFirst(parent + "*.*", entry);
     if (!search) return;
     do {
@@ -452,7 +452,7 @@ std::string TDirTree::LongName(const std::string& path) {
     if (!bare.empty() && bare.back() == '\\') bare.pop_back();
     if (bare.size() <= 2) return component;  // a drive has no long name of its own
     TCriticalErrorsOff errorsOff(machine_);
-    TFoundEntry entry;
+    TSearchEntry entry;
     if (machine_.FindFirst(bare, entry) && !entry.Name.empty()) return entry.Name;
     return component;
 }

@@ -358,7 +358,7 @@ TEST_F(DirTreeTest, FindDirHandlerReplacesTheEnumeration) {
         int* closed;
         explicit Counting(int* c) : closed(c) {}
         ~Counting() override { ++*closed; }
-        bool Next(TFoundEntry&) override { return false; }
+        bool Next(TSearchEntry&) override { return false; }
     };
     static int tag = 7;
     TDirTree& tree = Make([&](TDirTree& t) {

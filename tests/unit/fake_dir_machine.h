@@ -144,21 +144,21 @@ public:
 
     class Search : public TFolderSearch {
     public:
-        explicit Search(std::vector<TFoundEntry> entries) : entries_(std::move(entries)) {}
-        bool Next(TFoundEntry& entry) override {
+        explicit Search(std::vector<TSearchEntry> entries) : entries_(std::move(entries)) {}
+        bool Next(TSearchEntry& entry) override {
             if (++next_ >= entries_.size()) return false;
             entry = entries_[next_];
             return true;
         }
 
     private:
-        std::vector<TFoundEntry> entries_;
+        std::vector<TSearchEntry> entries_;
         size_t next_ = 0;
     };
 
-    std::unique_ptr<TFolderSearch> FindFirst(const std::string& pattern, TFoundEntry& first) override {
+    std::unique_ptr<TFolderSearch> FindFirst(const std::string& pattern, TSearchEntry& first) override {
         Guarded("FindFirst " + pattern);
-        std::vector<TFoundEntry> entries;
+        std::vector<TSearchEntry> entries;
         const std::string wildcard = "*.*";
         if (pattern.size() >= wildcard.size() && pattern.compare(pattern.size() - 3, 3, wildcard) == 0) {
             std::string folder = pattern.substr(0, pattern.size() - 3);

@@ -56,7 +56,7 @@ TEST(DISABLED_DirTreeTimings, ExpandAndSelectPath) {
     std::printf("shell icon: %.3f ms per folder\n", Seconds(start) * 1000 / sample);
     QueryPerformanceCounter(&start);
     for (int i = 0; i < sample; ++i) {
-        TFoundEntry entry;
+        TSearchEntry entry;
         auto search = machine.FindFirst(base + "Wide\\" + FolderName(i) + "\\*.*", entry);
         while (search && search->Next(entry)) {
         }
