@@ -93,6 +93,13 @@ TDirTree::TDirTree(TDirMachine& machine, TDirTreeView& view) : machine_(machine)
         int index = LetterIndex(upper[0]);
         if (index >= 0) driveLastDir_[index] = upper;
     }
+}
+
+// The system's closed and open folder icons, those of the Windows directory;
+// asked for with the first node's icons, not at start.
+void TDirTree::LoadFolderIcons() {
+    if (folderIconsLoaded_) return;
+    folderIconsLoaded_ = true;
     std::string windows = machine_.WindowsDirectory();
     if (windows.size() > 260) windows.resize(260);
     windows += "\\";
@@ -480,6 +487,7 @@ void TDirTree::SetIcons(TDirNode& node) {
     node.iconsSet_ = true;
     const std::string& path = node.data_->Path;
     node.ImageIndex = machine_.ShellIcon(path, false);
+    LoadFolderIcons();
     node.SelectedIndex = node.ImageIndex == closedFolderIcon_ ? openFolderIcon_ : machine_.ShellIcon(path, true);
     if (OnGetIcon) OnGetIcon(*this, node);
 }

@@ -222,8 +222,14 @@ public:
     const std::string& DriveLastDir(char letter) const;
     int64_t DriveSerial(char letter) const;
     uint32_t LoadedDrives() const { return loadedDrives_; }
-    int OpenFolderIcon() const { return openFolderIcon_; }
-    int ClosedFolderIcon() const { return closedFolderIcon_; }
+    int OpenFolderIcon() {
+        LoadFolderIcons();
+        return openFolderIcon_;
+    }
+    int ClosedFolderIcon() {
+        LoadFolderIcons();
+        return closedFolderIcon_;
+    }
     const std::vector<std::string>& DropList() const { return dropList_; }
 
 private:
@@ -240,6 +246,7 @@ private:
     void AddPlaceholder(TDirNode& node);
     void LoadDriveChildren(TDirNode& node);
     void SetIcons(TDirNode& node);
+    void LoadFolderIcons();
     void RefreshDriveNode(TDirNode& drive);
     TDirNode* FindChild(const TDirNode& parent, const std::string& path);
     TDirNode* WalkPath(const std::string& upperPath, bool scan);
@@ -272,6 +279,7 @@ private:
     int64_t driveSerial_[26] = {};
     int64_t noSerial_ = -1;
     uint32_t loadedDrives_ = 0;
+    bool folderIconsLoaded_ = false;
     int openFolderIcon_ = -1;
     int closedFolderIcon_ = -1;
     std::shared_ptr<TShellFolder> drivesFolder_;

@@ -34,9 +34,6 @@ void FillItem(TVITEMA& item, TDirNode& node) {
 TDirTreeWindow::TDirTreeWindow(TComponent* owner, TWinControl* parent) : TTreeView(owner, parent) {
     // Captions can be edited in place; only the caption changes.
     SetWindowLongA(Handle(), GWL_STYLE, GetWindowLongA(Handle(), GWL_STYLE) | TVS_EDITLABELS);
-    // The system's list is shared by every program: the tree view never
-    // destroys an image list, and this one is taken away before the window goes.
-    SetImageList(SystemSmallImageList());
     TDirTreeView& view = *this;
     tree_ = std::make_unique<TDirTree>(machine_, view);
     InstallOwnerHook();
@@ -177,6 +174,14 @@ LRESULT TDirTreeWindow::Notify(NMHDR& header, bool& handled) {
 }
 
 LRESULT TDirTreeWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT && !imagesAttached_) {
+        // The system's small-icon list, shared by every program (the tree view
+        // never destroys an image list; this one is taken away before the
+        // window goes). Asking for it wakes the shell's icon cache, which is
+        // left until the tree is first drawn rather than paid at start.
+        imagesAttached_ = true;
+        SetImageList(SystemSmallImageList());
+    }
     if (message == WM_DROPFILES) {
         DropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;

@@ -67,6 +67,7 @@ private:
     std::unique_ptr<TDirTree> tree_;
     HWND ownerWindow_ = nullptr;
     WNDPROC ownerProc_ = nullptr;
+    bool imagesAttached_ = false;
     int waitCount_ = 0;
     HCURSOR savedCursor_ = nullptr;
 };

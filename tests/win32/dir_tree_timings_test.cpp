@@ -12,6 +12,7 @@
 #include "folders/dir_machine_win.h"
 #include "folders/dir_tree.h"
 #include "folders/dir_tree_win.h"
+#include "folders/folder_man_win.h"
 #include "folders/shell.h"
 #include "pump_util_win.h"
 
@@ -47,6 +48,14 @@ TEST(DISABLED_DirTreeTimings, ExpandAndSelectPath) {
     for (int depth = 0; depth < 5; ++depth, deep += "\\" + FolderName(kWide / 2))
         if (!fs::DirectoryExists(deep + "\\" + FolderName(kWide - 1))) MakeWideFolder(deep);
     std::printf("making the folders (once): %.2f s\n", Seconds(start));
+
+    // The folder dialog is made at program start: what that costs.
+    QueryPerformanceCounter(&start);
+    { TFolderMan man(nullptr); }
+    std::printf("folder dialog made and gone: %.3f s\n", Seconds(start));
+    QueryPerformanceCounter(&start);
+    SystemSmallImageList();
+    std::printf("system image list: %.3f s\n", Seconds(start));
 
     TWin32DirMachine machine;
     // What one folder costs: its icons, and a probe for sub-folders.

@@ -161,8 +161,15 @@ TEST_F(FolderManTest, TheFormAsBuilt) {
     EXPECT_EQ(lstrcmpiA(Tree().SelectedPath().c_str(), expected.c_str()), 0) << Tree().SelectedPath();
     EXPECT_EQ(Tree().DriveTypes(), (TDriveTypes{TDriveType::drtUnknown, TDriveType::drtFixed, TDriveType::drtRemote}));
     EXPECT_TRUE(Tree().GoBelowRecycleBin());
+    // The shell's icons come when the tree is first drawn.
+    EXPECT_EQ(SendMessageA(TreeWindow(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0), 0);
+    man_->Show();
+    UpdateWindow(man_->Handle());
+    test::Pump();
     EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageA(TreeWindow(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0)),
               SystemSmallImageList());
+    EXPECT_GE(Tree().Selected()->ImageIndex, 0);
+    man_->Hide();
 }
 
 TEST_F(FolderManTest, AProposedDestinationOpensTheProgramFilesFolder) {
