@@ -223,9 +223,11 @@ std::string TDirTree::DriveCaption(char letter, int64_t& serial) {
 }
 
 int64_t TDirTree::VolumeSerial(char letter) {
-    int64_t serial = -1;
-    DriveCaption(letter, serial);
-    return serial;
+    // The serial as DriveCaption finds it, without asking the shell for a
+    // caption that would be thrown away: this runs on every selection change.
+    std::string label;
+    uint32_t serial = 0;
+    return machine_.VolumeInformation(DriveRoot(letter), label, serial) ? int64_t(serial) : -1;
 }
 
 TDirNode& TDirTree::MakeDriveNode(const std::string& rootIn, void* userData, size_t index) {

@@ -133,20 +133,25 @@ void TDirTreeWindow::SetAcceptDrops(bool accept) { DragAcceptFiles(Handle(), acc
 
 // --- what the window reports to the logic -------------------------------------
 
+// While the tree goes (tree_ is empty then) the window may still report the
+// deletion of its items; those reports are not passed on.
 void TDirTreeWindow::Change(TTreeNode item) {
-    tree_->ViewSelected(NodeOf(item));
+    if (tree_) tree_->ViewSelected(NodeOf(item));
     TTreeView::Change(item);
 }
 
 bool TDirTreeWindow::CanExpand(TTreeNode item) {
-    TDirNode* node = NodeOf(item);
+    TDirNode* node = tree_ ? NodeOf(item) : nullptr;
     if (node && !tree_->CanExpand(*node)) return false;
     return TTreeView::CanExpand(item);
 }
 
-void TDirTreeWindow::Click() { tree_->Click(); }
+void TDirTreeWindow::Click() {
+    if (tree_) tree_->Click();
+}
 
 LRESULT TDirTreeWindow::Notify(NMHDR& header, bool& handled) {
+    if (!tree_) return TTreeView::Notify(header, handled);
     if (header.code == TVN_BEGINLABELEDITA || header.code == TVN_BEGINLABELEDITW) {
         TDirNode* node = NodeOf(reinterpret_cast<NMTVDISPINFOA&>(header).item.hItem);
         return !node || node->IsPlaceholder();  // TRUE refuses the edit
@@ -203,7 +208,7 @@ void TDirTreeWindow::DropFiles(HDROP drop) {
         }
     }
     DragFinish(drop);  // the drop's memory is freed whatever happens to it
-    if (files.empty() && !target) return;
+    if (!target || !tree_->AcceptDropFiles()) return;
     TShiftState shift;
     if (GetKeyState(VK_SHIFT) < 0) shift.Include(TShiftKey::ssShift);
     if (GetKeyState(VK_CONTROL) < 0) shift.Include(TShiftKey::ssCtrl);
