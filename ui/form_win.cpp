@@ -123,6 +123,11 @@ void TForm::Show() {
     if (OnShow) OnShow();
 }
 
+void TForm::SetVisible(bool visible) {
+    if (visible) Show();
+    else if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
+}
+
 void TForm::Close() {
     if (modal_) {
         if (modalResult_ == mrNone) modalResult_ = CloseModalResult;

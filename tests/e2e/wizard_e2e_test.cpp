@@ -88,6 +88,13 @@ Texts With(Texts texts, size_t at, const std::string& inserted) {
 
 bool Enabled(HWND w) { return IsWindowEnabled(w) != FALSE; }
 
+COLORREF ScreenPixel(POINT p) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
 // Every caption of every page is a window text, the hidden pages' too.
 void ExpectCaptions(const TWizard& w, const TPageTexts& t) {
     const Texts all = TextsOf(Controls(w.Form(), false));
@@ -257,6 +264,11 @@ TEST_F(Wizard, EnglishWalkThroughEveryPageWithLicence) {
 
     EXPECT_EQ(w->VisibleTexts(), t.Welcome);
     ExpectButtons(*w, false, true);
+    // The page shows the colour of the settings (TextBoxColor 16447220) below its texts.
+    const std::vector<TControl> welcome = Controls(w->Form(), true);
+    ASSERT_FALSE(welcome.empty());
+    const POINT below{welcome.back().Screen.left + 10, welcome.back().Screen.bottom + 20};
+    EXPECT_TRUE(WaitFor([&] { return ScreenPixel(below) == 16447220; }, 5000)) << std::hex << ScreenPixel(below);
     // The pages not shown are hidden windows that hold their texts all the same.
     ExpectCaptions(*w, t);
     const std::string destination = GetProgramFilesDir() + p.Destination;
@@ -383,6 +395,10 @@ TEST_F(Wizard, GermanWithoutLicenceSkipsTheLicencePage) {
     w->Click(w->Forward());
     ASSERT_TRUE(w->WaitForPage(t.Folder[0]));
     EXPECT_EQ(w->VisibleTexts(), With(t.Folder, 3, "Demo App"));
+    w->Click(w->Back());
+    ASSERT_TRUE(w->WaitForPage(t.Destination[0]));
+    w->Click(w->Forward());
+    ASSERT_TRUE(w->WaitForPage(t.Folder[0]));
 
     // The refusal speaks the wizard's language.
     w->Type(FindVisible(w->Form(), "Edit"), "Demo.");
@@ -403,8 +419,9 @@ TEST_F(Wizard, GermanWithoutLicenceSkipsTheLicencePage) {
     ASSERT_EQ(shown.size(), 4u);  // two headings, the spacer and one check box
     EXPECT_EQ(shown[3].Screen.top, shown[2].Screen.bottom + 1);
     EXPECT_TRUE(Checked(shown[3].Window));
-    PostMessageA(w->Form(), WM_CLOSE, 0, 0);
+    w->Click(w->Forward());
     ASSERT_TRUE(setup.WaitForExit());
+    EXPECT_EQ(setup.ExitCode(), 0u);
 }
 
 TEST_F(Wizard, CancelQuestionAnsweredNoByCloseBoxAndYes) {
@@ -533,6 +550,8 @@ TEST_F(Wizard, RelativeDestinationIsRefused) {
     PressOk(box);
     ASSERT_TRUE(WaitFor([&] { return setup.Windows("#32770").empty(); }));
     EXPECT_EQ(w->VisibleTexts().front(), t.Destination[0]);
+    w->Click(w->Back());  // no licence: back to the welcome page
+    ASSERT_TRUE(w->WaitForPage(t.Welcome[0]));
     PostMessageA(w->Form(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(setup.WaitForExit());
 }

@@ -157,6 +157,21 @@ TEST_F(TreeViewTest, SelectionAndClickEvents) {
     EXPECT_EQ(tree_->NodeAt(r.left + 2, 270), nullptr);
 }
 
+TEST_F(TreeViewTest, TextsCanBeEditedInPlaceUnlessReadOnly) {
+    int record = 1;
+    TTreeNode node = tree_->AddChild(nullptr, "Apps", &record);
+    EXPECT_FALSE(tree_->ReadOnly());
+    SetFocus(tree_->Handle());
+    auto editor = reinterpret_cast<HWND>(SendMessageA(tree_->Handle(), TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(node)));
+    ASSERT_NE(editor, nullptr);
+    SetWindowTextA(editor, "Programme");
+    SendMessageA(tree_->Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
+    EXPECT_EQ(tree_->NodeText(node), "Programme");
+    EXPECT_EQ(tree_->NodeData(node), &record);  // only the text changed
+    tree_->SetReadOnly(true);
+    EXPECT_EQ(SendMessageA(tree_->Handle(), TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(node)), 0);
+}
+
 TEST_F(TreeViewTest, DeletionReportsEveryItemOfASubtree) {
     TTreeNode c = tree_->AddChild(nullptr, "C");
     TTreeNode apps = tree_->AddChild(c, "Apps");
