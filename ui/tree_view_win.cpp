@@ -39,6 +39,8 @@ TTreeNode TTreeView::AddChild(TTreeNode parent, const std::string& text, void* d
     insert.item.lParam = reinterpret_cast<LPARAM>(data);
     auto node = reinterpret_cast<TTreeNode>(SendMessageA(Handle(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
     if (!node) throw Error("Failed to create tree item");
+    // A parent that lost its expand button (it had nothing to show) gets it back.
+    if (parent) SetHasChildren(parent, true);
     return node;
 }
 

@@ -104,6 +104,9 @@ TEST_F(TreeViewTest, ChildrenAreLoadedWhenAnItemOpens) {
     tree_->Expand(empty);
     EXPECT_FALSE(tree_->HasChildren(empty));
     EXPECT_FALSE(tree_->Expanded(empty));
+    // A child made later brings the button back.
+    tree_->AddChild(empty, "New Folder");
+    EXPECT_TRUE(tree_->HasChildren(empty));
 
     // Closed again and reopened by the program, it asks again.
     tree_->Collapse(drive);
