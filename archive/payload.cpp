@@ -1,5 +1,6 @@
 #include "archive/payload.h"
 
+#include "archive/unpack_progress.h"
 #include "archive/zlb_archive.h"
 #include "base/file.h"
 #include "base/strings.h"
@@ -13,32 +14,76 @@ void ExtractInto(TZLBArchive& archiver, const std::string& archivePath, const st
     archiver.CloseArchive();
 }
 
+// Listens to a reader's progress while it lives, also when unpacking fails.
+class TProgressAttachment {
+public:
+    TProgressAttachment(TZLBArchive& reader, TUnpackProgress* progress) : reader_(reader), progress_(progress) {
+        if (progress_) progress_->Attach(reader_);
+    }
+    ~TProgressAttachment() {
+        if (progress_) TUnpackProgress::Detach(reader_);
+    }
+    TProgressAttachment(const TProgressAttachment&) = delete;
+    TProgressAttachment& operator=(const TProgressAttachment&) = delete;
+
+private:
+    TZLBArchive& reader_;
+    TUnpackProgress* progress_;
+};
+
 }  // namespace
 
-void UnpackNestedArchive(const std::string& archivePath) {
+void TPayloadResource::SaveToFile(const std::string& targetPath) const {
+    if (!data_) return;  // nothing to write, and not an error
+    fs::File file = fs::File::Create(targetPath);
+    file.Write(data_, size_);
+    file.Close();
+}
+
+void SaveResourceToFile(const std::string& exePath, const std::string& targetPath) {
+    TPayloadResource(exePath).SaveToFile(targetPath);
+}
+
+void UnpackNestedArchive(const std::string& archivePath, TUnpackProgress* progress) {
     const std::string name = ExtractFileName(archivePath);
     const std::string target =
         ExtractFilePath(archivePath) + name.substr(0, name.size() - ExtractFileExt(name).size());
     if (!fs::DirectoryExists(target)) fs::ForceDirectories(target);
 
     TZLBArchive reader;
-    ExtractInto(reader, archivePath, target);
+    {
+        TProgressAttachment attached(reader, progress);
+        ExtractInto(reader, archivePath, target);
+    }
     for (const fs::DirEntry& entry : fs::ListDirectory(target))
-        if (LowerAscii(ExtractFileExt(entry.name)) == ".x") UnpackNestedArchive(target + "\\" + entry.name);
+        if (LowerAscii(ExtractFileExt(entry.name)) == ".x") UnpackNestedArchive(target + "\\" + entry.name, progress);
     fs::RemoveFile(archivePath);
 }
 
-void UnpackPayloadArchive(TZLBArchive& archiver, const std::string& workFolder) {
-    ExtractInto(archiver, workFolder + "Data.Zub", workFolder);
-    // No test for presence: a payload without graphics fails here.
-    ExtractInto(archiver, workFolder + "gfx.x", workFolder + "Graphics\\");
-    if (fs::FileExists(workFolder + "snd.x")) ExtractInto(archiver, workFolder + "snd.x", workFolder + "Sounds\\");
-    if (fs::FileExists(workFolder + "Additional.x")) UnpackNestedArchive(workFolder + "Additional.x");
+void UnpackPayloadArchive(TZLBArchive& archiver, const std::string& workFolder, const TPayloadResource* payload,
+                          TUnpackProgress* progress) {
+    {
+        TProgressAttachment attached(archiver, progress);
+        const std::string dataZub = workFolder + "Data.Zub";
+        if (payload && payload->Data())
+            archiver.OpenArchiveInMemory(dataZub, payload->Data(), payload->Size());
+        else
+            archiver.OpenArchive(dataZub);
+        archiver.ExtractArchive(workFolder);
+        archiver.CloseArchive();
+        // No test for presence: a payload without graphics fails here.
+        ExtractInto(archiver, workFolder + "gfx.x", workFolder + "Graphics\\");
+        if (fs::FileExists(workFolder + "snd.x"))
+            ExtractInto(archiver, workFolder + "snd.x", workFolder + "Sounds\\");
+    }
+    if (fs::FileExists(workFolder + "Additional.x")) UnpackNestedArchive(workFolder + "Additional.x", progress);
 }
 
-void UnpackPayload(TZLBArchive& archiver, const std::string& exePath, const std::string& workFolder) {
-    SaveResourceToFile(exePath, workFolder + "Data.Zub");
-    UnpackPayloadArchive(archiver, workFolder);
+void UnpackPayload(TZLBArchive& archiver, const std::string& exePath, const std::string& workFolder,
+                   TUnpackProgress* progress) {
+    const TPayloadResource payload(exePath);
+    payload.SaveToFile(workFolder + "Data.Zub");
+    UnpackPayloadArchive(archiver, workFolder, &payload, progress);
 }
 
 }  // namespace zub

@@ -1,44 +1,35 @@
-// Copies the payload resource out of an executable with the Windows loader.
+// Reads the payload resource of an executable with the Windows loader.
 #include <windows.h>
 
 #include "archive/payload.h"
-#include "base/file.h"
 #include "base/handles_win.h"
 #include "base/win32_error.h"
 
 namespace zub {
-namespace {
 
-// A loaded resource, released when it goes out of scope.
-class LoadedResource {
-public:
-    LoadedResource(HMODULE module, HRSRC info) : handle_(LoadResource(module, info)) {
-        if (!handle_) RaiseLastWin32Error();
+// The module loaded as a data file and its loaded resource; the resource is
+// released before the module is unloaded.
+struct TPayloadResource::Holder {
+    ModuleHandle module;
+    HGLOBAL resource = nullptr;
+    ~Holder() {
+        if (resource) FreeResource(resource);
     }
-    ~LoadedResource() { FreeResource(handle_); }
-    LoadedResource(const LoadedResource&) = delete;
-    LoadedResource& operator=(const LoadedResource&) = delete;
-    const void* Lock() const { return LockResource(handle_); }
-
-private:
-    HGLOBAL handle_;
 };
 
-}  // namespace
-
-void SaveResourceToFile(const std::string& exePath, const std::string& targetPath) {
+TPayloadResource::TPayloadResource(const std::string& exePath) : holder_(std::make_unique<Holder>()) {
     // Loaded as a data file: its resources are readable and none of its code runs.
-    ModuleHandle module(LoadLibraryExA(exePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
-    if (!module.valid()) RaiseLastWin32Error();
-    HRSRC info = FindResourceA(module.get(), "ZUBTRESOR", MAKEINTRESOURCEA(10));  // RT_RCDATA
+    holder_->module = ModuleHandle(LoadLibraryExA(exePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    if (!holder_->module.valid()) RaiseLastWin32Error();
+    HRSRC info = FindResourceA(holder_->module.get(), "ZUBTRESOR", MAKEINTRESOURCEA(10));  // RT_RCDATA
     if (!info) RaiseLastWin32Error();
-    DWORD size = SizeofResource(module.get(), info);
-    LoadedResource resource(module.get(), info);
-    const void* data = resource.Lock();
-    if (!data) return;  // nothing to write, and not an error
-    fs::File file = fs::File::Create(targetPath);
-    file.Write(data, size);
-    file.Close();
+    const DWORD size = SizeofResource(holder_->module.get(), info);
+    holder_->resource = LoadResource(holder_->module.get(), info);
+    if (!holder_->resource) RaiseLastWin32Error();
+    data_ = static_cast<const unsigned char*>(LockResource(holder_->resource));
+    size_ = data_ ? size : 0;
 }
+
+TPayloadResource::~TPayloadResource() = default;
 
 }  // namespace zub
