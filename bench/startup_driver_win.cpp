@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -78,22 +79,22 @@ struct FindWindow {
     HWND found = nullptr;
 };
 
+BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
+    auto* f = reinterpret_cast<FindWindow*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (owner == f->process && IsWindowVisible(window) && strcmp(name, f->className) == 0) {
+        f->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND VisibleWindow(DWORD process, const char* className) {
     FindWindow find{process, className};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* f = reinterpret_cast<FindWindow*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            char name[64] = {};
-            GetClassNameA(window, name, sizeof name);
-            if (owner == f->process && IsWindowVisible(window) && strcmp(name, f->className) == 0) {
-                f->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&find));
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&find));
     return find.found;
 }
 

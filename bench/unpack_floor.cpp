@@ -11,6 +11,7 @@
 // of their own name.
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
