@@ -31,9 +31,10 @@ private:
 // Packs the files of `folder`; each sub-folder becomes a nested "<name>.x"
 // entry when `nestFolders` is set, and is left out otherwise.
 void PackFolder(const std::string& folder, TFileCompressionLevel level, bool nestFolders, const std::string& outPath,
-                TTemporaryFiles& temporaries) {
+                TTemporaryFiles& temporaries, bool ultra) {
     TZLBWriter writer;
     writer.CompressionLevel = level;
+    writer.Ultra = ultra;
     writer.AddFolder(folder);
     if (nestFolders) {
         std::vector<std::string> subFolders;
@@ -42,7 +43,7 @@ void PackFolder(const std::string& folder, TFileCompressionLevel level, bool nes
         std::sort(subFolders.begin(), subFolders.end());
         for (const std::string& name : subFolders) {
             std::string nested = temporaries.Make(name + ".x");
-            PackFolder(folder + "\\" + name, level, true, nested, temporaries);
+            PackFolder(folder + "\\" + name, level, true, nested, temporaries, ultra);
             writer.AddFile(nested, name + ".x");
         }
     }
@@ -51,7 +52,7 @@ void PackFolder(const std::string& folder, TFileCompressionLevel level, bool nes
 
 }  // namespace
 
-void BuildPayload(const std::string& projectFolder, const std::string& outPath) {
+void BuildPayload(const std::string& projectFolder, const std::string& outPath, bool ultra) {
     std::string project = projectFolder;
     while (!project.empty() && (project.back() == '\\' || project.back() == '/')) project.pop_back();
     if (!fs::FileExists(project + "\\Setup.ini"))
@@ -60,19 +61,20 @@ void BuildPayload(const std::string& projectFolder, const std::string& outPath) 
     TTemporaryFiles temporaries(outPath);
     TZLBWriter payload;
     payload.CompressionLevel = fcMaximum;
+    payload.Ultra = ultra;
     payload.AddFolder(project);  // the top-level files: Setup.ini, the program, ...
 
     std::string gfx = temporaries.Make("gfx.x");
-    PackFolder(project + "\\Graphics", fcMaximum, false, gfx, temporaries);
+    PackFolder(project + "\\Graphics", fcMaximum, false, gfx, temporaries, ultra);
     payload.AddFile(gfx, "gfx.x");
     if (fs::DirectoryExists(project + "\\Sounds")) {
         std::string snd = temporaries.Make("snd.x");
-        PackFolder(project + "\\Sounds", fcMaximum, false, snd, temporaries);
+        PackFolder(project + "\\Sounds", fcMaximum, false, snd, temporaries, ultra);
         payload.AddFile(snd, "snd.x");
     }
     if (fs::DirectoryExists(project + "\\Additional")) {
         std::string additional = temporaries.Make("Additional.x");
-        PackFolder(project + "\\Additional", fcDefault, true, additional, temporaries);
+        PackFolder(project + "\\Additional", fcDefault, true, additional, temporaries, ultra);
         // Compressing it again gains nothing: it is held stored.
         payload.AddFile(additional, "Additional.x", "", fcNone);
     }

@@ -4,6 +4,7 @@
 //
 //   startup_project BASE OUT [--mib=M] [--files=N]
 //
+// BASE "-" starts from an empty folder.
 // --mib=0 copies the base alone. Otherwise N files of M MiB in all are added:
 // one text of a quarter of M and one incompressible file of a sixth of M (the
 // large entries), the rest shared by text-like files (four in five) and
@@ -74,7 +75,10 @@ int main(int argc, char** argv) {
     try {
         const stdfs::path out = argv[2];
         stdfs::remove_all(out);
-        stdfs::copy(argv[1], out, stdfs::copy_options::recursive);
+        if (std::string(argv[1]) == "-")
+            stdfs::create_directories(out);
+        else
+            stdfs::copy(argv[1], out, stdfs::copy_options::recursive);
         if (mib > 0 && files >= 3) Generate(out, mib, files);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "startup_project: %s\n", e.what());

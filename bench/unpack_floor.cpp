@@ -5,6 +5,8 @@
 //
 //   unpack_floor ARCHIVE FOLDER [--payload]
 //
+// ARCHIVE may also be a setup: the payload resource is then found in its
+// bytes (the way a loader maps them, without copying).
 // With --payload it unpacks as the setup does: the archives gfx.x, snd.x and
 // Additional.x found among the entries are unpacked (from memory) into
 // Graphics, Sounds and Additional, and ".x" entries inside those into folders
@@ -17,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/pe_resource.h"
 #include "archive/zlb_format.h"
 #include "bench/floor_io.h"
 
@@ -25,6 +28,12 @@ namespace {
 
 constexpr size_t kBufferSize = 256 * 1024;
 using Bytes = std::vector<unsigned char>;
+
+// A stretch of bytes held elsewhere.
+struct Span {
+    const unsigned char* data;
+    size_t size;
+};
 
 [[noreturn]] void Die(const std::string& what) {
     std::fprintf(stderr, "unpack_floor: %s\n", what.c_str());
@@ -35,18 +44,18 @@ bool IsArchive(const std::string& name) {
     return name.size() > 2 && name[name.size() - 2] == '.' && (name.back() == 'x' || name.back() == 'X');
 }
 
-std::vector<TZLBFileEntry> Directory(const Bytes& archive) {
-    if (archive.size() < kTrailerSize) Die("too short");
+std::vector<TZLBFileEntry> Directory(Span archive) {
+    if (archive.size < kTrailerSize) Die("too short");
     TrailerBytes tb;
-    std::copy(archive.end() - kTrailerSize, archive.end(), tb.begin());
+    std::copy(archive.data + archive.size - kTrailerSize, archive.data + archive.size, tb.begin());
     const TZLBTrailer t = DecodeTrailer(tb);
     Bytes records(size_t(t.FileCount) * kFileEntrySize);
     if (t.DirectoryCompressed) {
         uLongf length = uLongf(records.size());
-        if (uncompress(records.data(), &length, archive.data() + t.DirectoryOffset, uLong(t.DirectorySize)) != Z_OK)
+        if (uncompress(records.data(), &length, archive.data + t.DirectoryOffset, uLong(t.DirectorySize)) != Z_OK)
             Die("directory");
     } else {
-        std::copy_n(archive.begin() + t.DirectoryOffset, records.size(), records.begin());
+        std::copy_n(archive.data + t.DirectoryOffset, records.size(), records.begin());
     }
     std::vector<TZLBFileEntry> entries;
     for (size_t at = 0; at < records.size(); at += kFileEntrySize)
@@ -56,8 +65,8 @@ std::vector<TZLBFileEntry> Directory(const Bytes& archive) {
 
 // Inflates (or copies) one entry, handing each full buffer to `sink`.
 template <class Sink>
-void Produce(const Bytes& archive, const TZLBFileEntry& e, Bytes& buffer, Sink sink) {
-    const unsigned char* in = archive.data() + e.Offset;
+void Produce(Span archive, const TZLBFileEntry& e, Bytes& buffer, Sink sink) {
+    const unsigned char* in = archive.data + e.Offset;
     if (e.Stored) {
         for (int32_t at = 0; at < e.UnpackedSize; at += int32_t(kBufferSize))
             sink(in + at, std::min<size_t>(kBufferSize, size_t(e.UnpackedSize - at)));
@@ -78,7 +87,7 @@ void Produce(const Bytes& archive, const TZLBFileEntry& e, Bytes& buffer, Sink s
     inflateEnd(&zs);
 }
 
-void Unpack(const Bytes& archive, const std::string& folder, bool payload, bool top) {
+void Unpack(Span archive, const std::string& folder, bool payload, bool top) {
     MakeFolder(folder);
     Bytes buffer(kBufferSize);
     for (const TZLBFileEntry& e : Directory(archive)) {
@@ -98,7 +107,7 @@ void Unpack(const Bytes& archive, const std::string& folder, bool payload, bool 
         std::string stem = e.Name.substr(0, e.Name.size() - 2);
         if (top && stem == "gfx") stem = "Graphics";
         if (top && stem == "snd") stem = "Sounds";
-        Unpack(nested, folder + "\\" + stem, payload, false);
+        Unpack({nested.data(), nested.size()}, folder + "\\" + stem, payload, false);
     }
 }
 
@@ -111,6 +120,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     const bool payload = argc > 3 && std::string(argv[3]) == "--payload";
-    zub::bench::Unpack(zub::bench::ReadAllOrDie(argv[1]), argv[2], payload, true);
+    const std::vector<unsigned char> file = zub::bench::ReadAllOrDie(argv[1]);
+    zub::bench::Span archive{file.data(), file.size()};
+    if (file.size() > 2 && file[0] == 'M' && file[1] == 'Z') {
+        const zub::TResourceLocation at = zub::FindPayloadResource(file.data(), file.size());
+        archive = {file.data() + at.FileOffset, at.Size};
+    }
+    zub::bench::Unpack(archive, argv[2], payload, true);
     return 0;
 }

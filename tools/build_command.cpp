@@ -20,12 +20,13 @@ std::string DefaultStub(const std::string& toolFolder) {
     throw Error("No setup.exe beside the tool (" + toolFolder + "): name the stub with --stub");
 }
 
-void BuildSetup(const std::string& projectFolder, const std::string& stubPath, const std::string& outPath) {
+void BuildSetup(const std::string& projectFolder, const std::string& stubPath, const std::string& outPath,
+                bool ultra) {
     if (!fs::DirectoryExists(projectFolder)) throw Error("No project folder " + projectFolder);
     const std::vector<unsigned char> stub = fs::ReadWholeFile(stubPath);
     TTempFolder temp;
     const std::string payloadPath = temp.Path() + "Data.Zub";
-    BuildPayload(projectFolder, payloadPath);
+    BuildPayload(projectFolder, payloadPath, ultra);
     const std::vector<unsigned char> setup = WritePayloadResource(stub, fs::ReadWholeFile(payloadPath));
     fs::File out = fs::File::Create(outPath);
     out.Write(setup.data(), setup.size());
@@ -36,7 +37,10 @@ int RunBuild(const TArgs& args, TConsole& console) {
     if (!args.Has("-o")) throw UsageError("missing -o (the setup to write)");
     const std::string out = args.Get("-o");
     const std::string stub = args.Has("--stub") ? args.Get("--stub") : DefaultStub(ToolFolder());
-    BuildSetup(args.Positional[0], stub, out);
+    const std::string level = args.Get("--level", "best");
+    if (level != "best" && level != "ultra") throw UsageError("unknown level " + level + " (best or ultra)");
+    if (level == "ultra") RequireUltra();
+    BuildSetup(args.Positional[0], stub, out, level == "ultra");
     console.Out << out << ": " << fs::File::OpenRead(out).Size() << " bytes, from " << args.Positional[0] << " and "
                 << stub << "\n";
     // What the setup would do wrong is worth knowing now; the setup is made anyway.

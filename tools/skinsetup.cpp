@@ -10,7 +10,7 @@ const std::vector<TCommand>& Commands() {
         {"pack", "FOLDER -o OUT.x [options]",
          "Packs the files of FOLDER into an archive of the payload format.", 1, 1,
          {{"-o", "OUT.x", "the archive to write (required)"},
-          {"--level", "LEVEL", "best, default (the default), fastest or none"},
+          {"--level", "LEVEL", "best, default (the default), fastest, none, or ultra (zopfli: smaller, far slower)"},
           {"--with-paths", nullptr, "record each file's folder relative to FOLDER"},
           {"--recurse", nullptr, "take the files of sub-folders too"},
           {"--plain-directory", nullptr, "store the directory uncompressed"}},
@@ -28,13 +28,14 @@ const std::vector<TCommand>& Commands() {
          "resource, the archives nested in it, and what its Setup.ini would make the setup do\n"
          "wrong. Exits with 1 when anything is found.",
          1, 1, {}, RunVerify},
-        {"build", "PROJECT -o SETUP.exe [--stub setup.exe]",
+        {"build", "PROJECT -o SETUP.exe [--stub setup.exe] [--level best|ultra]",
          "Makes a setup from a project folder: Setup.ini, the application's files, and the\n"
          "sub-folders Graphics, Sounds and Additional. The payload goes into a copy of the stub\n"
          "as its resource ZUBTRESOR; the same project gives the same bytes.",
          1, 1,
          {{"-o", "SETUP.exe", "the setup to write (required)"},
-          {"--stub", "setup.exe", "the setup program to put the payload into (default: the one beside the tool)"}},
+          {"--stub", "setup.exe", "the setup program to put the payload into (default: the one beside the tool)"},
+          {"--level", "LEVEL", "best (the default), or ultra: zopfli, a smaller setup in the same format, far slower"}},
          RunBuild},
     };
     return commands;

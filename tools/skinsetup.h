@@ -19,10 +19,14 @@ int RunExtract(const TArgs& args, TConsole& console);
 int RunVerify(const TArgs& args, TConsole& console);
 int RunBuild(const TArgs& args, TConsole& console);
 
+// Raises UsageError when this build cannot compress at the level ultra.
+void RequireUltra();
+
 // Makes a setup: the payload of `projectFolder` (BuildPayload) as RCDATA
 // "ZUBTRESOR" in a copy of `stubPath`, written to `outPath`. The same project
 // and stub give the same bytes.
-void BuildSetup(const std::string& projectFolder, const std::string& stubPath, const std::string& outPath);
+void BuildSetup(const std::string& projectFolder, const std::string& stubPath, const std::string& outPath,
+                bool ultra = false);
 
 // The stub `build` uses without --stub: setup.exe beside the tool, or in the
 // build tree's setup folder beside the tools folder. Raises zub::Error.

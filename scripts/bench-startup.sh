@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# The start-up benchmark: setups with large payloads started under Wine and
+# timed from outside, beside the floor program on the same payloads in the
+# same Wine; the native `skinsetup extract` beside the native floor; and the
+# size of `--level ultra` against `best`.
+#   scripts/bench-startup.sh [--rounds N] [--no-ultra] [--no-native]
+# Figures are medians of N rounds (default 5); the programs are interleaved
+# within each round, so a burst of load elsewhere hits all of them alike.
+# BENCH_NATIVE_DIR and BENCH_CROSS_DIR name existing build trees to reuse.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+rounds=5 ultra=1 native=1
+while [ $# -gt 0 ]; do
+  case $1 in
+    --rounds) rounds=$2; shift ;;
+    --no-ultra) ultra=0 ;;
+    --no-native) native=0 ;;
+    *) echo "unknown option $1" >&2; exit 2 ;;
+  esac
+  shift
+done
+
+nbuild=${BENCH_NATIVE_DIR:-build/bench}
+xbuild=${BENCH_CROSS_DIR:-build/bench-cross}
+data=${BENCH_DATA_DIR:-build/bench-startup}
+jobs=${BENCH_JOBS:-2}
+
+echo "== building" >&2
+cmake -S . -B "$nbuild" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSKINSETUP_BENCH=ON -DSKINSETUP_TESTS=OFF >/dev/null
+cmake --build "$nbuild" -j"$jobs" --target skinsetup startup_project unpack_floor >/dev/null
+[ -e build/deps/lib ] || scripts/build-cross-deps.sh build/deps
+cmake -S . -B "$xbuild" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
+  -DSKINSETUP_CROSS_PREFIX="$root/build/deps" -DCMAKE_PREFIX_PATH="$root/build/deps" -DSKINSETUP_BENCH=ON >/dev/null
+cmake --build "$xbuild" -j"$jobs" --target setup startup_driver unpack_floor >/dev/null
+
+tool=$nbuild/tools/skinsetup
+stub=$xbuild/setup/setup.exe
+mkdir -p "$data"
+ms() { echo $(( $(date +%s%N) / 1000000 )); }
+
+echo "== making the setups" >&2
+declare -A mib=([empty]=0 [small]=10 [large]=97.9)
+for name in empty small large; do
+  "$nbuild/bench/startup_project" examples/demo "$data/$name" --mib="${mib[$name]}"
+  "$tool" build "$data/$name" -o "$data/$name.exe" --stub "$stub" >/dev/null 2>&1
+done
+
+winpath() { echo "Z:$(realpath "$1" | tr / '\\')"; }
+floor=$(winpath "$xbuild/bench/unpack_floor.exe")
+args=()
+for name in empty small large; do
+  exe=$(winpath "$data/$name.exe")
+  args+=("setup-$name=$exe" "floor-$name=$floor $exe {out} --payload")
+done
+
+echo "== start-up under Wine, $rounds rounds" >&2
+scripts/with-wine.sh bash -c '
+  wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
+  wine "$0" "$@"' "$xbuild/bench/startup_driver.exe" "$rounds" "${args[@]}" | tr -d '\r' > "$data/wine.txt"
+
+fig() { awk -v n="$1" -v f="$2" '$1 == n { $1 = ""; v = $NF; $NF = ""; gsub(/^ +| +$/, ""); if ($0 == f) print v }' "$data/wine.txt"; }
+
+echo
+echo "machine: $(nproc) cores, $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -1), $(wine --version)"
+printf '%-8s %10s %10s %10s %10s %9s %10s %10s\n' payload "MiB" window feedback progress unpack floor ratio
+for name in small large; do
+  w=$(fig "setup-$name" window); w0=$(fig setup-empty window)
+  fb=$(fig "setup-$name" feedback); pw=$(fig "setup-$name" "progress window")
+  f=$(fig "floor-$name" run); f0=$(fig floor-empty run)
+  size=$(du -sm --apparent-size "$data/$name" | cut -f1)
+  awk -v n="$name" -v s="$size" -v w="$w" -v w0="$w0" -v fb="$fb" -v pw="$pw" -v f="$f" -v f0="$f0" 'BEGIN {
+    printf "%-8s %10s %8.0fms %8.0fms %10s %7.0fms %8.0fms %9.2fx\n", n, s, w, fb, (pw >= 1 ? "shown" : "-"), w - w0, f - f0, (w - w0) / (f - f0) }'
+done
+printf '%-8s %10s %8.0fms\n' empty "-" "$(fig setup-empty window)"
+echo
+printf '%-8s %16s %16s\n' payload "close to removal" "close to exit"
+for name in empty small large; do
+  printf '%-8s %14.0fms %14.0fms\n' "$name" "$(fig "setup-$name" "work folder gone")" "$(fig "setup-$name" exit)"
+done
+
+if [ $native -eq 1 ]; then
+  echo
+  echo "== native: skinsetup extract against the floor (202 entries, about 62 MB), $rounds rounds" >&2
+  tmp=${TMPDIR:-/tmp}/skinsetup-bench.$$
+  mkdir -p "$tmp"
+  trap 'rm -rf "$tmp"' EXIT
+  "$nbuild/bench/startup_project" - "$tmp/files" --mib=59.1 --files=202
+  "$tool" pack "$tmp/files" -o "$tmp/a.x" --level best --recurse --with-paths >/dev/null
+  ours=() base=()
+  for _ in $(seq "$rounds"); do
+    rm -rf "$tmp/out"; sync; t=$(ms); "$tool" extract "$tmp/a.x" "$tmp/out" --with-paths >/dev/null; ours+=($(( $(ms) - t )))
+    rm -rf "$tmp/out"; sync; t=$(ms); mkdir -p "$tmp/out"; "$nbuild/bench/unpack_floor" "$tmp/a.x" "$tmp/out" >/dev/null; base+=($(( $(ms) - t )))
+  done
+  rm -rf "$tmp/out"
+  median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+  o=$(median "${ours[@]}") b=$(median "${base[@]}")
+  awk -v o="$o" -v b="$b" 'BEGIN { printf "native extract: skinsetup %.0f ms, floor %.0f ms, floor/ours %.2f (goal at least 0.95)\n", o, b, b / o }'
+fi
+
+if [ $ultra -eq 1 ]; then
+  echo
+  echo "== --level ultra against best on the large payload (one run each)" >&2
+  for level in best ultra; do
+    t=$(ms)
+    "$tool" build "$data/large" -o "$data/large-$level.exe" --stub "$stub" --level "$level" >/dev/null 2>&1
+    echo "$level $(( $(ms) - t )) $(stat -c %s "$data/large-$level.exe")"
+  done | awk '{ t[$1] = $2; s[$1] = $3 } END {
+    printf "build best:  %9d bytes in %6.1f s\n", s["best"], t["best"] / 1000
+    printf "build ultra: %9d bytes in %6.1f s, %.2f %% smaller\n", s["ultra"], t["ultra"] / 1000, 100 * (1 - s["ultra"] / s["best"]) }'
+fi
