@@ -11,6 +11,10 @@ namespace zub::bench {
 
 std::vector<unsigned char> ReadAllOrDie(const std::string& path);
 void MakeFolder(const std::string& path);
+// Deletes a file or an empty folder with one plain call (DeleteFileA,
+// RemoveDirectoryA; unlink, rmdir).
+void RemoveFile(const std::string& path);
+void RemoveFolder(const std::string& path);
 
 class TFloorFile {
 public:

@@ -39,6 +39,8 @@ std::vector<unsigned char> ReadAllOrDie(const std::string& path) {
 }
 
 void MakeFolder(const std::string& path) { ::mkdir(Native(path).c_str(), 0777); }
+void RemoveFile(const std::string& path) { ::unlink(Native(path).c_str()); }
+void RemoveFolder(const std::string& path) { ::rmdir(Native(path).c_str()); }
 
 TFloorFile::TFloorFile(const std::string& path) {
     const int fd = ::open(Native(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);

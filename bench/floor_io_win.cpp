@@ -27,6 +27,8 @@ std::vector<unsigned char> ReadAllOrDie(const std::string& path) {
 }
 
 void MakeFolder(const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); }
+void RemoveFile(const std::string& path) { DeleteFileA(path.c_str()); }
+void RemoveFolder(const std::string& path) { RemoveDirectoryA(path.c_str()); }
 
 TFloorFile::TFloorFile(const std::string& path) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -3,6 +3,7 @@
 // is the median of the rounds.
 //
 //   startup_driver ROUNDS NAME=COMMAND ...
+//   startup_driver close CLASS
 //
 // A COMMAND ending in ".exe" alone is a setup: it is started with TMP and
 // TEMP pointing at a private folder and timed to its first visible feedback
@@ -13,6 +14,9 @@
 // from its start to its end.
 //
 // Prints one line per figure: "NAME FIGURE MILLISECONDS".
+//
+// "close CLASS" waits for a visible window of that class (of any process)
+// and asks it to close: for setups started by someone else, under strace say.
 #include <windows.h>
 
 #include <algorithm>
@@ -29,6 +33,9 @@
 namespace {
 
 constexpr DWORD kTimeoutMs = 60000;
+// How often the setup is looked at: often enough for figures of a few
+// hundred milliseconds, seldom enough not to slow it down.
+constexpr DWORD kPollMs = 3;
 
 double NowMs() {
     static LARGE_INTEGER frequency = [] {
@@ -73,29 +80,17 @@ PROCESS_INFORMATION Start(const std::string& commandLine, std::vector<char>* env
     return pi;
 }
 
-struct FindWindow {
-    DWORD process;
-    const char* className;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
-    auto* f = reinterpret_cast<FindWindow*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (owner == f->process && IsWindowVisible(window) && strcmp(name, f->className) == 0) {
-        f->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
+// A visible top-level window of the class in the process. Looked up by class
+// name: a handful of calls per look, so that the polling costs the process
+// under test (which shares the window server with it) next to nothing.
 HWND VisibleWindow(DWORD process, const char* className) {
-    FindWindow find{process, className};
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&find));
-    return find.found;
+    for (HWND w = FindWindowExA(nullptr, nullptr, className, nullptr); w;
+         w = FindWindowExA(nullptr, w, className, nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == process && IsWindowVisible(w)) return w;
+    }
+    return nullptr;
 }
 
 using Figures = std::map<std::string, double>;
@@ -114,7 +109,7 @@ Figures RunSetup(const std::string& exe, const std::string& temp) {
             f["progress window"] = 1;
         }
         wizard = VisibleWindow(pi.dwProcessId, "TSetupForm");
-        if (WaitForSingleObject(pi.hProcess, 1) == WAIT_OBJECT_0) Die(exe + " ended without its window");
+        if (WaitForSingleObject(pi.hProcess, kPollMs) == WAIT_OBJECT_0) Die(exe + " ended without its window");
         if (NowMs() - start > kTimeoutMs) Die(exe + " showed no window");
     }
     f["window"] = NowMs() - start;
@@ -127,7 +122,7 @@ Figures RunSetup(const std::string& exe, const std::string& temp) {
     bool exited = false;
     while (zub::fs::PathExists(work) || !exited) {
         if (!f.count("work folder gone") && !zub::fs::PathExists(work)) f["work folder gone"] = NowMs() - close;
-        if (!exited && WaitForSingleObject(pi.hProcess, 1) == WAIT_OBJECT_0) {
+        if (!exited && WaitForSingleObject(pi.hProcess, kPollMs) == WAIT_OBJECT_0) {
             exited = true;
             f["exit"] = NowMs() - close;
         }
@@ -163,7 +158,20 @@ double Median(std::vector<double> values) {
 
 }  // namespace
 
+int CloseWhenShown(const char* className) {
+    const double start = NowMs();
+    for (;;) {
+        if (HWND w = FindWindowExA(nullptr, nullptr, className, nullptr); w && IsWindowVisible(w)) {
+            PostMessageA(w, WM_CLOSE, 0, 0);
+            return 0;
+        }
+        if (NowMs() - start > kTimeoutMs) Die(std::string("no window ") + className);
+        Sleep(20);
+    }
+}
+
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "close") return CloseWhenShown(argv[2]);
     if (argc < 3) {
         std::fprintf(stderr, "usage: startup_driver ROUNDS NAME=COMMAND ...\n");
         return 2;

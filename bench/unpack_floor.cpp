@@ -3,7 +3,11 @@
 // with zlib into a 256 KiB buffer and writes it with the system's plainest
 // call each time the buffer is full (no CRC pass, no checks, no progress).
 //
-//   unpack_floor ARCHIVE FOLDER [--payload]
+//   unpack_floor ARCHIVE FOLDER [--payload] [--remove]
+//
+// With --remove it then deletes what it wrote, one plain call per file and
+// per folder, knowing the names (no listing, no attributes): the floor of
+// removing a work folder.
 //
 // ARCHIVE may also be a setup: the payload resource is then found in its
 // bytes (the way a loader maps them, without copying).
@@ -87,11 +91,16 @@ void Produce(Span archive, const TZLBFileEntry& e, Bytes& buffer, Sink sink) {
     inflateEnd(&zs);
 }
 
+// What was written, for --remove.
+std::vector<std::string> g_files, g_folders;
+
 void Unpack(Span archive, const std::string& folder, bool payload, bool top) {
     MakeFolder(folder);
+    g_folders.push_back(folder);
     Bytes buffer(kBufferSize);
     for (const TZLBFileEntry& e : Directory(archive)) {
         const std::string path = folder + "\\" + e.Name;
+        g_files.push_back(path);
         TFloorFile file(path);
         if (!payload || !IsArchive(e.Name)) {
             Produce(archive, e, buffer, [&](const unsigned char* d, size_t n) { file.Write(d, n); });
@@ -119,7 +128,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: unpack_floor ARCHIVE FOLDER [--payload]\n");
         return 2;
     }
-    const bool payload = argc > 3 && std::string(argv[3]) == "--payload";
+    bool payload = false, remove = false;
+    for (int i = 3; i < argc; ++i) {
+        payload = payload || std::string(argv[i]) == "--payload";
+        remove = remove || std::string(argv[i]) == "--remove";
+    }
     const std::vector<unsigned char> file = zub::bench::ReadAllOrDie(argv[1]);
     zub::bench::Span archive{file.data(), file.size()};
     if (file.size() > 2 && file[0] == 'M' && file[1] == 'Z') {
@@ -127,5 +140,10 @@ int main(int argc, char** argv) {
         archive = {file.data() + at.FileOffset, at.Size};
     }
     zub::bench::Unpack(archive, argv[2], payload, true);
+    if (remove) {
+        for (const std::string& file : zub::bench::g_files) zub::bench::RemoveFile(file);
+        for (auto it = zub::bench::g_folders.rbegin(); it != zub::bench::g_folders.rend(); ++it)
+            zub::bench::RemoveFolder(*it);
+    }
     return 0;
 }

@@ -6,7 +6,9 @@
 #   scripts/bench-startup.sh [--rounds N] [--no-ultra] [--no-native]
 # Figures are medians of N rounds (default 5); the programs are interleaved
 # within each round, so a burst of load elsewhere hits all of them alike.
-# BENCH_NATIVE_DIR and BENCH_CROSS_DIR name existing build trees to reuse.
+# BENCH_NATIVE_DIR and BENCH_CROSS_DIR name existing build trees to reuse;
+# BENCH_BASELINE_STUB names another setup.exe (an earlier build, say) whose
+# setups are timed in the same rounds, beside ours.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -41,9 +43,18 @@ ms() { echo $(( $(date +%s%N) / 1000000 )); }
 
 echo "== making the setups" >&2
 declare -A mib=([empty]=0 [small]=10 [large]=97.9)
+variants=(empty small large)
 for name in empty small large; do
-  "$nbuild/bench/startup_project" examples/demo "$data/$name" --mib="${mib[$name]}"
+  # The payload is made anew only when its size changed or it is missing.
+  if [ "$(cat "$data/$name.mib" 2>/dev/null)" != "${mib[$name]}" ]; then
+    "$nbuild/bench/startup_project" examples/demo "$data/$name" --mib="${mib[$name]}"
+    echo "${mib[$name]}" > "$data/$name.mib"
+  fi
   "$tool" build "$data/$name" -o "$data/$name.exe" --stub "$stub" >/dev/null 2>&1
+  if [ -n "${BENCH_BASELINE_STUB:-}" ]; then
+    "$tool" build "$data/$name" -o "$data/baseline-$name.exe" --stub "$BENCH_BASELINE_STUB" >/dev/null 2>&1
+    variants+=("baseline-$name")
+  fi
 done
 
 winpath() { echo "Z:$(realpath "$1" | tr / '\\')"; }
@@ -51,7 +62,8 @@ floor=$(winpath "$xbuild/bench/unpack_floor.exe")
 args=()
 for name in empty small large; do
   exe=$(winpath "$data/$name.exe")
-  args+=("setup-$name=$exe" "floor-$name=$floor $exe {out} --payload")
+  args+=("setup-$name=$exe" "floor-$name=$floor $exe {out} --payload" "removal-floor-$name=$floor $exe {out} --payload --remove")
+  if [ -n "${BENCH_BASELINE_STUB:-}" ]; then args+=("setup-baseline-$name=$(winpath "$data/baseline-$name.exe")"); fi
 done
 
 echo "== start-up under Wine, $rounds rounds" >&2
@@ -59,24 +71,59 @@ scripts/with-wine.sh bash -c '
   wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
   wine "$0" "$@"' "$xbuild/bench/startup_driver.exe" "$rounds" "${args[@]}" | tr -d '\r' > "$data/wine.txt"
 
+echo "== system calls of one start under Wine (strace)" >&2
+driver=$xbuild/bench/startup_driver.exe
+traced=(large empty)
+[ -n "${BENCH_BASELINE_STUB:-}" ] && traced+=(baseline-large baseline-empty)
+scripts/with-wine.sh bash -c '
+  data=$0 driver=$1 floor=$2; shift 3
+  wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
+  for name in "$@"; do
+    strace -f -qq -c -o "$data/strace-$name.txt" wine "$data/$name.exe" &
+    wine "$driver" close TSetupForm
+    wait
+  done
+  for name in large empty; do
+    out=$(mktemp -d)
+    strace -f -qq -c -o "$data/strace-floor-$name.txt" wine "$floor" "$data/$name.exe" "Z:$out" --payload
+    rm -rf "$out"
+  done' "$data" "$driver" "$xbuild/bench/unpack_floor.exe" "${traced[@]}" >/dev/null 2>&1
+
 fig() { awk -v n="$1" -v f="$2" '$1 == n { $1 = ""; v = $NF; $NF = ""; gsub(/^ +| +$/, ""); if ($0 == f) print v }' "$data/wine.txt"; }
 
 echo
 echo "machine: $(nproc) cores, $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -1), $(wine --version)"
-printf '%-8s %10s %10s %10s %10s %9s %10s %10s\n' payload "MiB" window feedback progress unpack floor ratio
-for name in small large; do
-  w=$(fig "setup-$name" window); w0=$(fig setup-empty window)
+printf '%-16s %10s %10s %10s %10s %9s %10s %10s\n' payload "MiB" window feedback progress unpack floor ratio
+for name in "${variants[@]}"; do
+  case $name in *empty) continue ;; esac
+  base=${name%-*}; [ "$base" = "$name" ] && base=""
+  w=$(fig "setup-$name" window); w0=$(fig "setup-${base:+$base-}empty" window)
   fb=$(fig "setup-$name" feedback); pw=$(fig "setup-$name" "progress window")
-  f=$(fig "floor-$name" run); f0=$(fig floor-empty run)
-  size=$(du -sm --apparent-size "$data/$name" | cut -f1)
+  f=$(fig "floor-${name#baseline-}" run); f0=$(fig floor-empty run)
+  size=$(du -sm --apparent-size "$data/${name#baseline-}" | cut -f1)
   awk -v n="$name" -v s="$size" -v w="$w" -v w0="$w0" -v fb="$fb" -v pw="$pw" -v f="$f" -v f0="$f0" 'BEGIN {
-    printf "%-8s %10s %8.0fms %8.0fms %10s %7.0fms %8.0fms %9.2fx\n", n, s, w, fb, (pw >= 1 ? "shown" : "-"), w - w0, f - f0, (w - w0) / (f - f0) }'
+    printf "%-16s %10s %8.0fms %8.0fms %10s %7.0fms %8.0fms %9.2fx\n", n, s, w, fb, (pw >= 1 ? "shown" : "-"), w - w0, f - f0, (w - w0) / (f - f0) }'
 done
-printf '%-8s %10s %8.0fms\n' empty "-" "$(fig setup-empty window)"
+printf '%-16s %10s %8.0fms\n' empty "-" "$(fig setup-empty window)"
 echo
-printf '%-8s %16s %16s\n' payload "close to removal" "close to exit"
+printf '%-16s %16s %16s\n' payload "close to removal" "close to exit"
+for name in "${variants[@]}"; do
+  printf '%-16s %14.0fms %14.0fms\n' "$name" "$(fig "setup-$name" "work folder gone")" "$(fig "setup-$name" exit)"
+done
 for name in empty small large; do
-  printf '%-8s %14.0fms %14.0fms\n' "$name" "$(fig "setup-$name" "work folder gone")" "$(fig "setup-$name" exit)"
+  awk -v n="floor-$name" -v r="$(fig "removal-floor-$name" run)" -v u="$(fig "floor-$name" run)" 'BEGIN {
+    printf "%-16s %14.0fms   (the floor program deleting what it wrote, by name: one call per file)\n", n, r - u }'
+done
+
+echo
+echo "system calls of one start (setup: to its window and closed again; floor: unpacking)"
+printf '%-16s %9s %9s %9s %9s %9s\n' run stat getdents xattr open all
+for name in "${traced[@]}" floor-large floor-empty; do
+  awk -v n="$name" '$1 ~ /^[0-9.]+$/ && NF >= 5 { c = $4; s = $NF
+      if (s == "total") next
+      if (s ~ /stat/) st += c; else if (s ~ /getdents/) gd += c; else if (s ~ /xattr/) xa += c; else if (s ~ /^open/) op += c
+      all += c }
+    END { printf "%-16s %9d %9d %9d %9d %9d\n", n, st, gd, xa, op, all }' "$data/strace-$name.txt"
 done
 
 if [ $native -eq 1 ]; then
