@@ -76,7 +76,7 @@ driver=$xbuild/bench/startup_driver.exe
 traced=(large empty)
 [ -n "${BENCH_BASELINE_STUB:-}" ] && traced+=(baseline-large baseline-empty)
 scripts/with-wine.sh bash -c '
-  data=$0 driver=$1 floor=$2; shift 3
+  data=$0 driver=$1 floor=$2; shift 2
   wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
   for name in "$@"; do
     strace -f -qq -c -o "$data/strace-$name.txt" wine "$data/$name.exe" &
