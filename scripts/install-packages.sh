@@ -12,7 +12,7 @@ packages=(
   mingw-w64-i686-dev libz-mingw-w64-dev
   wine wine32:i386
   xvfb xauth x11-utils imagemagick
-  libarchive-tools zip
+  libarchive-tools zip strace
 )
 
 missing=()

@@ -8,8 +8,11 @@ namespace {
 constexpr int kWidth = 320;
 constexpr int kHeight = 64;
 constexpr int kMargin = 12;
-// The window is serviced this often while the unpacking runs.
-constexpr DWORD kPumpIntervalMs = 25;
+// The window is serviced this often while the unpacking runs, and redrawn
+// at most this often: each redraw costs the window system a round trip, which
+// under Wine is time taken from the unpacking.
+constexpr DWORD kPumpIntervalMs = 50;
+constexpr DWORD kRedrawIntervalMs = 100;
 
 // Milliseconds on the system clock, the clock the process's start is told on.
 int64_t ToMs(const FILETIME& time) {
@@ -66,7 +69,8 @@ void TUnpackProgressWindow::Changed(int percent) {
         if (!UnpackFeedbackWanted(ElapsedMs(), tracker_.TotalBytes(), percent)) return;
         Show();
     }
-    if (percent != percent_) {
+    if (percent != percent_ && tick - lastRedrawTick_ >= kRedrawIntervalMs) {
+        lastRedrawTick_ = tick;
         percent_ = percent;
         text_ = UnpackFeedbackText(german_, percent);
         SetWindowTextA(window_, text_.c_str());

@@ -39,7 +39,8 @@ private:
     int percent_ = -1;
     std::string text_;
     int64_t startMs_ = 0;     // the program's start, on the clock of NowMs
-    DWORD lastPumpTick_ = 0;  // GetTickCount of the last look at the window's messages
+    DWORD lastPumpTick_ = 0;    // GetTickCount of the last look at the window's messages
+    DWORD lastRedrawTick_ = 0;  // and of the last change of its text
 };
 
 }  // namespace zub
