@@ -14,6 +14,12 @@ void ExtractInto(TZLBArchive& archiver, const std::string& archivePath, const st
     archiver.CloseArchive();
 }
 
+// A nested archive is read by a reader of its own.
+void ExtractWithOwnReader(const std::string& archive, const std::string& folder) {
+    TZLBArchive reader;
+    ExtractInto(reader, archive, folder);
+}
+
 // Listens to a reader's progress while it lives, also when unpacking fails.
 class TProgressAttachment {
 public:
@@ -44,39 +50,47 @@ void SaveResourceToFile(const std::string& exePath, const std::string& targetPat
     TPayloadResource(exePath).SaveToFile(targetPath);
 }
 
-void UnpackNestedArchive(const std::string& archivePath, TUnpackProgress* progress) {
+void UnpackNestedArchive(const std::string& archivePath) { UnpackNestedArchive(archivePath, ExtractWithOwnReader); }
+
+void UnpackNestedArchive(const std::string& archivePath, const TArchiveExtractor& extract) {
     const std::string name = ExtractFileName(archivePath);
     const std::string target =
         ExtractFilePath(archivePath) + name.substr(0, name.size() - ExtractFileExt(name).size());
     if (!fs::DirectoryExists(target)) fs::ForceDirectories(target);
 
-    TZLBArchive reader;
-    {
-        TProgressAttachment attached(reader, progress);
-        ExtractInto(reader, archivePath, target);
-    }
+    extract(archivePath, target);
     for (const fs::DirEntry& entry : fs::ListDirectory(target))
-        if (LowerAscii(ExtractFileExt(entry.name)) == ".x") UnpackNestedArchive(target + "\\" + entry.name, progress);
+        if (LowerAscii(ExtractFileExt(entry.name)) == ".x") UnpackNestedArchive(target + "\\" + entry.name, extract);
     fs::RemoveFile(archivePath);
 }
 
 void UnpackPayloadArchive(TZLBArchive& archiver, const std::string& workFolder, const TPayloadResource* payload,
                           TUnpackProgress* progress) {
-    {
+    const std::string dataZub = workFolder + "Data.Zub";
+    auto extract = [&](const std::string& archive, const std::string& folder) {
         TProgressAttachment attached(archiver, progress);
-        const std::string dataZub = workFolder + "Data.Zub";
-        if (payload && payload->Data())
-            archiver.OpenArchiveInMemory(dataZub, payload->Data(), payload->Size());
+        if (archive == dataZub && payload && payload->Data())
+            archiver.OpenArchiveInMemory(archive, payload->Data(), payload->Size());
         else
-            archiver.OpenArchive(dataZub);
-        archiver.ExtractArchive(workFolder);
+            archiver.OpenArchive(archive);
+        archiver.ExtractArchive(folder);
         archiver.CloseArchive();
-        // No test for presence: a payload without graphics fails here.
-        ExtractInto(archiver, workFolder + "gfx.x", workFolder + "Graphics\\");
-        if (fs::FileExists(workFolder + "snd.x"))
-            ExtractInto(archiver, workFolder + "snd.x", workFolder + "Sounds\\");
-    }
-    if (fs::FileExists(workFolder + "Additional.x")) UnpackNestedArchive(workFolder + "Additional.x", progress);
+    };
+    auto extractNested = [&](const std::string& archive, const std::string& folder) {
+        TZLBArchive reader;
+        TProgressAttachment attached(reader, progress);
+        ExtractInto(reader, archive, folder);
+    };
+    UnpackPayloadArchive(workFolder, extract, extractNested);
+}
+
+void UnpackPayloadArchive(const std::string& workFolder, const TArchiveExtractor& extract,
+                          const TArchiveExtractor& extractNested) {
+    extract(workFolder + "Data.Zub", workFolder);
+    // No test for presence: a payload without graphics fails here.
+    extract(workFolder + "gfx.x", workFolder + "Graphics\\");
+    if (fs::FileExists(workFolder + "snd.x")) extract(workFolder + "snd.x", workFolder + "Sounds\\");
+    if (fs::FileExists(workFolder + "Additional.x")) UnpackNestedArchive(workFolder + "Additional.x", extractNested);
 }
 
 void UnpackPayload(TZLBArchive& archiver, const std::string& exePath, const std::string& workFolder,

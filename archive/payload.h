@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -10,6 +11,11 @@ namespace zub {
 
 class TZLBArchive;
 class TUnpackProgress;
+
+// Extracts the archive `archivePath` into `folder`; raises on failure. The
+// setup opens, extracts and closes with its reader; the authoring tool's
+// verify checks every CRC on the way and reports each archive.
+using TArchiveExtractor = std::function<void(const std::string& archivePath, const std::string& folder)>;
 
 // The bytes of the RCDATA resource "ZUBTRESOR" of an executable, readable
 // while the object lives (on Windows through the loader, the module loaded
@@ -45,18 +51,23 @@ void SaveResourceToFile(const std::string& exePath, const std::string& targetPat
 // Extracts archive A into the folder named after it (W\Additional.x into
 // W\Additional), unpacks every ".x" entry of that folder the same way
 // (the extension compared case-insensitively), then deletes A.
-// `progress`, when given, follows the readers used.
-void UnpackNestedArchive(const std::string& archivePath, TUnpackProgress* progress = nullptr);
+void UnpackNestedArchive(const std::string& archivePath);
+void UnpackNestedArchive(const std::string& archivePath, const TArchiveExtractor& extract);
 
 // The steps after the payload has been copied out, with `workFolder` ending
 // in a backslash: extracts Data.Zub into it, gfx.x into Graphics (required),
 // snd.x into Sounds (when present) and Additional.x into Additional (when
 // present, which also deletes it).
+//
 // `payload`, when given, holds the bytes of Data.Zub, which are then read
 // from memory instead of from the file. `progress`, when given, follows the
 // readers used; the archiver's handlers are cleared afterwards.
 void UnpackPayloadArchive(TZLBArchive& archiver, const std::string& workFolder,
                           const TPayloadResource* payload = nullptr, TUnpackProgress* progress = nullptr);
+// The same steps with `extract` for Data.Zub, gfx.x and snd.x and
+// `extractNested` for Additional.x and the archives nested in it.
+void UnpackPayloadArchive(const std::string& workFolder, const TArchiveExtractor& extract,
+                          const TArchiveExtractor& extractNested);
 
 // The whole unpacking: the payload resource of `exePath` written to
 // workFolder + "Data.Zub", then UnpackPayloadArchive, which reads the payload

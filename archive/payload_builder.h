@@ -6,16 +6,29 @@
 //                   which the setup unpacks into a folder of the same name
 //   other files  -> payload entries (Setup.ini, the program, ...)
 // The payload itself gets best compression. The same project gives the same
-// bytes. With `ultra` every compressed entry is compressed with zopfli instead
-// (TZLBWriter::Ultra): a smaller setup in the same format.
+// bytes.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace zub {
 
+struct TPayloadOptions {
+    // More top-level entries: {file on disk, entry name}, added after the project's files.
+    std::vector<std::pair<std::string, std::string>> ExtraFiles;
+    // The entry name for a file or folder name found in the project (given
+    // with its path on disk, for messages); unset, names are kept as they are.
+    std::function<std::string(const std::string& name, const std::string& sourcePath)> EntryName;
+    // Every compressed entry compressed with zopfli (TZLBWriter::Ultra): a
+    // smaller setup in the same format.
+    bool Ultra = false;
+};
+
 // Writes the payload of `projectFolder` to `outPath`. Raises zub::Error when
 // the project has no Setup.ini or a file cannot be read or written.
-void BuildPayload(const std::string& projectFolder, const std::string& outPath, bool ultra = false);
+void BuildPayload(const std::string& projectFolder, const std::string& outPath, const TPayloadOptions& options = {});
 
 }  // namespace zub

@@ -450,14 +450,15 @@ void TZLBArchive::ExtractEntry(int index, const std::string& folder, EntryReader
         (ExtractWithPath && !IsValidEntryPath(entry.Path)))
         throw EntryCorrupt(index);
 
-    const std::string dir = CollapseBackslashes(ExtractWithPath ? folder + entry.Path : folder);
+    auto onDisk = [&](const std::string& name) { return DiskName ? DiskName(name) : name; };
+    const std::string dir = CollapseBackslashes(ExtractWithPath ? folder + onDisk(entry.Path) : folder);
     if (folder.empty() || dir.empty()) throw Error(kUnableToCreatePath);
     if (dir != knownDir) {
         if (!fs::ForceDirectories(dir)) throw Error(kUnableToCreatePath);
         knownDir = dir;
     }
 
-    const std::string target = dir + "\\" + entry.Name;
+    const std::string target = dir + "\\" + onDisk(entry.Name);
     // Only a handler can keep an existing file; without one there is nothing to ask.
     if (OnReplaceFile && fs::FileExists(target)) {
         bool replace = false;

@@ -95,15 +95,6 @@ HWND VisibleWindow(DWORD process, const char* className) {
 
 using Figures = std::map<std::string, double>;
 
-// The processor time a process has used, in milliseconds (user and kernel;
-// not what the window server spent for it).
-double CpuMs(HANDLE process) {
-    FILETIME created, ended, kernel, user;
-    if (!GetProcessTimes(process, &created, &ended, &kernel, &user)) return 0;
-    auto ticks = [](const FILETIME& t) { return uint64_t(t.dwHighDateTime) << 32 | t.dwLowDateTime; };
-    return double(ticks(kernel) + ticks(user)) / 10000.0;
-}
-
 Figures RunSetup(const std::string& exe, const std::string& temp) {
     zub::DeleteFolderTree(temp.substr(0, temp.size() - 1));
     zub::fs::ForceDirectories(temp);
@@ -139,7 +130,6 @@ Figures RunSetup(const std::string& exe, const std::string& temp) {
         if (NowMs() - close > kTimeoutMs) Die(exe + " did not end");
     }
     if (!f.count("work folder gone")) f["work folder gone"] = f["exit"];
-    f["cpu"] = CpuMs(pi.hProcess);
     CloseHandle(pi.hProcess);
     return f;
 }
@@ -152,7 +142,6 @@ Figures RunProgram(std::string command, const std::string& out) {
     PROCESS_INFORMATION pi = Start(command, nullptr);
     if (WaitForSingleObject(pi.hProcess, kTimeoutMs) != WAIT_OBJECT_0) Die(command + " did not end");
     Figures f{{"run", NowMs() - start}};
-    f["cpu"] = CpuMs(pi.hProcess);
     DWORD code = 1;
     GetExitCodeProcess(pi.hProcess, &code);
     CloseHandle(pi.hProcess);

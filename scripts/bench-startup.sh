@@ -115,17 +115,6 @@ for name in empty small large; do
     printf "%-16s %14.0fms   (the floor program deleting what it wrote, by name: one call per file)\n", n, r - u }'
 done
 echo
-echo "processor time of the process (user and kernel, without the wineserver's share): less hit by load"
-printf '%-16s %14s %22s %8s\n' payload "setup cpu" "floor cpu (with removal)" ratio
-for name in "${variants[@]}"; do
-  case $name in *empty) continue ;; esac
-  base=${name%-*}; [ "$base" = "$name" ] && base=""
-  awk -v n="$name" -v c="$(fig "setup-$name" cpu)" -v c0="$(fig "setup-${base:+$base-}empty" cpu)" \
-      -v f="$(fig "removal-floor-${name#baseline-}" cpu)" -v f0="$(fig removal-floor-empty cpu)" 'BEGIN {
-    printf "%-16s %12.0fms %22.0fms %7.2fx\n", n, c - c0, f - f0, (f - f0 > 0 ? (c - c0) / (f - f0) : 0) }'
-done
-
-echo
 echo "system calls of one start (setup: to its window and closed again; floor: unpacking)"
 printf '%-16s %9s %9s %9s %9s %9s\n' run stat getdents xattr open all
 for name in "${traced[@]}" floor-large floor-empty; do
