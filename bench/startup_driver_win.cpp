@@ -5,6 +5,8 @@
 //   startup_driver ROUNDS NAME=COMMAND ...
 //   startup_driver close CLASS
 //
+// A first round that is not counted warms the caches up.
+//
 // A COMMAND ending in ".exe" alone is a setup: it is started with TMP and
 // TEMP pointing at a private folder and timed to its first visible feedback
 // (the unpacking progress window or the wizard window) and to its wizard
@@ -186,14 +188,16 @@ int main(int argc, char** argv) {
     }
     const std::string base = zub::GetTempDir() + "startup_bench" + std::to_string(GetCurrentProcessId());
     std::map<std::string, std::map<std::string, std::vector<double>>> results;
-    for (int round = 0; round < rounds; ++round) {
+    // Round 0 warms the caches up and is not counted.
+    for (int round = 0; round <= rounds; ++round) {
         for (const auto& [name, command] : items) {
             const bool setup = command.size() > 4 && _stricmp(command.c_str() + command.size() - 4, ".exe") == 0 &&
                                command.find(' ') == std::string::npos;
             const Figures f = setup ? RunSetup(command, base + "\\tmp\\") : RunProgram(command, base + "\\out");
-            for (const auto& [figure, value] : f) results[name][figure].push_back(value);
+            if (round > 0)
+                for (const auto& [figure, value] : f) results[name][figure].push_back(value);
         }
-        std::fprintf(stderr, "round %d of %d done\n", round + 1, rounds);
+        std::fprintf(stderr, round == 0 ? "warm-up round done\n" : "round %d of %d done\n", round, rounds);
     }
     zub::DeleteFolderTree(base);
     for (const auto& [name, figures] : results)
