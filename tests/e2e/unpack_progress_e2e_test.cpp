@@ -87,13 +87,14 @@ protected:
 };
 
 // Waits for a window of `className` while noting whether the progress window
-// was ever seen, and what it said.
+// was ever seen, and what it said (a window on its way out may say nothing).
 HWND WaitWatchingProgress(TSetupProcess& setup, const char* className, bool& progressSeen, std::string& text) {
     HWND found = nullptr;
     WaitFor([&] {
         for (HWND w : setup.Windows("TUnpackProgress")) {
             progressSeen = true;
-            text = WindowText(w);
+            const std::string said = WindowText(w);
+            if (!said.empty()) text = said;
         }
         const std::vector<HWND> windows = setup.Windows(className);
         found = windows.empty() ? nullptr : windows.front();
@@ -111,7 +112,7 @@ TEST_F(UnpackProgressRun, LargePayloadShowsProgressUntilTheWizardShows) {
     ASSERT_NE(window, nullptr) << "no wizard window";
     EXPECT_TRUE(progressSeen) << "no progress window";
     EXPECT_EQ(text.rfind("Unpacking setup files... ", 0), 0u) << text;
-    EXPECT_EQ(text.back(), '%');
+    EXPECT_EQ(text.empty() ? ' ' : text.back(), '%');
     EXPECT_TRUE(setup.Windows("TUnpackProgress", false).empty()) << "the progress window outlived the unpacking";
     EXPECT_TRUE(fs::FileExists(tmp_ + "ZCTemp1\\file1199.dat"));
 

@@ -184,7 +184,7 @@ TEST(UnpackFeedback, ShowsOnlyForLongLargeUnpackingsFarFromTheirEnd) {
         int percent;
         bool wanted;
     } cases[] = {
-        {299, 100 << 20, 10, false},  {300, 100 << 20, 10, true},   {5000, (2 << 20) - 1, 0, false},
+        {249, 100 << 20, 10, false},  {250, 100 << 20, 10, true},   {5000, (2 << 20) - 1, 0, false},
         {5000, 2 << 20, 0, true},     {5000, 100 << 20, 89, true},  {5000, 100 << 20, 90, false},
     };
     for (const Case& c : cases)
