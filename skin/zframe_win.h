@@ -13,8 +13,7 @@
 
 namespace zub {
 
-enum class TMouseButton { mbLeft, mbRight, mbMiddle };
-using TImgMouseEvent = std::function<void(TMouseButton button, int x, int y)>;
+using TImgMouseEvent = TMouseEvent;
 
 class TZFrame : public TWinControl {
 public:
@@ -35,7 +34,6 @@ public:
     // Whether the left button was held at the latest mouse event.
     bool LeftButtonHeld() const { return leftHeld_; }
 
-    int32_t Color = kClBtnFace;  // the parent's colour
     TNotifyEvent OnChange, OnClick, OnMouseEnter, OnMouseLeave;
     TImgMouseEvent OnMouseDown, OnMouseUp;
 
