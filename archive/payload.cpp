@@ -1,5 +1,6 @@
 #include "archive/payload.h"
 
+#include "archive/unpack_progress.h"
 #include "archive/zlb_archive.h"
 #include "base/file.h"
 #include "base/strings.h"
@@ -19,7 +20,35 @@ void ExtractWithOwnReader(const std::string& archive, const std::string& folder)
     ExtractInto(reader, archive, folder);
 }
 
+// Listens to a reader's progress while it lives, also when unpacking fails.
+class TProgressAttachment {
+public:
+    TProgressAttachment(TZLBArchive& reader, TUnpackProgress* progress) : reader_(reader), progress_(progress) {
+        if (progress_) progress_->Attach(reader_);
+    }
+    ~TProgressAttachment() {
+        if (progress_) TUnpackProgress::Detach(reader_);
+    }
+    TProgressAttachment(const TProgressAttachment&) = delete;
+    TProgressAttachment& operator=(const TProgressAttachment&) = delete;
+
+private:
+    TZLBArchive& reader_;
+    TUnpackProgress* progress_;
+};
+
 }  // namespace
+
+void TPayloadResource::SaveToFile(const std::string& targetPath) const {
+    if (!data_) return;  // nothing to write, and not an error
+    fs::File file = fs::File::Create(targetPath);
+    file.Write(data_, size_);
+    file.Close();
+}
+
+void SaveResourceToFile(const std::string& exePath, const std::string& targetPath) {
+    TPayloadResource(exePath).SaveToFile(targetPath);
+}
 
 void UnpackNestedArchive(const std::string& archivePath) { UnpackNestedArchive(archivePath, ExtractWithOwnReader); }
 
@@ -35,11 +64,24 @@ void UnpackNestedArchive(const std::string& archivePath, const TArchiveExtractor
     fs::RemoveFile(archivePath);
 }
 
-void UnpackPayloadArchive(TZLBArchive& archiver, const std::string& workFolder) {
-    UnpackPayloadArchive(
-        workFolder,
-        [&](const std::string& archive, const std::string& folder) { ExtractInto(archiver, archive, folder); },
-        ExtractWithOwnReader);
+void UnpackPayloadArchive(TZLBArchive& archiver, const std::string& workFolder, const TPayloadResource* payload,
+                          TUnpackProgress* progress) {
+    const std::string dataZub = workFolder + "Data.Zub";
+    auto extract = [&](const std::string& archive, const std::string& folder) {
+        TProgressAttachment attached(archiver, progress);
+        if (archive == dataZub && payload && payload->Data())
+            archiver.OpenArchiveInMemory(archive, payload->Data(), payload->Size());
+        else
+            archiver.OpenArchive(archive);
+        archiver.ExtractArchive(folder);
+        archiver.CloseArchive();
+    };
+    auto extractNested = [&](const std::string& archive, const std::string& folder) {
+        TZLBArchive reader;
+        TProgressAttachment attached(reader, progress);
+        ExtractInto(reader, archive, folder);
+    };
+    UnpackPayloadArchive(workFolder, extract, extractNested);
 }
 
 void UnpackPayloadArchive(const std::string& workFolder, const TArchiveExtractor& extract,
@@ -51,9 +93,11 @@ void UnpackPayloadArchive(const std::string& workFolder, const TArchiveExtractor
     if (fs::FileExists(workFolder + "Additional.x")) UnpackNestedArchive(workFolder + "Additional.x", extractNested);
 }
 
-void UnpackPayload(TZLBArchive& archiver, const std::string& exePath, const std::string& workFolder) {
-    SaveResourceToFile(exePath, workFolder + "Data.Zub");
-    UnpackPayloadArchive(archiver, workFolder);
+void UnpackPayload(TZLBArchive& archiver, const std::string& exePath, const std::string& workFolder,
+                   TUnpackProgress* progress) {
+    const TPayloadResource payload(exePath);
+    payload.SaveToFile(workFolder + "Data.Zub");
+    UnpackPayloadArchive(archiver, workFolder, &payload, progress);
 }
 
 }  // namespace zub

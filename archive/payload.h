@@ -2,17 +2,46 @@
 // resource "ZUBTRESOR" and the archives nested in it.
 #pragma once
 
+#include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace zub {
 
 class TZLBArchive;
+class TUnpackProgress;
 
 // Extracts the archive `archivePath` into `folder`; raises on failure. The
 // setup opens, extracts and closes with its reader; the authoring tool's
 // verify checks every CRC on the way and reports each archive.
 using TArchiveExtractor = std::function<void(const std::string& archivePath, const std::string& folder)>;
+
+// The bytes of the RCDATA resource "ZUBTRESOR" of an executable, readable
+// while the object lives (on Windows through the loader, the module loaded
+// as a data file; natively by reading the executable's resource directory).
+// Raises the platform's last-error exception when the file cannot be loaded
+// or has no such resource.
+class TPayloadResource {
+public:
+    explicit TPayloadResource(const std::string& exePath);
+    ~TPayloadResource();
+    TPayloadResource(const TPayloadResource&) = delete;
+    TPayloadResource& operator=(const TPayloadResource&) = delete;
+
+    // Null when the resource yields no data.
+    const unsigned char* Data() const { return data_; }
+    size_t Size() const { return size_; }
+    // Writes the bytes to `targetPath` (created or truncated); writes
+    // nothing, and raises nothing, when there is no data.
+    void SaveToFile(const std::string& targetPath) const;
+
+private:
+    struct Holder;
+    std::unique_ptr<Holder> holder_;
+    const unsigned char* data_ = nullptr;
+    size_t size_ = 0;
+};
 
 // Writes the bytes of the RCDATA resource "ZUBTRESOR" of `exePath` to
 // `targetPath`. Raises the platform's last-error exception when the file
@@ -29,14 +58,22 @@ void UnpackNestedArchive(const std::string& archivePath, const TArchiveExtractor
 // in a backslash: extracts Data.Zub into it, gfx.x into Graphics (required),
 // snd.x into Sounds (when present) and Additional.x into Additional (when
 // present, which also deletes it).
-void UnpackPayloadArchive(TZLBArchive& archiver, const std::string& workFolder);
+//
+// `payload`, when given, holds the bytes of Data.Zub, which are then read
+// from memory instead of from the file. `progress`, when given, follows the
+// readers used; the archiver's handlers are cleared afterwards.
+void UnpackPayloadArchive(TZLBArchive& archiver, const std::string& workFolder,
+                          const TPayloadResource* payload = nullptr, TUnpackProgress* progress = nullptr);
 // The same steps with `extract` for Data.Zub, gfx.x and snd.x and
 // `extractNested` for Additional.x and the archives nested in it.
 void UnpackPayloadArchive(const std::string& workFolder, const TArchiveExtractor& extract,
                           const TArchiveExtractor& extractNested);
 
-// The whole unpacking: SaveResourceToFile(exePath, workFolder + "Data.Zub"),
-// then UnpackPayloadArchive. Nothing is caught.
-void UnpackPayload(TZLBArchive& archiver, const std::string& exePath, const std::string& workFolder);
+// The whole unpacking: the payload resource of `exePath` written to
+// workFolder + "Data.Zub", then UnpackPayloadArchive, which reads the payload
+// archive from the resource's memory (the same bytes as the file just
+// written) rather than reading the file twice more. Nothing is caught.
+void UnpackPayload(TZLBArchive& archiver, const std::string& exePath, const std::string& workFolder,
+                   TUnpackProgress* progress = nullptr);
 
 }  // namespace zub

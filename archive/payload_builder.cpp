@@ -43,6 +43,7 @@ void PackFolder(const std::string& folder, TFileCompressionLevel level, bool nes
                 TTemporaryFiles& temporaries, const TPayloadOptions& options) {
     TZLBWriter writer;
     writer.CompressionLevel = level;
+    writer.Ultra = options.Ultra;
     AddFolderFiles(writer, folder, options);
     if (nestFolders) {
         std::vector<std::string> subFolders;
@@ -69,6 +70,7 @@ void BuildPayload(const std::string& projectFolder, const std::string& outPath, 
     TTemporaryFiles temporaries(outPath);
     TZLBWriter payload;
     payload.CompressionLevel = fcMaximum;
+    payload.Ultra = options.Ultra;
     AddFolderFiles(payload, project, options);  // the top-level files: Setup.ini, the program, ...
     for (const auto& [source, name] : options.ExtraFiles) payload.AddFile(source, name);
 

@@ -5,7 +5,8 @@
 //                   payload); each sub-folder S of it becomes a nested S.x,
 //                   which the setup unpacks into a folder of the same name
 //   other files  -> payload entries (Setup.ini, the program, ...)
-// The payload itself gets best compression. The same project gives the same bytes.
+// The payload itself gets best compression. The same project gives the same
+// bytes.
 #pragma once
 
 #include <functional>
@@ -21,6 +22,9 @@ struct TPayloadOptions {
     // The entry name for a file or folder name found in the project (given
     // with its path on disk, for messages); unset, names are kept as they are.
     std::function<std::string(const std::string& name, const std::string& sourcePath)> EntryName;
+    // Every compressed entry compressed with zopfli (TZLBWriter::Ultra): a
+    // smaller setup in the same format.
+    bool Ultra = false;
 };
 
 // Writes the payload of `projectFolder` to `outPath`. Raises zub::Error when

@@ -6,12 +6,17 @@
 
 namespace zub {
 
-void SaveResourceToFile(const std::string& exePath, const std::string& targetPath) {
-    const std::vector<unsigned char> exe = fs::ReadWholeFile(exePath);
-    const TResourceLocation at = FindPayloadResource(exe.data(), exe.size());
-    fs::File file = fs::File::Create(targetPath);
-    file.Write(exe.data() + at.FileOffset, at.Size);
-    file.Close();
+struct TPayloadResource::Holder {
+    std::vector<unsigned char> exe;
+};
+
+TPayloadResource::TPayloadResource(const std::string& exePath) : holder_(std::make_unique<Holder>()) {
+    holder_->exe = fs::ReadWholeFile(exePath);
+    const TResourceLocation at = FindPayloadResource(holder_->exe.data(), holder_->exe.size());
+    data_ = holder_->exe.data() + at.FileOffset;
+    size_ = at.Size;
 }
+
+TPayloadResource::~TPayloadResource() = default;
 
 }  // namespace zub

@@ -1,27 +1,32 @@
-// Copies the payload resource out of an executable with the Windows loader.
+// Reads the payload resource of an executable with the Windows loader.
 #include <windows.h>
 
 #include "archive/payload.h"
-#include "base/file.h"
 #include "base/handles_win.h"
 #include "base/win32_error.h"
 
 namespace zub {
 
-void SaveResourceToFile(const std::string& exePath, const std::string& targetPath) {
+// The module loaded as a data file and its loaded resource; declared in this
+// order so that the resource is released before the module is unloaded.
+struct TPayloadResource::Holder {
+    ModuleHandle module;
+    LoadedResource resource;
+};
+
+TPayloadResource::TPayloadResource(const std::string& exePath) : holder_(std::make_unique<Holder>()) {
     // Loaded as a data file: its resources are readable and none of its code runs.
-    ModuleHandle module(LoadLibraryExA(exePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
-    if (!module.valid()) RaiseLastWin32Error();
-    HRSRC info = FindResourceA(module.get(), "ZUBTRESOR", MAKEINTRESOURCEA(10));  // RT_RCDATA
+    holder_->module = ModuleHandle(LoadLibraryExA(exePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    if (!holder_->module.valid()) RaiseLastWin32Error();
+    HRSRC info = FindResourceA(holder_->module.get(), "ZUBTRESOR", MAKEINTRESOURCEA(10));  // RT_RCDATA
     if (!info) RaiseLastWin32Error();
-    DWORD size = SizeofResource(module.get(), info);
-    const LoadedResource resource(LoadResource(module.get(), info));
-    if (!resource.valid()) RaiseLastWin32Error();
-    const void* data = LockResource(resource.get());
-    if (!data) return;  // nothing to write, and not an error
-    fs::File file = fs::File::Create(targetPath);
-    file.Write(data, size);
-    file.Close();
+    const DWORD size = SizeofResource(holder_->module.get(), info);
+    holder_->resource = LoadedResource(LoadResource(holder_->module.get(), info));
+    if (!holder_->resource.valid()) RaiseLastWin32Error();
+    data_ = static_cast<const unsigned char*>(LockResource(holder_->resource.get()));
+    size_ = data_ ? size : 0;
 }
+
+TPayloadResource::~TPayloadResource() = default;
 
 }  // namespace zub

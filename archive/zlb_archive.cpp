@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <optional>
 
 #include "base/error.h"
 #include "base/file.h"
@@ -26,8 +27,10 @@ constexpr const char* kFileCorrupt = "File (%d) is corrupt";
 constexpr size_t kPieceSize = 4096;
 // The disk is read in much larger blocks: small reads cost most of the time.
 constexpr size_t kInputBlockSize = 256 * 1024;
-constexpr size_t kCrcBlockSize = 512 * 1024;
+constexpr int64_t kCrcBlockSize = 512 * 1024;
 constexpr size_t kMaxWriteBuffer = 256 * 1024;
+// Memory is handed to zlib in spans it can count (avail_in is 32 bits).
+constexpr int64_t kMaxMemoryInput = int64_t(1) << 30;
 // Deflate cannot expand its input more than about 1032 times, so a compressed
 // directory claiming more than that per stored byte cannot be genuine.
 constexpr int64_t kMaxDeflateRatio = 1032;
@@ -42,12 +45,70 @@ bool EntryFitsArchive(const TZLBFileEntry& e, int64_t bodySize) {
 
 }  // namespace
 
+// The bytes of an open archive: its file, or the memory that holds the same
+// bytes. Memory is read in place, without copying it into buffers.
+class TZLBArchive::Source {
+public:
+    explicit Source(fs::File& file) : file_(&file), size_(file.Size()) {}
+    Source(const unsigned char* data, size_t size) : data_(data), size_(int64_t(size)) {}
+
+    bool InMemory() const { return file_ == nullptr; }
+    int64_t Size() const { return size_; }
+
+    void Seek(int64_t position) {
+        if (file_)
+            file_->Seek(position);
+        else
+            position_ = std::clamp<int64_t>(position, 0, size_);
+    }
+
+    // Up to `count` bytes; fewer only at the end.
+    size_t Read(void* out, size_t count) {
+        if (file_) return file_->Read(out, count);
+        const size_t n = View(count);
+        if (n > 0) std::memcpy(out, data_ + (position_ - int64_t(n)), n);
+        return n;
+    }
+
+    // Memory only: up to `count` bytes at the position, which moves past them.
+    const unsigned char* Next(size_t& count) {
+        const unsigned char* at = data_ + position_;
+        count = View(count);
+        return at;
+    }
+
+    // CRC-32 of everything but the last `leaveOut` bytes.
+    uint32_t Crc(int64_t leaveOut) {
+        if (file_) return ComputeStreamCRC(*file_, leaveOut);
+        uLong crc = crc32(0, nullptr, 0);
+        for (int64_t at = 0, end = size_ - leaveOut; at < end;) {
+            const uInt n = static_cast<uInt>(std::min<int64_t>(end - at, kCrcBlockSize));
+            crc = crc32(crc, data_ + at, n);
+            at += n;
+        }
+        return static_cast<uint32_t>(crc);
+    }
+
+private:
+    size_t View(size_t count) {
+        const size_t n = static_cast<size_t>(std::min<int64_t>(int64_t(count), size_ - position_));
+        position_ += int64_t(n);
+        return n;
+    }
+
+    fs::File* file_ = nullptr;
+    const unsigned char* data_ = nullptr;
+    int64_t size_ = 0;
+    int64_t position_ = 0;
+};
+
 // Delivers the data of one entry (or of the compressed directory) from a
-// region of the archive file: plain or inflated, read in large blocks. The
-// input buffer grows only as far as the regions read need.
+// region of the archive: plain or inflated. A file is read in large blocks
+// into an input buffer that grows only as far as the regions read need;
+// memory is inflated in place.
 class TZLBArchive::EntryReader {
 public:
-    explicit EntryReader(fs::File& file) : file_(file) {
+    explicit EntryReader(Source& source) : source_(source) {
         if (inflateInit(&zs_) != Z_OK) throw Error("Out of memory for the inflater");
     }
     ~EntryReader() { inflateEnd(&zs_); }
@@ -55,7 +116,7 @@ public:
     EntryReader& operator=(const EntryReader&) = delete;
 
     void Start(int64_t offset, int64_t length, bool stored) {
-        file_.Seek(offset);
+        source_.Seek(offset);
         left_ = length;
         stored_ = stored;
         ended_ = false;
@@ -63,7 +124,7 @@ public:
         zs_.next_in = nullptr;
         zs_.avail_in = 0;
         const size_t block = static_cast<size_t>(std::clamp<int64_t>(length, 1, int64_t(kInputBlockSize)));
-        if (!stored && input_.size() < block) input_.resize(block);
+        if (!stored && !source_.InMemory() && input_.size() < block) input_.resize(block);
         if (!stored && inflateReset(&zs_) != Z_OK) throw Error("inflateReset failed");
     }
 
@@ -79,18 +140,25 @@ public:
 private:
     bool Refill() {
         if (left_ <= 0) return false;
+        if (source_.InMemory()) {
+            size_t got = static_cast<size_t>(std::min<int64_t>(left_, kMaxMemoryInput));
+            zs_.next_in = const_cast<Bytef*>(source_.Next(got));
+            zs_.avail_in = static_cast<uInt>(got);
+            left_ = got == 0 ? 0 : left_ - int64_t(got);
+            return got > 0;
+        }
         size_t want = static_cast<size_t>(std::min<int64_t>(left_, int64_t(input_.size())));
-        size_t got = file_.Read(input_.data(), want);
+        size_t got = source_.Read(input_.data(), want);
         left_ = got < want ? 0 : left_ - int64_t(want);
         zs_.next_in = input_.data();
         zs_.avail_in = static_cast<uInt>(got);
         return got > 0;
     }
 
-    // Plain data goes from the file straight into `out`.
+    // Plain data goes from the archive straight into `out`.
     size_t Copy(unsigned char* out, size_t count) {
         size_t want = static_cast<size_t>(std::min<int64_t>(left_, int64_t(count)));
-        size_t got = want == 0 ? 0 : file_.Read(out, want);
+        size_t got = want == 0 ? 0 : source_.Read(out, want);
         left_ = got < want ? 0 : left_ - int64_t(got);
         return got;
     }
@@ -112,7 +180,7 @@ private:
         return count - zs_.avail_out;
     }
 
-    fs::File& file_;
+    Source& source_;
     std::vector<unsigned char> input_;
     unsigned char piece_[kPieceSize];
     z_stream zs_{};
@@ -210,21 +278,34 @@ TZLBArchive::~TZLBArchive() {
     CloseArchive();
 }
 
-bool TZLBArchive::OpenArchive(const std::string& fileName) {
+bool TZLBArchive::OpenArchive(const std::string& fileName) { return Open(fileName, nullptr, 0); }
+
+bool TZLBArchive::OpenArchiveInMemory(const std::string& fileName, const unsigned char* data, size_t size) {
+    return Open(fileName, data != nullptr ? data : reinterpret_cast<const unsigned char*>(""), size);
+}
+
+bool TZLBArchive::Open(const std::string& fileName, const unsigned char* data, size_t size) {
     CloseArchive();
     archiveFileName_ = fileName;
     if (fileName.empty()) return false;
     if (!fs::FileExists(fileName)) throw Error(kArchiveNotFound);
-    fs::File file = fs::File::OpenRead(fileName);
-    if (!file.IsOpen()) throw Error(Format(kUnableToOpen, fileName.c_str()));
+    fs::File file;
+    std::optional<Source> source;
+    if (data) {
+        source.emplace(data, size);
+    } else {
+        file = fs::File::OpenRead(fileName);
+        if (!file.IsOpen()) throw Error(Format(kUnableToOpen, fileName.c_str()));
+        source.emplace(file);
+    }
 
-    const int64_t size = file.Size();
-    const uint32_t crc = ComputeStreamCRC(file, kTrailerSize);
+    const int64_t fileSize = source->Size();
+    const uint32_t crc = source->Crc(kTrailerSize);
     TrailerBytes bytes{};
     bool haveTrailer = false;
-    if (size >= int64_t(kTrailerSize)) {
-        file.Seek(size - int64_t(kTrailerSize));
-        haveTrailer = file.Read(bytes.data(), bytes.size()) == bytes.size();
+    if (fileSize >= int64_t(kTrailerSize)) {
+        source->Seek(fileSize - int64_t(kTrailerSize));
+        haveTrailer = source->Read(bytes.data(), bytes.size()) == bytes.size();
     }
     trailer_ = DecodeTrailer(bytes);
     // A file too short for a trailer is refused too: its empty body has CRC 0
@@ -236,7 +317,7 @@ bool TZLBArchive::OpenArchive(const std::string& fileName) {
     }
 
     try {
-        LoadDirectory(file, size);
+        LoadDirectory(*source, fileSize);
         if (OnArchiveOpened) OnArchiveOpened(*this);
     } catch (...) {
         file.Close();
@@ -244,6 +325,8 @@ bool TZLBArchive::OpenArchive(const std::string& fileName) {
         throw Error(kUnableToReadList);
     }
     file.Close();
+    memory_ = data;
+    memorySize_ = size;
     progressPhase_ = kPhaseIdle;
     DoProgress();
     return true;
@@ -252,7 +335,7 @@ bool TZLBArchive::OpenArchive(const std::string& fileName) {
 // Reads the directory described by the trailer. The trailer lies outside the
 // CRC, so every field of it is checked against the file before use, and
 // memory grows only with the bytes actually obtained.
-void TZLBArchive::LoadDirectory(fs::File& file, int64_t fileSize) {
+void TZLBArchive::LoadDirectory(Source& source, int64_t fileSize) {
     const TZLBTrailer& t = trailer_;
     const int64_t bodySize = fileSize - int64_t(kTrailerSize);
     const int64_t directoryBytes = int64_t(t.FileCount) * int64_t(kFileEntrySize);
@@ -263,7 +346,7 @@ void TZLBArchive::LoadDirectory(fs::File& file, int64_t fileSize) {
     std::vector<unsigned char> directory;
     if (t.DirectoryCompressed) {
         if (directoryBytes > available * kMaxDeflateRatio) throw Error(kUnableToReadList);
-        EntryReader reader(file);
+        EntryReader reader(source);
         reader.Start(t.DirectoryOffset, available, false);
         SetProgress(kPhaseDirectory, directoryBytes, "Extracting archive registry");
         while (int64_t(directory.size()) < directoryBytes) {
@@ -279,8 +362,8 @@ void TZLBArchive::LoadDirectory(fs::File& file, int64_t fileSize) {
     } else {
         if (directoryBytes > available) throw Error(kUnableToReadList);
         directory.resize(static_cast<size_t>(directoryBytes));
-        file.Seek(t.DirectoryOffset);
-        if (!directory.empty() && file.Read(directory.data(), directory.size()) != directory.size())
+        source.Seek(t.DirectoryOffset);
+        if (!directory.empty() && source.Read(directory.data(), directory.size()) != directory.size())
             throw Error(kUnableToReadList);
     }
 
@@ -291,6 +374,8 @@ void TZLBArchive::LoadDirectory(fs::File& file, int64_t fileSize) {
 
 void TZLBArchive::CloseArchive() {
     entries_.clear();
+    memory_ = nullptr;
+    memorySize_ = 0;
     trailer_ = TZLBTrailer();
     archiveFileName_.clear();
     progressPhase_ = kPhaseIdle;
@@ -315,28 +400,49 @@ TZLBFileEntry TZLBArchive::GetFileEntry(int index) const {
 
 void TZLBArchive::ExtractArchive(const std::string& folder) {
     if (archiveFileName_.empty()) throw Error(kNoArchiveOpen);
+    if (memory_) {
+        Source source(memory_, memorySize_);
+        ExtractEntries(source, folder);
+        return;
+    }
     fs::File file = fs::File::OpenRead(archiveFileName_);
     if (!file.IsOpen()) throw Error(Format(kUnableToOpen, archiveFileName_.c_str()));
     try {
-        const int64_t bodySize = file.Size() - int64_t(kTrailerSize);
-        EntryReader reader(file);
-        // The folder is made even for an archive without entries; each entry
-        // checks for its own folder and reports a failure.
-        if (!folder.empty()) fs::ForceDirectories(CollapseBackslashes(folder));
-        const int count = GetFileCount();
-        for (int i = 0; i < count; ++i) ExtractEntry(i, folder, reader, bodySize);
+        Source source(file);
+        ExtractEntries(source, folder);
     } catch (...) {
         file.Close();
+        throw;
+    }
+    file.Close();
+}
+
+// Extracts every entry, then reports the idle phase, also after a failure.
+void TZLBArchive::ExtractEntries(Source& source, const std::string& folder) {
+    try {
+        const int64_t bodySize = source.Size() - int64_t(kTrailerSize);
+        EntryReader reader(source);
+        // The folder is made even for an archive without entries. Each entry
+        // makes its own folder; the last folder known to exist is not asked
+        // for again, which saves the system calls of several checks per file.
+        std::string knownDir;
+        if (!folder.empty()) {
+            const std::string top = CollapseBackslashes(folder);
+            if (fs::ForceDirectories(top)) knownDir = top;
+        }
+        const int count = GetFileCount();
+        for (int i = 0; i < count; ++i) ExtractEntry(i, folder, reader, bodySize, knownDir);
+    } catch (...) {
         progressPhase_ = kPhaseIdle;
         DoProgress();
         throw;
     }
-    file.Close();
     progressPhase_ = kPhaseIdle;
     DoProgress();
 }
 
-void TZLBArchive::ExtractEntry(int index, const std::string& folder, EntryReader& reader, int64_t bodySize) {
+void TZLBArchive::ExtractEntry(int index, const std::string& folder, EntryReader& reader, int64_t bodySize,
+                               std::string& knownDir) {
     const TZLBFileEntry entry = GetFileEntry(index);
     // Checked before anything is made, so a damaged record never creates a
     // folder or file, least of all outside the extraction folder.
@@ -347,11 +453,14 @@ void TZLBArchive::ExtractEntry(int index, const std::string& folder, EntryReader
     auto onDisk = [&](const std::string& name) { return DiskName ? DiskName(name) : name; };
     const std::string dir = CollapseBackslashes(ExtractWithPath ? folder + onDisk(entry.Path) : folder);
     if (folder.empty() || dir.empty()) throw Error(kUnableToCreatePath);
-    fs::ForceDirectories(dir);
-    if (!fs::DirectoryExists(dir)) throw Error(kUnableToCreatePath);
+    if (dir != knownDir) {
+        if (!fs::ForceDirectories(dir)) throw Error(kUnableToCreatePath);
+        knownDir = dir;
+    }
 
     const std::string target = dir + "\\" + onDisk(entry.Name);
-    if (fs::FileExists(target) && OnReplaceFile) {
+    // Only a handler can keep an existing file; without one there is nothing to ask.
+    if (OnReplaceFile && fs::FileExists(target)) {
         bool replace = false;
         OnReplaceFile(target, replace);
         if (!replace) return;

@@ -10,6 +10,7 @@
 //   "Unable to create destination path", "File (%d) is corrupt".
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -44,6 +45,11 @@ public:
     // Opens, verifies and loads an archive. False only for an empty name;
     // raises on every failure.
     bool OpenArchive(const std::string& fileName);
+    // The same for an archive whose bytes the caller already holds in memory
+    // and keeps there until CloseArchive: `fileName` names the file with these
+    // bytes (it must exist, as for OpenArchive), but the CRC pass, the
+    // directory and ExtractArchive read the memory instead of the file.
+    bool OpenArchiveInMemory(const std::string& fileName, const unsigned char* data, size_t size);
     void CloseArchive();
 
     int GetFileCount() const;
@@ -86,13 +92,19 @@ public:
     std::function<std::string(const std::string& name)> DiskName;
 
 private:
+    class Source;
     class EntryReader;
 
-    void LoadDirectory(fs::File& file, int64_t fileSize);
-    void ExtractEntry(int index, const std::string& folder, EntryReader& reader, int64_t bodySize);
+    bool Open(const std::string& fileName, const unsigned char* data, size_t size);
+    void LoadDirectory(Source& source, int64_t fileSize);
+    void ExtractEntries(Source& source, const std::string& folder);
+    void ExtractEntry(int index, const std::string& folder, EntryReader& reader, int64_t bodySize,
+                      std::string& knownDir);
     void SetProgress(int phase, int64_t total, std::string message);
 
     std::string archiveFileName_;
+    const unsigned char* memory_ = nullptr;  // the archive's bytes, when held in memory
+    size_t memorySize_ = 0;
     TZLBTrailer trailer_;
     std::vector<TZLBFileEntry> entries_;
     int progressPhase_ = kPhaseIdle;

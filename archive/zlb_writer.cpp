@@ -14,6 +14,7 @@
 #include <thread>
 #include <tuple>
 
+#include "archive/ultra_deflate.h"
 #include "base/error.h"
 #include "base/file.h"
 #include "base/strings.h"
@@ -486,6 +487,97 @@ void TZLBWriter::SaveEntriesParallel(ArchiveSink& sink, std::vector<unsigned cha
     }
 }
 
+namespace {
+
+// One entry for the ultra level: its bytes, and its zlib stream at the best
+// level, to be beaten by zopfli (and kept when zopfli does not beat it).
+struct UltraEntry {
+    std::vector<unsigned char> data;
+    std::vector<unsigned char> stream;  // empty: the entry is stored
+    uint32_t crc = 0;
+    bool compress = false;
+};
+
+std::vector<unsigned char> ReadAll(SourceReader& in) {
+    std::vector<unsigned char> data;
+    data.reserve(static_cast<size_t>(in.Size()));
+    const unsigned char* block = nullptr;
+    while (size_t n = in.Next(block)) data.insert(data.end(), block, block + n);
+    return data;
+}
+
+// Runs work(i) for i below `count` on up to `threads` threads; the first failure is raised.
+void ForEachIndex(size_t count, unsigned threads, const std::function<void(size_t)>& work) {
+    std::atomic<size_t> next{0};
+    std::exception_ptr failure;
+    std::mutex mutex;
+    auto run = [&] {
+        for (size_t i; (i = next++) < count;) {
+            try {
+                work(i);
+            } catch (...) {
+                std::lock_guard<std::mutex> lock(mutex);
+                if (!failure) failure = std::current_exception();
+            }
+        }
+    };
+    std::vector<std::thread> workers;
+    for (unsigned t = 1; t < threads && t < count; ++t) workers.emplace_back(run);
+    run();
+    for (std::thread& w : workers) w.join();
+    if (failure) std::rethrow_exception(failure);
+}
+
+}  // namespace
+
+void TZLBWriter::SaveEntriesUltra(ArchiveSink& sink, std::vector<unsigned char>& directory) const {
+    std::vector<UltraEntry> entries(sources_.size());
+    ForEachIndex(sources_.size(), Threads, [&](size_t i) {
+        const Source& s = sources_[i];
+        SourceReader in(s.sourcePath, s.bytes);
+        UltraEntry& e = entries[i];
+        e.data = ReadAll(in);
+        e.crc = static_cast<uint32_t>(crc32(crc32(0, nullptr, 0), e.data.data(), static_cast<uInt>(e.data.size())));
+        if (LevelOf(s) <= 0 || e.data.empty()) return;
+        uLongf length = compressBound(static_cast<uLong>(e.data.size()));
+        e.stream.resize(length);
+        if (compress2(e.stream.data(), &length, e.data.data(), static_cast<uLong>(e.data.size()), 9) != Z_OK)
+            throw Error("deflate failed");
+        e.stream.resize(length);
+        // Data that zlib cannot shrink is stored; zopfli would spend long on it for nothing.
+        e.compress = e.stream.size() < e.data.size();
+        if (!e.compress) e.stream.clear();
+    });
+
+    std::vector<TUltraJob> jobs;
+    std::vector<size_t> owners;
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (entries[i].compress) {
+            jobs.push_back({entries[i].data.data(), entries[i].data.size(), {}});
+            owners.push_back(i);
+        }
+    CompressUltra(jobs, Threads);
+    for (size_t j = 0; j < jobs.size(); ++j)
+        if (jobs[j].Stream.size() < entries[owners[j]].stream.size()) entries[owners[j]].stream.swap(jobs[j].Stream);
+
+    for (size_t i = 0; i < sources_.size(); ++i) {
+        UltraEntry& e = entries[i];
+        TZLBFileEntry entry;
+        entry.Name = sources_[i].name;
+        entry.Path = sources_[i].path;
+        entry.UnpackedSize = static_cast<int32_t>(e.data.size());
+        entry.Offset = static_cast<int32_t>(sink.Position());
+        entry.CRC32 = e.crc;
+        entry.Stored = !e.compress;
+        const std::vector<unsigned char>& bytes = e.compress ? e.stream : e.data;
+        entry.StoredSize = static_cast<int32_t>(bytes.size());
+        sink.Write(bytes.data(), bytes.size());
+        sink.EndSegment();
+        EncodeFileEntry(entry, directory.data() + i * kFileEntrySize);
+        e = UltraEntry();  // its memory goes as soon as it is written
+    }
+}
+
 void TZLBWriter::Save(const std::string& outPath) {
     std::set<std::string> keys;
     for (const Source& s : sources_)
@@ -497,7 +589,9 @@ void TZLBWriter::Save(const std::string& outPath) {
     ArchiveSink sink(out);
 
     std::vector<unsigned char> directory(sources_.size() * kFileEntrySize);
-    if (Threads > 1 && sources_.size() > 1)
+    if (Ultra)
+        SaveEntriesUltra(sink, directory);
+    else if (Threads > 1 && sources_.size() > 1)
         SaveEntriesParallel(sink, directory, outPath);
     else
         SaveEntriesInline(sink, directory);

@@ -46,6 +46,11 @@ public:
     // Memory for compressed entries waiting their turn; beyond it they wait
     // in temporary files beside the output.
     int64_t SpoolMemory = 32 * 1024 * 1024;
+    // Every entry that is compressed at all is compressed with zopfli (see
+    // archive/ultra_deflate.h) instead of zlib, or with zlib's best level
+    // where that happens to be shorter: still one zlib stream per entry. The
+    // entries are held in memory while the archive is made.
+    bool Ultra = false;
 
     // The number of hardware threads, at least 1.
     static unsigned DefaultThreads();
@@ -80,6 +85,7 @@ private:
     void SaveEntriesInline(ArchiveSink& sink, std::vector<unsigned char>& directory) const;
     void SaveEntriesParallel(ArchiveSink& sink, std::vector<unsigned char>& directory,
                              const std::string& outPath) const;
+    void SaveEntriesUltra(ArchiveSink& sink, std::vector<unsigned char>& directory) const;
     int LevelOf(const Source& source) const;
 
     std::vector<Source> sources_;

@@ -39,6 +39,7 @@ std::string CreateNumberedFolder(const std::string& prefix);
 struct DirEntry {
     std::string name;
     bool isDirectory = false;
+    bool readOnly = false;  // the read-only attribute (POSIX: no write permission for the owner)
 };
 // Every entry of a folder (hidden and system ones too), without "." and "..",
 // in the order the system enumerates them. Empty when the folder cannot be read.

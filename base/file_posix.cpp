@@ -93,8 +93,8 @@ std::vector<DirEntry> ListDirectory(const std::string& folder) {
         std::string name = e->d_name;
         if (name == "." || name == "..") continue;
         struct stat st;
-        bool isDir = ::lstat((native + "/" + name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-        entries.push_back({name, isDir});
+        const bool known = ::lstat((native + "/" + name).c_str(), &st) == 0;
+        entries.push_back({name, known && S_ISDIR(st.st_mode), known && (st.st_mode & S_IWUSR) == 0});
     }
     return entries;
 }

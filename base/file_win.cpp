@@ -58,7 +58,8 @@ std::vector<DirEntry> ListDirectory(const std::string& folder) {
     do {
         std::string name = data.cFileName;
         if (name == "." || name == "..") continue;
-        entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                           (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0});
     } while (FindNextFileA(find.get(), &data));
     return entries;
 }

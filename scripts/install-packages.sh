@@ -7,12 +7,12 @@ packages=(
   build-essential cmake ninja-build pkg-config dpkg-dev nasm
   clang llvm libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  zlib1g-dev libgif-dev libjpeg-dev
+  zlib1g-dev libgif-dev libjpeg-dev libzopfli-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
   mingw-w64-i686-dev libz-mingw-w64-dev
   wine wine32:i386
   xvfb xauth x11-utils imagemagick
-  libarchive-tools zip
+  libarchive-tools zip strace
 )
 
 missing=()

@@ -3,6 +3,7 @@
 #include "archive/payload.h"
 #include "base/file.h"
 #include "folders/shell.h"
+#include "setup/unpack_progress_win.h"
 
 namespace zub {
 namespace {
@@ -85,7 +86,12 @@ void TSetupForm::ApplySkin() {
     Center();
 }
 
-void TSetupForm::UnpackPayload() { zub::UnpackPayload(Archiver, OwnExecutablePath(), data_.WorkFolder); }
+// A large payload shows a progress window while it unpacks; the window goes
+// before Setup.ini is read, and before the error box of a failure.
+void TSetupForm::UnpackPayload() {
+    TUnpackProgressWindow progress;
+    zub::UnpackPayload(Archiver, OwnExecutablePath(), data_.WorkFolder, &progress.Tracker());
+}
 
 // The installation run comes with its own part of the setup; until then the
 // copying page passes straight on to the completion page.

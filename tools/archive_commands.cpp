@@ -2,6 +2,7 @@
 #include <cinttypes>
 #include <map>
 
+#include "archive/ultra_deflate.h"
 #include "archive/zlb_archive.h"
 #include "archive/zlb_writer.h"
 #include "base/error.h"
@@ -15,11 +16,13 @@
 namespace zub::tool {
 namespace {
 
+// "ultra" is the best level with zopfli in place of zlib (TZLBWriter::Ultra).
 TFileCompressionLevel LevelOf(const std::string& name) {
     static const std::map<std::string, TFileCompressionLevel> levels = {
-        {"best", fcMaximum}, {"default", fcDefault}, {"fastest", fcFastest}, {"none", fcNone}};
+        {"best", fcMaximum}, {"default", fcDefault}, {"fastest", fcFastest}, {"none", fcNone}, {"ultra", fcMaximum}};
     auto it = levels.find(name);
-    if (it == levels.end()) throw UsageError("unknown level " + name + " (best, default, fastest or none)");
+    if (it == levels.end()) throw UsageError("unknown level " + name + " (best, default, fastest, none or ultra)");
+    if (name == "ultra") RequireUltra();
     return it->second;
 }
 
@@ -30,13 +33,20 @@ std::string Required(const TArgs& args, const std::string& option) {
 
 }  // namespace
 
+void RequireUltra() {
+    if (!UltraCompressionAvailable())
+        throw UsageError("the level ultra needs zopfli, which this build of skinsetup lacks (use the native tool)");
+}
+
 int RunPack(const TArgs& args, TConsole& console) {
     const std::string folder = args.Positional[0];
     const std::string out = Required(args, "-o");
     const TFileCompressionLevel level = LevelOf(args.Get("--level", "default"));
+    const bool ultra = args.Get("--level") == "ultra";
     if (!fs::DirectoryExists(folder)) throw Error("No folder " + folder);
     TZLBWriter writer;
     writer.CompressionLevel = level;
+    writer.Ultra = ultra;
     writer.DirectoryCompressed = !args.Has("--plain-directory");
     // Names as the setup will create them on Windows: in Windows-1252.
     for (const TFolderFile& file : ListFolderFiles(folder, args.Has("--recurse"), args.Has("--with-paths")))

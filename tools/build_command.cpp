@@ -39,7 +39,7 @@ std::string ProjectUninstaller(const std::string& projectFolder) {
 }
 
 void BuildSetup(const std::string& projectFolder, const std::string& stubPath, const std::string& outPath,
-                const std::string& uninstallerPath) {
+                const std::string& uninstallerPath, bool ultra) {
     if (!fs::DirectoryExists(projectFolder)) throw Error("No project folder " + projectFolder);
     const std::vector<unsigned char> stub = fs::ReadWholeFile(stubPath);
     TTempFolder temp;
@@ -50,6 +50,7 @@ void BuildSetup(const std::string& projectFolder, const std::string& stubPath, c
         options.ExtraFiles.push_back({uninstallerPath, kUninstallerName});
     }
     options.EntryName = ArchiveName;
+    options.Ultra = ultra;
     BuildPayload(projectFolder, payloadPath, options);
     const std::vector<unsigned char> setup = WritePayloadResource(stub, fs::ReadWholeFile(payloadPath));
     fs::File out = fs::File::Create(outPath);

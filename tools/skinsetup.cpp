@@ -12,7 +12,7 @@ const std::vector<TCommand>& Commands() {
          "in Windows-1252, the setup's character set.",
          1, 1,
          {{"-o", "OUT.x", "the archive to write (required)"},
-          {"--level", "LEVEL", "best, default (the default), fastest or none"},
+          {"--level", "LEVEL", "best, default (the default), fastest, none, or ultra (zopfli: smaller, far slower)"},
           {"--with-paths", nullptr, "record each file's folder relative to FOLDER"},
           {"--recurse", nullptr, "take the files of sub-folders too"},
           {"--plain-directory", nullptr, "store the directory uncompressed"}},
@@ -31,7 +31,7 @@ const std::vector<TCommand>& Commands() {
          "wrong. Errors (the setup would fail or misbehave) give exit code 1; warnings\n"
          "(cosmetic or advisory) are printed as \"warning:\" and give 0 unless --strict.",
          1, 1, {{"--strict", nullptr, "treat warnings as errors"}}, RunVerify},
-        {"build", "PROJECT -o SETUP.exe [--stub setup.exe] [--uninstaller Uninstall.exe]",
+        {"build", "PROJECT -o SETUP.exe [--stub setup.exe] [--uninstaller Uninstall.exe] [--level best|ultra]",
          "Makes a setup from a project folder: Setup.ini, the application's files, and the\n"
          "sub-folders Graphics, Sounds and Additional. The payload goes into a copy of the stub\n"
          "as its resource ZUBTRESOR; the same project gives the same bytes. A project without\n"
@@ -39,7 +39,8 @@ const std::vector<TCommand>& Commands() {
          1, 1,
          {{"-o", "SETUP.exe", "the setup to write (required)"},
           {"--stub", "setup.exe", "the setup program to put the payload into (default: the one beside the tool)"},
-          {"--uninstaller", "Uninstall.exe", "the uninstaller for a project without one (default: the one beside the tool)"}},
+          {"--uninstaller", "Uninstall.exe", "the uninstaller for a project without one (default: the one beside the tool)"},
+          {"--level", "LEVEL", "best (the default), or ultra: zopfli, a smaller setup in the same format, far slower"}},
          RunBuild},
     };
     return commands;

@@ -19,6 +19,9 @@ int RunExtract(const TArgs& args, TConsole& console);
 int RunVerify(const TArgs& args, TConsole& console);
 int RunBuild(const TArgs& args, TConsole& console);
 
+// Raises UsageError when this build cannot compress at the level ultra.
+void RequireUltra();
+
 // The uninstaller's name in the payload and in the destination.
 inline constexpr char kUninstallerName[] = "Uninstall.exe";
 
@@ -26,8 +29,9 @@ inline constexpr char kUninstallerName[] = "Uninstall.exe";
 // in Windows-1252) as RCDATA "ZUBTRESOR" in a copy of `stubPath`, written to
 // `outPath`; `uninstallerPath`, when given, goes in as "Uninstall.exe". The
 // same project, stub and uninstaller give the same bytes.
+// With `ultra` every compressed entry is compressed with zopfli (BuildPayload).
 void BuildSetup(const std::string& projectFolder, const std::string& stubPath, const std::string& outPath,
-                const std::string& uninstallerPath = "");
+                const std::string& uninstallerPath = "", bool ultra = false);
 
 // The uninstaller `build` uses when the project has none and no
 // --uninstaller is given: Uninstall.exe beside the tool, or in the build

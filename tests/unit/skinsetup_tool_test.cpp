@@ -139,7 +139,7 @@ TEST(SkinsetupCommandLine, UsageErrorsHelpAndFailures) {
         {{}, 2, "usage: skinsetup COMMAND"},
         {{"frobnicate"}, 2, "skinsetup: unknown command frobnicate"},
         {{"pack", "folder"}, 2, "skinsetup pack: missing -o (the file to write)\nTry 'skinsetup pack --help'."},
-        {{"pack", "f", "-o", "x", "--level", "max"}, 2, "skinsetup pack: unknown level max (best, default, fastest or none)"},
+        {{"pack", "f", "-o", "x", "--level", "max"}, 2, "skinsetup pack: unknown level max (best, default, fastest, none or ultra)"},
         {{"pack", "f", "-o"}, 2, "skinsetup pack: option -o needs a value OUT.x"},
         {{"pack", "f", "--recurse=yes", "-o", "x"}, 2, "skinsetup pack: option --recurse takes no value"},
         {{"list"}, 2, "skinsetup list: missing arguments: ARCHIVE"},

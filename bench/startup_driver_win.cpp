@@ -1,0 +1,206 @@
+// Times setups and the floor program under the platform, from outside, as a
+// user would see them. Runs are interleaved round by round and each figure
+// is the median of the rounds.
+//
+//   startup_driver ROUNDS NAME=COMMAND ...
+//   startup_driver close CLASS
+//
+// A first round that is not counted warms the caches up.
+//
+// A COMMAND ending in ".exe" alone is a setup: it is started with TMP and
+// TEMP pointing at a private folder and timed to its first visible feedback
+// (the unpacking progress window or the wizard window) and to its wizard
+// window; then the wizard is asked to close, and the time to the removal of
+// its work folder and to the end of the process is taken. Any other COMMAND
+// (a program with arguments; "{out}" stands for a fresh folder) is timed
+// from its start to its end.
+//
+// Prints one line per figure: "NAME FIGURE MILLISECONDS".
+//
+// "close CLASS" waits for a visible window of that class (of any process)
+// and asks it to close: for setups started by someone else, under strace say.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "base/file.h"
+#include "folders/shell.h"
+
+namespace {
+
+constexpr DWORD kTimeoutMs = 60000;
+// How often the setup is looked at: often enough for figures of a few
+// hundred milliseconds, seldom enough not to slow it down.
+constexpr DWORD kPollMs = 3;
+
+double NowMs() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return double(now.QuadPart) * 1000.0 / double(frequency.QuadPart);
+}
+
+[[noreturn]] void Die(const std::string& what) {
+    std::fprintf(stderr, "startup_driver: %s\n", what.c_str());
+    std::exit(1);
+}
+
+// The environment of this process with TMP and TEMP replaced.
+std::vector<char> EnvironmentWithTemp(const std::string& temp) {
+    std::vector<char> block;
+    char* env = GetEnvironmentStringsA();
+    for (const char* p = env; *p; p += strlen(p) + 1) {
+        std::string entry = p;
+        if (_strnicmp(p, "TMP=", 4) == 0 || _strnicmp(p, "TEMP=", 5) == 0) continue;
+        block.insert(block.end(), entry.begin(), entry.end() + 1);
+    }
+    FreeEnvironmentStringsA(env);
+    for (const std::string& entry : {"TMP=" + temp, "TEMP=" + temp}) block.insert(block.end(), entry.begin(), entry.end() + 1);
+    block.push_back('\0');
+    return block;
+}
+
+PROCESS_INFORMATION Start(const std::string& commandLine, std::vector<char>* environment) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::vector<char> line(commandLine.begin(), commandLine.end() + 1);
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, environment ? environment->data() : nullptr,
+                        nullptr, &si, &pi))
+        Die("cannot start " + commandLine);
+    CloseHandle(pi.hThread);
+    return pi;
+}
+
+// A visible top-level window of the class in the process. Looked up by class
+// name: a handful of calls per look, so that the polling costs the process
+// under test (which shares the window server with it) next to nothing.
+HWND VisibleWindow(DWORD process, const char* className) {
+    for (HWND w = FindWindowExA(nullptr, nullptr, className, nullptr); w;
+         w = FindWindowExA(nullptr, w, className, nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == process && IsWindowVisible(w)) return w;
+    }
+    return nullptr;
+}
+
+using Figures = std::map<std::string, double>;
+
+Figures RunSetup(const std::string& exe, const std::string& temp) {
+    zub::DeleteFolderTree(temp.substr(0, temp.size() - 1));
+    zub::fs::ForceDirectories(temp);
+    std::vector<char> env = EnvironmentWithTemp(temp);
+    Figures f;
+    const double start = NowMs();
+    PROCESS_INFORMATION pi = Start("\"" + exe + "\"", &env);
+    HWND wizard = nullptr;
+    while (!wizard) {
+        if (!f.count("feedback") && VisibleWindow(pi.dwProcessId, "TUnpackProgress")) {
+            f["feedback"] = NowMs() - start;
+            f["progress window"] = 1;
+        }
+        wizard = VisibleWindow(pi.dwProcessId, "TSetupForm");
+        if (WaitForSingleObject(pi.hProcess, kPollMs) == WAIT_OBJECT_0) Die(exe + " ended without its window");
+        if (NowMs() - start > kTimeoutMs) Die(exe + " showed no window");
+    }
+    f["window"] = NowMs() - start;
+    if (!f.count("feedback")) f["feedback"] = f["window"];
+    if (!f.count("progress window")) f["progress window"] = 0;
+
+    const std::string work = temp + "ZCTemp1";
+    const double close = NowMs();
+    PostMessageA(wizard, WM_CLOSE, 0, 0);
+    bool exited = false;
+    while (zub::fs::PathExists(work) || !exited) {
+        if (!f.count("work folder gone") && !zub::fs::PathExists(work)) f["work folder gone"] = NowMs() - close;
+        if (!exited && WaitForSingleObject(pi.hProcess, kPollMs) == WAIT_OBJECT_0) {
+            exited = true;
+            f["exit"] = NowMs() - close;
+        }
+        if (exited && zub::fs::PathExists(work)) Die(exe + " left its work folder");
+        if (NowMs() - close > kTimeoutMs) Die(exe + " did not end");
+    }
+    if (!f.count("work folder gone")) f["work folder gone"] = f["exit"];
+    CloseHandle(pi.hProcess);
+    return f;
+}
+
+Figures RunProgram(std::string command, const std::string& out) {
+    zub::DeleteFolderTree(out);
+    const size_t at = command.find("{out}");
+    if (at != std::string::npos) command.replace(at, 5, out);
+    const double start = NowMs();
+    PROCESS_INFORMATION pi = Start(command, nullptr);
+    if (WaitForSingleObject(pi.hProcess, kTimeoutMs) != WAIT_OBJECT_0) Die(command + " did not end");
+    Figures f{{"run", NowMs() - start}};
+    DWORD code = 1;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hProcess);
+    if (code != 0) Die(command + " failed");
+    zub::DeleteFolderTree(out);
+    return f;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+}  // namespace
+
+int CloseWhenShown(const char* className) {
+    const double start = NowMs();
+    for (;;) {
+        if (HWND w = FindWindowExA(nullptr, nullptr, className, nullptr); w && IsWindowVisible(w)) {
+            PostMessageA(w, WM_CLOSE, 0, 0);
+            return 0;
+        }
+        if (NowMs() - start > kTimeoutMs) Die(std::string("no window ") + className);
+        Sleep(20);
+    }
+}
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "close") return CloseWhenShown(argv[2]);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: startup_driver ROUNDS NAME=COMMAND ...\n");
+        return 2;
+    }
+    const int rounds = std::max(1, atoi(argv[1]));
+    std::vector<std::pair<std::string, std::string>> items;
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const size_t eq = arg.find('=');
+        if (eq == std::string::npos) Die("not NAME=COMMAND: " + arg);
+        items.emplace_back(arg.substr(0, eq), arg.substr(eq + 1));
+    }
+    const std::string base = zub::GetTempDir() + "startup_bench" + std::to_string(GetCurrentProcessId());
+    std::map<std::string, std::map<std::string, std::vector<double>>> results;
+    // Round 0 warms the caches up and is not counted.
+    for (int round = 0; round <= rounds; ++round) {
+        for (const auto& [name, command] : items) {
+            const bool setup = command.size() > 4 && _stricmp(command.c_str() + command.size() - 4, ".exe") == 0 &&
+                               command.find(' ') == std::string::npos;
+            const Figures f = setup ? RunSetup(command, base + "\\tmp\\") : RunProgram(command, base + "\\out");
+            if (round > 0)
+                for (const auto& [figure, value] : f) results[name][figure].push_back(value);
+        }
+        std::fprintf(stderr, round == 0 ? "warm-up round done\n" : "round %d of %d done\n", round, rounds);
+    }
+    zub::DeleteFolderTree(base);
+    for (const auto& [name, figures] : results)
+        for (const auto& [figure, values] : figures) std::printf("%s %s %.1f\n", name.c_str(), figure.c_str(), Median(values));
+    return 0;
+}
