@@ -4,8 +4,7 @@
 
 namespace zub {
 
-Error LastWin32Error() {
-    DWORD code = GetLastError();
+std::string SystemMessage(unsigned long code) {
     char* text = nullptr;
     std::string message;
     DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -16,7 +15,12 @@ Error LastWin32Error() {
             message.pop_back();
     }
     if (text) LocalFree(text);
-    return Win32Error(code, message);
+    return message;
+}
+
+Error LastWin32Error() {
+    DWORD code = GetLastError();
+    return Win32Error(code, SystemMessage(code));
 }
 
 void RaiseLastWin32Error() { throw LastWin32Error(); }

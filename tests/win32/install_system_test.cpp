@@ -1,0 +1,263 @@
+// The installation's Win32 machine: folder test, copies with a pump, the
+// copying page's message handling, and a whole run with real shortcuts.
+#include "setup/install_system_win.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "base/file.h"
+#include "base/strings.h"
+#include "base/win32_error.h"
+#include "folders/shell.h"
+#include "setup/finish_setup.h"
+#include "setup/install_run.h"
+#include "setup/work_folder.h"
+#include "tests/win32/link_reader_win.h"
+
+namespace zub {
+namespace {
+
+void WriteText(const std::string& path, const std::string& text) {
+    fs::File file = fs::File::Create(path);
+    file.Write(text.data(), text.size());
+}
+
+std::string ReadText(const std::string& path) {
+    std::vector<unsigned char> bytes = fs::ReadWholeFile(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+class InstallSystemTest : public ::testing::Test {
+protected:
+    void SetUp() override { folder_ = MakeWorkFolder(GetTempDir()); }
+    void TearDown() override { DeleteFolderTree(folder_); }
+    std::string folder_;
+};
+
+TEST_F(InstallSystemTest, FolderPresenceByDriveListOrSearch) {
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string drive = std::string(1, windows[0]) + ":\\";
+    std::string lower = drive;
+    lower[0] = static_cast<char>(tolower(lower[0]));
+    // A letter no drive has.
+    DWORD drives = GetLogicalDrives();
+    char unused = 'Z';
+    while (unused > 'A' && (drives >> (unused - 'A') & 1)) --unused;
+    WriteText(folder_ + "\\file.txt", "x");
+
+    struct Case {
+        std::string path;
+        bool present;
+    } cases[] = {
+        {drive, true},
+        {lower, true},
+        {std::string(1, unused) + ":\\", false},
+        {folder_, true},
+        {folder_ + "\\", true},
+        {folder_ + "\\\\", false},  // only one trailing backslash is taken off
+        {folder_ + "\\file.txt", false},
+        {folder_ + "\\missing", false},
+        {folder_.substr(0, folder_.size() - 1) + "*", false},  // wildcards never name a folder
+    };
+    for (const Case& c : cases) EXPECT_EQ(IsFolderPresent(c.path), c.present) << c.path;
+
+    // The caller's error mode is back afterwards.
+    UINT mine = SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX;
+    UINT before = SetErrorMode(mine);
+    IsFolderPresent(folder_);
+    EXPECT_EQ(SetErrorMode(before), mine);
+}
+
+TEST_F(InstallSystemTest, CopyReplacesPumpsDuringLargeFilesAndGivesTheReason) {
+    TWin32InstallSystem system(nullptr);
+    const std::string source = folder_ + "\\big.bin", target = folder_ + "\\copy.bin";
+    WriteText(source, std::string(16 << 20, 'b'));
+    WriteText(target, "old");
+    int pumps = 0;
+    TCopyResult result = system.CopyFile(source, target, [&] { ++pumps; });
+    EXPECT_TRUE(result.Ok);
+    EXPECT_GE(pumps, 16);  // between blocks, not only between files
+    EXPECT_EQ(fs::File::OpenRead(target).Size(), 16 << 20);
+
+    result = system.CopyFile(folder_ + "\\missing.bin", target, [] {});
+    EXPECT_FALSE(result.Ok);
+    EXPECT_EQ(result.Reason, SystemMessage(ERROR_FILE_NOT_FOUND));
+    EXPECT_FALSE(result.Reason.empty());
+}
+
+TEST_F(InstallSystemTest, ExceptionFromThePumpStopsTheCopyAndComesThrough) {
+    TWin32InstallSystem system(nullptr);
+    WriteText(folder_ + "\\big.bin", std::string(8 << 20, 'b'));
+    EXPECT_THROW(system.CopyFile(folder_ + "\\big.bin", folder_ + "\\copy.bin", [] { throw Error("stop"); }), Error);
+}
+
+TEST_F(InstallSystemTest, CreateDirMakesOneLevelAndGivesTheCode) {
+    TWin32InstallSystem system(nullptr);
+    EXPECT_EQ(system.CreateDir(folder_ + "\\one"), 0);
+    EXPECT_EQ(system.CreateDir(folder_ + "\\two\\three"), ERROR_PATH_NOT_FOUND);
+    EXPECT_EQ(system.CreateDir(folder_ + "\\one"), ERROR_ALREADY_EXISTS);
+}
+
+TEST_F(InstallSystemTest, NotepadIsInTheWindowsFolder) {
+    TWin32InstallSystem system(nullptr);
+    std::string notepad = NotepadPath(system.WindowsFolder());
+    EXPECT_NE(notepad, "notepad.exe");
+    EXPECT_TRUE(fs::FileExists(notepad)) << notepad;
+}
+
+// Which window got which message, for the windows of the class below.
+std::vector<std::pair<HWND, UINT>> g_received;
+
+LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_APP || message == WM_TIMER || message == WM_CLOSE || message == WM_COMMAND ||
+        message == WM_LBUTTONDOWN || message == WM_KEYDOWN)
+        g_received.emplace_back(window, message);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// A window with a label, a progress bar and a button, as the copying page has.
+class CopyPageTest : public InstallSystemTest {
+protected:
+    void SetUp() override {
+        InstallSystemTest::SetUp();
+        InitCommonControls();
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = RecordingProc;
+        windowClass.lpszClassName = "ZubRecordingWindow";
+        RegisterClassA(&windowClass);
+        g_received.clear();
+        form_ = Make("ZubRecordingWindow", WS_POPUP | WS_VISIBLE, nullptr);
+        label_ = Make("STATIC", WS_CHILD, form_);
+        progress_ = Make(PROGRESS_CLASSA, WS_CHILD, form_);
+        button_ = Make("BUTTON", WS_CHILD | WS_VISIBLE, form_);
+        other_ = Make("ZubRecordingWindow", WS_POPUP, nullptr);
+    }
+    void TearDown() override {
+        DestroyWindow(other_);
+        DestroyWindow(form_);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {}
+        InstallSystemTest::TearDown();
+    }
+    static HWND Make(const char* windowClass, DWORD style, HWND parent) {
+        return CreateWindowA(windowClass, "", style, 0, 0, 100, 40, parent, nullptr, nullptr, nullptr);
+    }
+    bool Received(HWND window, UINT message) const {
+        return std::find(g_received.begin(), g_received.end(), std::make_pair(window, message)) != g_received.end();
+    }
+    HWND form_ = nullptr, label_ = nullptr, progress_ = nullptr, button_ = nullptr, other_ = nullptr;
+};
+
+TEST_F(CopyPageTest, ControlsShowTheRunsState) {
+    TCopyPageWin page(form_, label_, progress_, "Test");
+    page.SetCopyMessage("copying App.exe");
+    page.SetProgress(66);
+    char text[64] = {};
+    GetWindowTextA(label_, text, sizeof text);
+    EXPECT_STREQ(text, "copying App.exe");
+    EXPECT_EQ(SendMessageA(progress_, PBM_GETPOS, 0, 0), 66);
+}
+
+TEST_F(CopyPageTest, InputAndCloseForTheFormAreDroppedOtherMessagesHandled) {
+    TCopyPageWin page(form_, label_, progress_, "Test");
+    PostMessageA(button_, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    PostMessageA(button_, WM_LBUTTONUP, 0, 0);
+    PostMessageA(form_, WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageA(form_, WM_CLOSE, 0, 0);
+    PostMessageA(form_, WM_APP, 0, 0);
+    PostMessageA(other_, WM_LBUTTONDOWN, MK_LBUTTON, 0);  // not the wizard's
+    SetTimer(form_, 1, 1, nullptr);
+    Sleep(30);
+    page.ProcessMessages();
+    KillTimer(form_, 1);
+
+    EXPECT_TRUE(IsWindow(form_));
+    EXPECT_FALSE(Received(form_, WM_CLOSE));
+    EXPECT_FALSE(Received(form_, WM_KEYDOWN));
+    EXPECT_FALSE(Received(form_, WM_COMMAND)) << "the button was clicked";
+    EXPECT_TRUE(Received(form_, WM_APP));
+    EXPECT_TRUE(Received(form_, WM_TIMER));
+    EXPECT_TRUE(Received(other_, WM_LBUTTONDOWN));
+    MSG message;
+    EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) << "left in the queue: " << message.message;
+}
+
+TEST_F(CopyPageTest, QuitIsLeftForTheMessageLoop) {
+    TCopyPageWin page(form_, label_, progress_, "Test");
+    PostQuitMessage(3);
+    page.ProcessMessages();
+    MSG message;
+    ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 3u);
+}
+
+// The real machine with the Start menu and desktop in a temporary folder.
+class TTempShellSystem : public TWin32InstallSystem {
+public:
+    TTempShellSystem(std::string programs, std::string desktop)
+        : TWin32InstallSystem(nullptr), programs_(std::move(programs)), desktop_(std::move(desktop)) {}
+    std::string ProgramsFolder() override { return programs_; }
+    std::string DesktopFolder() override { return desktop_; }
+    void WriteUninstallEntry(const TSetupLogBook&) override {}  // the uninstall key has tests of its own
+
+private:
+    std::string programs_, desktop_;
+};
+
+class TQuietPage : public ICopyPage {
+public:
+    void SetCopyMessage(const std::string&) override {}
+    void SetProgress(int) override {}
+    void ProcessMessages() override {}
+    bool AskRetry(const std::string&) override { return false; }
+};
+
+TEST_F(InstallSystemTest, WholeRunMakesShortcutsThatReadBack) {
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    TSetupData data;
+    data.WorkFolder = folder_ + "\\work\\";
+    data.Destination = folder_ + "\\Program Files\\App\\";  // as the folder dialog leaves it
+    data.AddFiles = {"App.exe", "Docs\\Read Me.txt"};
+    data.TargetFile = "App.exe";
+    data.ReadMe = "Docs\\Read Me.txt";
+    data.Folder = "Test App";
+    data.RazederodezTitle = "Test App";
+    fs::ForceDirectories(data.WorkFolder + "Docs");
+    WriteText(data.WorkFolder + "App.exe", "MZ");
+    WriteText(data.WorkFolder + "Docs\\Read Me.txt", "read me");
+    const std::string programs = folder_ + "\\Programs", desktop = folder_ + "\\Desktop";
+    fs::CreateDir(programs);
+    fs::CreateDir(desktop);
+
+    TTempShellSystem system(programs, desktop);
+    TQuietPage page;
+    TSetupLogBook log;
+    TInstallRun(data, log, system, page).InstallFiles();
+    FinishSetup(data, log, {true, false, false}, system);
+
+    const std::string d = data.Destination;
+    EXPECT_EQ(ReadText(d + "\\Docs\\Read Me.txt"), "read me");
+    test::TLinkContent program = test::ReadLink(programs + "\\Test App\\Test App.lnk");
+    // The shell stores the target with the doubled backslash made single.
+    EXPECT_EQ(program.target, CollapseBackslashes(d + "\\App.exe"));
+    EXPECT_EQ(program.workingFolder, d);
+    EXPECT_EQ(program.description, "Test App");
+    EXPECT_EQ(test::StoredShowCommand(programs + "\\Test App\\Test App.lnk"), SW_SHOWNORMAL);
+    test::TLinkContent uninstall = test::ReadLink(programs + "\\Test App\\Uninstall.lnk");
+    EXPECT_EQ(uninstall.description, "Uninstall Test App");
+    test::TLinkContent readMe = test::ReadLink(programs + "\\Test App\\Read Me.txt.lnk");
+    EXPECT_EQ(readMe.target, NotepadPath(system.WindowsFolder()));
+    EXPECT_EQ(readMe.arguments, "\"" + d + "\\Docs\\Read Me.txt\"");
+    test::TLinkContent onDesktop = test::ReadLink(desktop + "\\Test App.lnk");
+    EXPECT_EQ(onDesktop.target, CollapseBackslashes(d + "\\App.exe"));
+    EXPECT_TRUE(fs::FileExists(d + "\\setup.log"));
+    CoUninitialize();
+}
+
+}  // namespace
+}  // namespace zub
