@@ -50,7 +50,16 @@ for attempt in 1 2 3; do
 done
 prefix_ok || { echo "with-wine: could not create a working Wine prefix" >&2; exit 1; }
 
+# Without a window manager (Xvfb has none) Wine's X11 driver waits up to two
+# seconds for one whenever a managed top-level window goes away. Unmanaged
+# windows skip that wait; the demo and the tests need no window manager.
+x11_unmanaged() { grep -A3 -F '[Software\\Wine\\X11 Driver]' "$WINEPREFIX/user.reg" 2>/dev/null \
+                  | grep -qx '"Managed"="N"'; }
+
 wineserver -p
 wine wineboot >/dev/null 2>&1
+if ! x11_unmanaged; then
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+fi
 
 "$@"

@@ -56,5 +56,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     }
     zub::TFolderMan folderMan(nullptr);
     zub::TConfirmationForm confirmationForm(nullptr);
+    setupForm->SetDialogs(folderMan, confirmationForm);
     return application.Run(*setupForm);
 }

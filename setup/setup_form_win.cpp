@@ -24,7 +24,27 @@ TSetupForm::TSetupForm(TComponent* owner, std::string& recordedWorkFolder, KMedi
       Backbutton(MakeButton("Backbutton", 192, 368, media)),
       Forwardbutton(MakeButton("Forwardbutton", 280, 368, media)),
       Cancelbutton(MakeButton("Cancelbutton", 360, 368, media)),
+      MainPanel(BuildPageArea()),
+      LicenceMemo(Control<TMemo>("LicenceMemo")),
+      LicenceCheck(Control<TCheckBox>("LicenceCheck")),
+      DestinationText(Control<TLabel>("DestinationText")),
+      DestinationButton(Control<TButton>("DestinationButton")),
+      FolderEdit(Control<TEdit>("FolderEdit")),
+      FolderList(Control<TListBox>("FolderList")),
+      Copymessage(Control<TLabel>("Copymessage")),
+      CopyProgress(Control<TProgressBar>("CopyProgress")),
+      DesktopCheck(Control<TCheckBox>("DesktopCheck")),
+      ReadMeCheck(Control<TCheckBox>("ReadMeCheck")),
+      LaunchProgCheck(Control<TCheckBox>("LaunchProgCheck")),
       buttons_{&Backbutton, &Forwardbutton, &Cancelbutton} {
+    Backbutton.OnClick = [this] { BackbuttonClick(); };
+    Forwardbutton.OnClick = [this] { ForwardbuttonClick(); };
+    Cancelbutton.OnClick = [this] { CancelButtonClick(); };
+    LicenceCheck.OnClick = [this] { LicenceCheckClick(); };
+    DestinationButton.OnClick = [this] { DestinationButtonClick(); };
+    FolderEdit.OnChange = [this] { FolderEditChange(); };
+    FolderList.OnClick = [this] { FolderListClick(); };
+
     std::string folder = MakeWorkFolder(GetTempDir());
     recordedWorkFolder = folder;
     workFolder_.Set(folder);
@@ -33,7 +53,9 @@ TSetupForm::TSetupForm(TComponent* owner, std::string& recordedWorkFolder, KMedi
 
     UnpackPayload();
     ReadSetupScript(data_.WorkFolder + "Setup.ini", *this);
+    ApplySettings();
     ApplySkin();
+    ShowPage(pgWelcome);
 }
 
 TSetupForm::~TSetupForm() = default;
@@ -64,5 +86,13 @@ void TSetupForm::ApplySkin() {
 }
 
 void TSetupForm::UnpackPayload() { zub::UnpackPayload(Archiver, OwnExecutablePath(), data_.WorkFolder); }
+
+// The installation run comes with its own part of the setup; until then the
+// copying page passes straight on to the completion page.
+void TSetupForm::InstallFiles() {}
+
+// The finishing actions come with the installation run; they end by closing
+// the form, which is what this does for now.
+void TSetupForm::FinishSetup() { Close(); }
 
 }  // namespace zub

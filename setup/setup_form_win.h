@@ -1,19 +1,28 @@
 // The wizard form. Its construction is the start-up of the setup: work folder,
-// payload, Setup.ini; its destruction removes the work folder again.
+// payload, Setup.ini, the pages prepared from the settings; its destruction
+// removes the work folder again.
 #pragma once
 
 #include <array>
+#include <map>
 #include <string>
 
 #include "archive/zlb_archive.h"
 #include "setup/log_book.h"
 #include "setup/setup_data.h"
 #include "setup/setup_script.h"
+#include "setup/wizard_layout.h"
+#include "setup/wizard_pages.h"
+#include "setup/wizard_texts.h"
 #include "setup/work_folder.h"
 #include "skin/zub_form_win.h"
 #include "skin/zub_frame_win.h"
+#include "ui/controls_win.h"
 
 namespace zub {
+
+class TConfirmationForm;
+class TFolderMan;
 
 // One of the wizard's image buttons, dressed by a Button block of Setup.ini.
 class TSkinButton : public TZubButton, public ISkinButtonTarget {
@@ -29,7 +38,15 @@ public:
     void SetInvisibleColor(int32_t c) override { Graphic().SetInvisibleColor(c); }
 };
 
-class TSetupForm : public TZubForm, public ISetupScriptTarget {
+class TSetupForm : public TZubForm, public ISetupScriptTarget, private IWizardView {
+    // Declared first so that it goes last: the folder is removed after the
+    // setup data is freed and before the window is destroyed.
+    TWorkFolderGuard workFolder_;
+    TSetupData data_;
+    TSetupLogBook logBook_;
+    // The page area's controls by name, filled while they are made.
+    std::map<std::string, TWinControl*> controls_;
+
 public:
     // recordedWorkFolder receives the work folder's path for the program's
     // final clean-up as soon as the folder exists; media is the program's
@@ -37,15 +54,49 @@ public:
     TSetupForm(TComponent* owner, std::string& recordedWorkFolder, KMediaList& media);
     ~TSetupForm() override;
 
+    // The two dialogs the pages open; they are made after the wizard form.
+    void SetDialogs(TFolderMan& folderMan, TConfirmationForm& confirmation);
+
     // ISetupScriptTarget
     TSetupData& SetupData() override { return data_; }
-    void SetPageAreaTop(int32_t v) override { mainPanel_.Top = v; }
-    void SetPageAreaLeft(int32_t v) override { mainPanel_.Left = v; }
-    void SetPageAreaWidth(int32_t v) override { mainPanel_.Width = v; }
-    void SetPageAreaHeight(int32_t v) override { mainPanel_.Height = v; }
+    void SetPageAreaTop(int32_t v) override { MainPanel.SetTop(v); }
+    void SetPageAreaLeft(int32_t v) override { MainPanel.SetLeft(v); }
+    void SetPageAreaWidth(int32_t v) override { MainPanel.SetWidth(v); }
+    void SetPageAreaHeight(int32_t v) override { MainPanel.SetHeight(v); }
     void SetPanelBitmap(const std::string& fileName) override { Graphic().SetFileName(fileName); }
     void SetPanelInvisibleColor(int32_t color) override { Graphic().SetInvisibleColor(color); }
     ISkinButtonTarget& Button(TButtonKind kind) override { return *buttons_[static_cast<size_t>(kind)]; }
+
+    // Prepares every page from the setup data: colours, fonts, the licence,
+    // the destination, the program folders, the completion rows, the texts.
+    void ApplySettings();
+    // Shows page 0 to 5 and sets Back and Forward for it.
+    void ShowPage(int index) { pages_.ShowPage(index); }
+    void SetEnglishTexts() { ApplyCaptions(EnglishTexts(data_.RazederodezTitle)); }
+    void SetGermanTexts() { ApplyCaptions(GermanTexts(data_.RazederodezTitle)); }
+
+    // Event handlers.
+    void ForwardbuttonClick() { pages_.ForwardClick(); }
+    void BackbuttonClick() { pages_.BackClick(); }
+    void CancelButtonClick() { pages_.CancelClick(); }
+    void LicenceCheckClick() { pages_.LicenceCheckClick(LicenceCheck.Checked()); }
+    void DestinationButtonClick();
+    void FolderEditChange() { data_.Folder = FolderEdit.Text(); }
+    void FolderListClick();
+
+    // The installation run (page 4) and the finishing actions (Forward on page 5).
+    void InstallFiles() override;
+    void FinishSetup() override;
+
+    // Enter works as Forward (not in the licence text), Esc as Cancel.
+    bool DialogKey(const MSG& msg) override;
+
+    // A control of the page area by its name.
+    TWinControl& Control(const std::string& name) const { return *controls_.at(name); }
+    template <class T>
+    T& Control(const std::string& name) const {
+        return dynamic_cast<T&>(Control(name));
+    }
 
     TZLBArchive Archiver;
     // The record of everything installed; the finishing actions write it.
@@ -53,19 +104,45 @@ public:
     TSkinButton& Backbutton;
     TSkinButton& Forwardbutton;
     TSkinButton& Cancelbutton;
+    TPanel& MainPanel;
+    // The controls the handlers and the installation work with.
+    TMemo& LicenceMemo;
+    TCheckBox& LicenceCheck;
+    TLabel& DestinationText;
+    TButton& DestinationButton;
+    TEdit& FolderEdit;
+    TListBox& FolderList;
+    TLabel& Copymessage;
+    TProgressBar& CopyProgress;
+    TCheckBox& DesktopCheck;
+    TCheckBox& ReadMeCheck;
+    TCheckBox& LaunchProgCheck;
 
 private:
     TSkinButton& MakeButton(const char* name, int left, int top, KMediaList& media);
+    TPanel& BuildPageArea();
+    TWinControl& MakeControl(const TControlSpec& spec, TWinControl& parent);
     void UnpackPayload();
     void ApplySkin();
+    void ApplyCaptions(const TCaptionTable& table);
+    void MakeHeading(const char* name);
 
-    // Declared first so that it goes last: the folder is removed after the
-    // setup data is freed and before the window is destroyed.
-    TWorkFolderGuard workFolder_;
-    TSetupData data_;
-    TSetupLogBook logBook_;
-    TBounds mainPanel_{104, 16, 393, 305};
+    // IWizardView
+    void SetBackEnabled(bool enabled) override { Backbutton.SetEnabled(enabled); }
+    void SetForwardEnabled(bool enabled) override { Forwardbutton.SetEnabled(enabled); }
+    void BringToFront(const char* panel) override { Control(panel).BringToFront(); }
+    void Remeasure(const char* label) override;
+    void ClearLicenceCheck() override { LicenceCheck.SetChecked(false); }
+    void FocusFolderEdit() override { FolderEdit.SetFocus(); }
+    void RepaintForm() override { Repaint(); }
+    int Confirm(const std::string& question) override;
+    void CloseForm() override { Close(); }
+    void ShowRefusal(const std::string& message) override;
+
     std::array<TSkinButton*, 3> buttons_;
+    TPageMachine pages_{data_, *this};
+    TFolderMan* folderMan_ = nullptr;
+    TConfirmationForm* confirmation_ = nullptr;
 };
 
 }  // namespace zub

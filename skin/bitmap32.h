@@ -10,10 +10,11 @@
 #include <mutex>
 #include <string>
 
+#include "ui/events.h"
+
 namespace zub {
 
 using TColor32 = uint32_t;
-using TNotifyEvent = std::function<void()>;
 
 enum class TDrawMode { dmOpaque, dmBlend, dmCustom };
 enum class TStretchFilter { sfNearest, sfLinear, sfLinear2, sfSpline };

@@ -49,7 +49,7 @@ void TZForm::BitmapResized() {
 LRESULT TZForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_ERASEBKGND: return 1;  // the paint covers everything
-        case WM_PAINT: PaintWindow(Handle(), engine_, Color); return 0;
+        case WM_PAINT: PaintWindow(Handle(), engine_, Color()); return 0;
         case WM_SIZE: engine_.BufferValid = false; break;
     }
     return TForm::WndProc(message, wParam, lParam);

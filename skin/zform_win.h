@@ -28,7 +28,6 @@ public:
     // Marks buffer and cache invalid and invalidates the window without erasing.
     void Invalidate();
 
-    int32_t Color = kClBtnFace;  // a Windows colour value
     TNotifyEvent OnChange;
 
 protected:

@@ -48,7 +48,7 @@ void TZFrame::Invalidate() {
 }
 
 void TZFrame::Resize() {
-    TSize32 size = ClientSize(Handle());
+    TSize32 size = zub::ClientSize(Handle());
     engine_.InvalidateCache();
     engine_.ResizeBuffer(size.Width, size.Height);
     engine_.BufferValid = false;
@@ -57,7 +57,7 @@ void TZFrame::Resize() {
 // Over the control means inside its client rectangle and its shape: a point in
 // a cut-out corner belongs to the window below.
 bool TZFrame::PointerOver(POINT client) const {
-    TSize32 size = ClientSize(Handle());
+    TSize32 size = zub::ClientSize(Handle());
     if (client.x < 0 || client.y < 0 || client.x >= size.Width || client.y >= size.Height) return false;
     POINT screen = client;
     ClientToScreen(Handle(), &screen);
@@ -96,7 +96,7 @@ void TZFrame::ButtonUp(TMouseButton button, POINT client) {
     const bool click = button == TMouseButton::mbLeft && clicked_;
     clicked_ = false;
     if (GetCapture() == Handle()) ReleaseCapture();
-    TSize32 size = ClientSize(Handle());
+    TSize32 size = zub::ClientSize(Handle());
     const bool inside = client.x >= 0 && client.y >= 0 && client.x < size.Width && client.y < size.Height;
     if (click && inside && OnClick) OnClick();
     if (OnMouseUp) OnMouseUp(button, client.x, client.y);
@@ -112,7 +112,7 @@ LRESULT TZFrame::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (mouse && !IsWindowEnabled(Handle())) return TWinControl::WndProc(message, wParam, lParam);
     switch (message) {
         case WM_ERASEBKGND: return 1;
-        case WM_PAINT: PaintWindow(Handle(), engine_, Color); return 0;
+        case WM_PAINT: PaintWindow(Handle(), engine_, Color()); return 0;
         case WM_SIZE: {
             LRESULT result = TWinControl::WndProc(message, wParam, lParam);
             Resize();

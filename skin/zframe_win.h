@@ -35,7 +35,6 @@ public:
     // Whether the left button was held at the latest mouse event.
     bool LeftButtonHeld() const { return leftHeld_; }
 
-    int32_t Color = kClBtnFace;  // the parent's colour
     TNotifyEvent OnChange, OnClick, OnMouseEnter, OnMouseLeave;
     TImgMouseEvent OnMouseDown, OnMouseUp;
 

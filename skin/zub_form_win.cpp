@@ -12,7 +12,7 @@ void TZubForm::RebuildBitmap() {
     if (!HasPicture()) return;
     TBitmap32& bitmap = Bitmap();
     TBitmap32& picture = Graphic().GetBitmap();
-    TSize32 size = ClientSize(Handle());
+    TSize32 size = zub::ClientSize(Handle());
     {
         TBitmapUpdate update(bitmap);
         if (Shape() < 4) {

@@ -26,7 +26,7 @@ void TZubFrame::RebuildBitmap() {
     if (!HasPicture()) return;
     TBitmap32& bitmap = Bitmap();
     TBitmap32& picture = Graphic().GetBitmap();
-    TSize32 size = ClientSize(Handle());
+    TSize32 size = zub::ClientSize(Handle());
     {
         TBitmapUpdate update(bitmap);
         bitmap.SetSize(size.Width, size.Height);
@@ -79,7 +79,7 @@ void TZubButton::BDown() {
 
 void TZubButton::BUp(int x, int y) {
     if (!Enabled()) return;
-    TSize32 size = ClientSize(Handle());
+    TSize32 size = zub::ClientSize(Handle());
     SetState(x >= 0 && y >= 0 && x < size.Width && y < size.Height ? kOver : kNormal);
 }
 

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include <exception>
+
 namespace zub {
 
 TApplication::TApplication() {
@@ -14,11 +16,39 @@ int TApplication::Run(TForm& mainForm) {
     mainForm.SetMainForm(true);
     mainForm.Show();
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) ProcessMessage(msg);
     return static_cast<int>(msg.wParam);
+}
+
+void ProcessMessage(const MSG& msg) {
+    if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && msg.hwnd) {
+        auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(GetAncestor(msg.hwnd, GA_ROOT)));
+        // A dialog key may run a handler here, outside any window procedure:
+        // its exception stops here as it would there.
+        try {
+            if (form && form->DialogKey(msg)) return;
+        } catch (const std::exception& e) {
+            ShowException(form->Handle(), e.what());
+            return;
+        } catch (...) {
+            ShowException(form->Handle(), "Unknown error");
+            return;
+        }
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+}
+
+bool ProcessMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));  // for the loop that waits for it
+            return false;
+        }
+        ProcessMessage(msg);
+    }
+    return true;
 }
 
 TOleSession::TOleSession() { initialized_ = SUCCEEDED(OleInitialize(nullptr)); }

@@ -1,4 +1,6 @@
 // The application: common controls, the main form and the message loop.
+// Every loop of the program (the main one, a modal form's, a test's) hands
+// its messages to ProcessMessage, so dialog keys reach the active form.
 #pragma once
 
 #include "ui/form_win.h"
@@ -14,6 +16,13 @@ public:
     // Shows the main form and runs the message loop until the main form is closed.
     int Run(TForm& mainForm);
 };
+
+// Dispatches one message, after letting the form it belongs to handle
+// dialog keys (Tab, Enter, Esc).
+void ProcessMessage(const MSG& msg);
+// Handles every message waiting now and returns; a quit message is left in
+// the queue for the loop that waits for it. False when a quit is pending.
+bool ProcessMessages();
 
 // COM and OLE for the GUI thread, for the lifetime of this object.
 class TOleSession {

@@ -1,5 +1,5 @@
-// Helpers of the skin tests under Wine: picture files, message pumping,
-// and reading a window region back as a set of pixels.
+// Helpers of the skin tests under Wine: picture files, and reading a window
+// region back as a set of pixels.
 #pragma once
 
 #include <windows.h>
@@ -11,6 +11,7 @@
 
 #include "base/file.h"
 #include "folders/shell.h"
+#include "pump_util_win.h"
 
 namespace zub::test {
 
@@ -36,17 +37,6 @@ inline void WriteBmp(const std::string& path, const std::vector<std::vector<uint
 
 inline std::vector<std::vector<uint32_t>> Solid(int w, int h, uint32_t rgb) {
     return std::vector<std::vector<uint32_t>>(h, std::vector<uint32_t>(w, rgb));
-}
-
-inline void Pump(int rounds = 5) {
-    for (int i = 0; i < rounds; ++i) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(10);
-    }
 }
 
 using TPixelSet = std::set<std::pair<int, int>>;

@@ -1,5 +1,5 @@
 // The classic Windows colour scheme, for native builds and tests.
-#include "skin/color.h"
+#include "ui/color.h"
 
 namespace zub {
 

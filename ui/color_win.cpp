@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "skin/color.h"
+#include "ui/color.h"
 
 namespace zub {
 

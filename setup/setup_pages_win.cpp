@@ -1,0 +1,200 @@
+// The wizard form's pages: the page area built from its layout table, the
+// preparation of every page from the settings, the texts, and the handlers
+// of the controls on the pages.
+#include <windows.h>
+
+#include "base/strings.h"
+#include "folders/folder_man_win.h"
+#include "folders/shell_win.h"
+#include "setup/confirmation_form_win.h"
+#include "setup/find_entries_win.h"
+#include "setup/setup_form_win.h"
+#include "setup/wizard_checks.h"
+#include "setup/wizard_texts.h"
+
+namespace zub {
+namespace {
+
+constexpr int kButtonMaxPoints = 10;
+
+// The spacer labels keep this font whatever the settings say.
+TFontSpec SpacerFont() {
+    TFontSpec font;
+    font.Height = -kSpacerFontPixels;
+    return font;
+}
+
+}  // namespace
+
+TPanel& TSetupForm::BuildPageArea() {
+    for (const TControlSpec& spec : WizardLayout())
+        MakeControl(spec, spec.Parent ? *controls_.at(spec.Parent) : static_cast<TWinControl&>(*this));
+    return Control<TPanel>("MainPanel");
+}
+
+TWinControl& TSetupForm::MakeControl(const TControlSpec& spec, TWinControl& parent) {
+    using K = TControlKind;
+    TWinControl* control = nullptr;
+    auto label = [&](bool wrap, bool autoSize) -> TLabel& {
+        TLabel& l = Own<TLabel>(&parent);
+        l.SetWordWrap(wrap);
+        l.SetAutoSize(autoSize);
+        control = &l;
+        return l;
+    };
+    switch (spec.Kind) {
+        case K::Panel: control = &Own<TPanel>(&parent); break;
+        case K::Label: label(true, true); break;
+        case K::HeadLabel: label(true, true).SetAlignment(TAlignment::taCenter); break;
+        case K::Spacer: label(false, false).SetFont(SpacerFont()); break;
+        case K::FixedLabel: label(true, false); break;
+        case K::CheckBox: control = &Own<TCheckBox>(&parent); break;
+        case K::GroupBox: control = &Own<TGroupBox>(&parent); break;
+        case K::Button: control = &Own<TButton>(&parent); break;
+        case K::Edit: control = &Own<TEdit>(&parent); break;
+        case K::Memo: {
+            TMemo& memo = Own<TMemo>(&parent);
+            memo.SetParentColor(true);  // the licence shows in the page's colour
+            control = &memo;
+            break;
+        }
+        case K::ListBox: {
+            TListBox& list = Own<TListBox>(&parent);
+            list.SetItemHeight(13);
+            control = &list;
+            break;
+        }
+        case K::ProgressBar: {
+            TProgressBar& bar = Own<TProgressBar>(&parent);
+            bar.SetRange(0, 100);
+            control = &bar;
+            break;
+        }
+    }
+    control->Name = spec.Name;
+    control->SetBounds(spec.Bounds.Left, spec.Bounds.Top, spec.Bounds.Width, spec.Bounds.Height);
+    control->SetAnchors(spec.Anchors);
+    control->SetAlign(spec.Align);
+    // The six pages lie on top of each other; the one in front is the only one shown.
+    if (spec.Parent && std::string(spec.Parent) == "TextBox") control->SetPage(true);
+    control->SetVisible(true);
+    controls_[spec.Name] = control;
+    return *control;
+}
+
+void TSetupForm::SetDialogs(TFolderMan& folderMan, TConfirmationForm& confirmation) {
+    folderMan_ = &folderMan;
+    confirmation_ = &confirmation;
+}
+
+void TSetupForm::MakeHeading(const char* name) {
+    TWinControl& head = Control(name);
+    head.SetFont(HeadingFont(data_.SetupFont));
+}
+
+void TSetupForm::ApplySettings() {
+    const TFontSpec& font = data_.SetupFont;
+    MainPanel.SetColor(data_.TextBoxColor);
+    MainPanel.SetFont(font);
+    MakeHeading("WelcomeHead");
+
+    if (HasLicence(data_)) {
+        MakeHeading("LicenceHead1");
+        LicenceMemo.SetText(LoadLicenceText(data_.WorkFolder + data_.Licence));
+        LicenceCheck.SetChecked(false);
+    }
+
+    MakeHeading("DestinationHead1");
+    TFontSpec buttonFont = font;
+    LimitFontPoints(buttonFont, kButtonMaxPoints);
+    DestinationButton.SetFont(buttonFont);
+    data_.Destination = GetProgramFilesDir() + data_.Destination;
+    DestinationText.SetText(data_.Destination);
+
+    MakeHeading("FolderHead1");
+    FolderList.Clear();
+    for (const std::string& name : ProgramFolderEntries(GetProgramsFolder(Handle()), FindEntries))
+        FolderList.AddItem(name);
+    FolderEdit.SetText(data_.Folder);
+    TFontSpec black = font;
+    black.Color = clBlack;
+    FolderEdit.SetFont(black);
+    FolderList.SetFont(black);
+    TFontSpec bold = font;
+    bold.Style |= fsBold;
+    Control("FolderEditHead").SetFont(bold);
+    Control("FolderListHead").SetFont(bold);
+
+    MakeHeading("CopyHead1");
+    Copymessage.SetText("");
+    CopyProgress.SetPosition(0);
+
+    MakeHeading("FinishHead1");
+    const bool readMe = !Trim(data_.ReadMe).empty();
+    Control("FinishDesktopPanel").SetVisible(data_.DesktopIcon);
+    Control("FinishLaunchProgPanel").SetVisible(data_.LaunchProg);
+    Control("FinishReadMePanel").SetVisible(readMe);
+    DesktopCheck.SetChecked(data_.DesktopIcon);
+    LaunchProgCheck.SetChecked(data_.LaunchProg);
+    ReadMeCheck.SetChecked(readMe);
+
+    ApplyCaptions(CaptionTableOf(data_.Language, data_.RazederodezTitle));
+}
+
+void TSetupForm::ApplyCaptions(const TCaptionTable& table) {
+    for (const TCaption& caption : table.Captions) Control(caption.Control).SetText(caption.Text);
+    if (table.DestinationButtonGrowth) {
+        // Wider for the longer word, with its right edge where it was.
+        const TBounds b = DestinationButton.Bounds();
+        const int growth = table.DestinationButtonGrowth;
+        DestinationButton.SetBounds(b.Left - growth, b.Top, b.Width + growth, b.Height);
+    }
+}
+
+void TSetupForm::Remeasure(const char* label) {
+    TLabel& l = Control<TLabel>(label);
+    l.SetAutoSize(false);
+    l.SetAutoSize(true);
+}
+
+void TSetupForm::DestinationButtonClick() {
+    if (!folderMan_) return;
+    folderMan_->FolderPath = data_.Destination;
+    if (!folderMan_->Execute()) return;
+    data_.Destination = folderMan_->FolderPath;
+    DestinationText.SetText(data_.Destination);
+}
+
+void TSetupForm::FolderListClick() {
+    const int index = FolderList.ItemIndex();
+    if (index < 0) return;
+    data_.Folder = FolderList.Item(index);
+    FolderEdit.SetText(data_.Folder);
+}
+
+int TSetupForm::Confirm(const std::string& question) {
+    return confirmation_ ? confirmation_->Confirm(question, data_.Language) : kConfirmNo;
+}
+
+void TSetupForm::ShowRefusal(const std::string& message) {
+    MessageBoxA(Handle(), message.c_str(), data_.RazederodezTitle.c_str(), MB_OK | MB_ICONWARNING);
+}
+
+bool TSetupForm::DialogKey(const MSG& msg) {
+    if (msg.message == WM_KEYDOWN && GetKeyState(VK_MENU) >= 0) {
+        TWinControl* focused = TWinControl::FromHandle(msg.hwnd);
+        const bool inLicence = focused == &LicenceMemo;
+        const bool onButton = dynamic_cast<TButton*>(focused) != nullptr;
+        if (msg.wParam == VK_RETURN && !inLicence && !onButton) {
+            if (Forwardbutton.Enabled()) ForwardbuttonClick();
+            return true;
+        }
+        if (msg.wParam == VK_ESCAPE) {
+            CancelButtonClick();
+            return true;
+        }
+    }
+    return TZubForm::DialogKey(msg);
+}
+
+}  // namespace zub

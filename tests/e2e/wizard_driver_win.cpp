@@ -1,0 +1,199 @@
+#include "tests/e2e/wizard_driver_win.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace zub::e2e {
+namespace {
+
+std::string SystemClassOf(HWND window) {
+    char name[128] = {};
+    RealGetWindowClassA(window, name, sizeof name);
+    return name;
+}
+
+bool IsStandard(const std::string& cls) {
+    for (const char* known : {"Static", "Button", "Edit", "ListBox", "msctls_progress32"})
+        if (lstrcmpiA(cls.c_str(), known) == 0) return true;
+    return false;
+}
+
+void Collect(HWND parent, bool visibleOnly, std::vector<TControl>& out) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (visibleOnly && !IsWindowVisible(child)) continue;
+        const std::string cls = SystemClassOf(child);
+        if (IsStandard(cls)) out.push_back({child, cls, LongText(child), ScreenRect(child)});
+        Collect(child, visibleOnly, out);
+    }
+}
+
+POINT Middle(HWND window) {
+    RECT r{};
+    GetClientRect(window, &r);
+    return {r.right / 2, r.bottom / 2};
+}
+
+HWND MarkerEdit(HWND form) {
+    for (const TControl& c : Controls(form, false))
+        if (lstrcmpiA(c.Class.c_str(), "Edit") == 0 && !(GetWindowLongA(c.Window, GWL_STYLE) & ES_MULTILINE))
+            return c.Window;
+    return nullptr;
+}
+
+// Every wait says when it gave up, so a slow or failing run shows where.
+bool Expect(bool reached, const char* what) {
+    if (!reached) std::fprintf(stderr, "wizard driver: timed out waiting for %s\n", what);
+    return reached;
+}
+
+}  // namespace
+
+std::vector<TControl> Controls(HWND root, bool visibleOnly) {
+    std::vector<TControl> controls;
+    Collect(root, visibleOnly, controls);
+    std::stable_sort(controls.begin(), controls.end(), [](const TControl& a, const TControl& b) {
+        return a.Screen.top != b.Screen.top ? a.Screen.top < b.Screen.top : a.Screen.left < b.Screen.left;
+    });
+    return controls;
+}
+
+std::vector<std::string> TextsOf(const std::vector<TControl>& controls) {
+    std::vector<std::string> texts;
+    for (const TControl& c : controls)
+        if (!c.Text.empty()) texts.push_back(c.Text);
+    return texts;
+}
+
+HWND FindVisible(HWND root, const char* systemClass, const char* text) {
+    HWND found = nullptr;
+    for (const TControl& c : Controls(root, true)) {
+        if (lstrcmpiA(c.Class.c_str(), systemClass) != 0 || (text && c.Text != text)) continue;
+        if (found) return nullptr;
+        found = c.Window;
+    }
+    return found;
+}
+
+std::string LongText(HWND window) {
+    const LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const LRESULT got = SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(std::max<LRESULT>(got, 0)));
+    return text;
+}
+
+bool Checked(HWND checkBox) { return SendMessageA(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+// Read as UTF-16 and converted here: between processes the system carries
+// the item texts of a list box in UTF-16 only.
+std::vector<std::string> ListItems(HWND listBox) {
+    std::vector<std::string> items;
+    const LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        wchar_t wide[MAX_PATH + 1] = {};
+        SendMessageW(listBox, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide));
+        char text[2 * MAX_PATH + 2] = {};
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        items.push_back(text);
+    }
+    return items;
+}
+
+RECT ScreenRect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+HWND FocusOf(const TSetupProcess&, HWND anyWindowOfIt) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(anyWindowOfIt, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+TWizard::TWizard(TSetupProcess& process, HWND form) : process_(process), form_(form) {
+    std::vector<HWND> found;
+    for (HWND child = GetWindow(form, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char name[64] = {};
+        GetClassNameA(child, name, sizeof name);
+        if (lstrcmpA(name, "TZubButton") == 0) found.push_back(child);
+    }
+    marker_ = MarkerEdit(form);
+    if (found.size() != 3 || !marker_) return;
+    std::sort(found.begin(), found.end(),
+              [](HWND a, HWND b) { return ScreenRect(a).left < ScreenRect(b).left; });
+    std::copy(found.begin(), found.end(), buttons_);
+}
+
+void TWizard::Click(HWND imageButton) {
+    const POINT p = Middle(imageButton);
+    const LPARAM at = MAKELPARAM(p.x, p.y);
+    PostMessageA(imageButton, WM_MOUSEMOVE, 0, at);
+    PostMessageA(imageButton, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(imageButton, WM_LBUTTONUP, 0, at);
+    // A modal dialog opened by the click holds the marker back until it
+    // closes; a click that ends the setup leaves nobody to handle it.
+    WaitForMarker([&] {
+        if (process_.Windows("TSetupForm", false).empty()) return true;
+        for (const char* dialog : {"TConfirmationForm", "#32770", "TFolderMan"})
+            if (!process_.Windows(dialog).empty()) return true;
+        return false;
+    });
+}
+
+void TWizard::Sync() {
+    WaitForMarker([] { return false; });
+}
+
+// Messages are handled in the order they were posted: once a marker posted
+// last has taken effect, everything before it has been handled.
+void TWizard::WaitForMarker(const std::function<bool()>& stopEarly) {
+    HWND marker = marker_;
+    static WPARAM serial = 0x7FFF0000;
+    const WPARAM limit = ++serial;
+    PostMessageA(marker, EM_SETLIMITTEXT, limit, 0);
+    Expect(WaitFor([&] {
+               return static_cast<WPARAM>(SendMessageA(marker, EM_GETLIMITTEXT, 0, 0)) == limit || stopEarly();
+           }),
+           "the setup to handle its messages");
+}
+
+void TWizard::Key(WORD virtualKey) {
+    HWND target = FocusOf(process_, form_);
+    if (!target) target = form_;
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(virtualKey, 0)) << 16;
+    PostMessageA(target, WM_KEYDOWN, virtualKey, 1 | scan);
+    PostMessageA(target, WM_KEYUP, virtualKey, 1 | scan | (1u << 30) | (1u << 31));
+}
+
+void TWizard::Toggle(HWND checkBox) {
+    const bool before = Checked(checkBox);
+    PostMessageA(checkBox, BM_CLICK, 0, 0);
+    Expect(WaitFor([&] { return Checked(checkBox) != before; }), "the check box to change");
+}
+
+void TWizard::ClickItem(HWND listBox, int index) {
+    const LPARAM at = MAKELPARAM(10, index * 13 + 6);
+    PostMessageA(listBox, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(listBox, WM_LBUTTONUP, 0, at);
+    Expect(WaitFor([&] { return SendMessageA(listBox, LB_GETCURSEL, 0, 0) == index; }), "the list selection");
+}
+
+void TWizard::Type(HWND edit, const std::string& text) {
+    PostMessageA(edit, EM_SETSEL, 0, -1);
+    PostMessageA(edit, WM_CHAR, VK_BACK, 1);
+    for (char c : text) PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+    Expect(WaitFor([&] { return LongText(edit) == text; }), "the typed text");
+}
+
+bool TWizard::WaitForPage(const std::string& heading, DWORD timeoutMs) const {
+    return WaitFor(
+        [&] {
+            const std::vector<std::string> texts = VisibleTexts();
+            return !texts.empty() && texts.front() == heading;
+        },
+        timeoutMs);
+}
+
+}  // namespace zub::e2e
