@@ -1,6 +1,5 @@
 #include "setup/install_system_win.h"
 
-#include <commctrl.h>
 #include <shellapi.h>
 
 #include <cctype>
@@ -132,15 +131,12 @@ void TWin32InstallSystem::SetCurrentDir(const std::string& path) { SetCurrentDir
 
 void TWin32InstallSystem::WriteUninstallEntry(const TSetupLogBook& logBook) { logBook.WriteUninstallKey(); }
 
-TCopyPageWin::TCopyPageWin(HWND form, HWND label, HWND progress, std::string caption)
+TCopyPageWin::TCopyPageWin(HWND form, TLabel& label, TProgressBar& progress, std::string caption)
     : form_(form), label_(label), progress_(progress), caption_(std::move(caption)) {}
 
-void TCopyPageWin::SetCopyMessage(const std::string& text) {
-    SetWindowTextA(label_, text.c_str());
-    UpdateWindow(label_);
-}
+void TCopyPageWin::SetCopyMessage(const std::string& text) { label_.SetText(text); }
 
-void TCopyPageWin::SetProgress(int position) { SendMessageA(progress_, PBM_SETPOS, position, 0); }
+void TCopyPageWin::SetProgress(int position) { progress_.SetPosition(position); }
 
 bool TCopyPageWin::BelongsToForm(HWND window) const {
     return window && (window == form_ || IsChild(form_, window));

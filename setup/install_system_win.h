@@ -8,6 +8,7 @@
 #include <string>
 
 #include "setup/install_system.h"
+#include "ui/controls_win.h"
 
 namespace zub {
 
@@ -51,7 +52,8 @@ private:
 // messages are handled.
 class TCopyPageWin : public ICopyPage {
 public:
-    TCopyPageWin(HWND form, HWND label, HWND progress, std::string caption);
+    // `caption` titles the question box.
+    TCopyPageWin(HWND form, TLabel& label, TProgressBar& progress, std::string caption);
 
     void SetCopyMessage(const std::string& text) override;
     void SetProgress(int position) override;
@@ -61,7 +63,9 @@ public:
 private:
     bool BelongsToForm(HWND window) const;
 
-    HWND form_, label_, progress_;
+    HWND form_;
+    TLabel& label_;
+    TProgressBar& progress_;
     std::string caption_;
 };
 

@@ -3,6 +3,9 @@
 #include "archive/payload.h"
 #include "base/file.h"
 #include "folders/shell.h"
+#include "setup/finish_setup.h"
+#include "setup/install_run.h"
+#include "setup/install_system_win.h"
 
 namespace zub {
 namespace {
@@ -10,6 +13,9 @@ namespace {
 // The design size; the skin bitmap's size replaces it once the skin is applied.
 constexpr int kDesignWidth = 520;
 constexpr int kDesignHeight = 440;
+
+// The exit code of a setup whose installation run failed or was cancelled.
+constexpr int kInstallFailedExitCode = 1;
 
 std::string OwnExecutablePath() {
     char path[MAX_PATH + 1] = {};
@@ -87,12 +93,28 @@ void TSetupForm::ApplySkin() {
 
 void TSetupForm::UnpackPayload() { zub::UnpackPayload(Archiver, OwnExecutablePath(), data_.WorkFolder); }
 
-// The installation run comes with its own part of the setup; until then the
-// copying page passes straight on to the completion page.
-void TSetupForm::InstallFiles() {}
+void TSetupForm::InstallFiles() {
+    TWin32InstallSystem system(Handle());
+    TCopyPageWin page(Handle(), Copymessage, CopyProgress, data_.RazederodezTitle);
+    try {
+        TInstallRun(data_, logBook_, system, page).InstallFiles();
+    } catch (const std::exception& e) {
+        // The run has taken back what it made. The user is told why, and the
+        // setup ends with a failure code; the work folder goes with the form.
+        // The page machine's last step then only touches the hidden window.
+        ShowException(Handle(), e.what());
+        ShowWindow(Handle(), SW_HIDE);
+        PostQuitMessage(kInstallFailedExitCode);
+    }
+}
 
-// The finishing actions come with the installation run; they end by closing
-// the form, which is what this does for now.
-void TSetupForm::FinishSetup() { Close(); }
+// An error (the uninstall entry, setup.log) leaves the completion page up,
+// shown by the framework; Forward tries again.
+void TSetupForm::FinishSetup() {
+    TWin32InstallSystem system(Handle());
+    zub::FinishSetup(data_, logBook_, {DesktopCheck.Checked(), ReadMeCheck.Checked(), LaunchProgCheck.Checked()},
+                     system);
+    Close();
+}
 
 }  // namespace zub

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "base/file.h"
 #include "base/strings.h"
@@ -16,6 +17,8 @@
 #include "setup/finish_setup.h"
 #include "setup/install_run.h"
 #include "setup/work_folder.h"
+#include "ui/controls_win.h"
+#include "ui/form_win.h"
 #include "tests/win32/link_reader_win.h"
 
 namespace zub {
@@ -110,85 +113,88 @@ TEST_F(InstallSystemTest, NotepadIsInTheWindowsFolder) {
     EXPECT_TRUE(fs::FileExists(notepad)) << notepad;
 }
 
-// Which window got which message, for the windows of the class below.
-std::vector<std::pair<HWND, UINT>> g_received;
+// A form that remembers the messages it got that matter here.
+class TRecordingForm : public TForm {
+public:
+    using TForm::TForm;
+    std::vector<UINT> Received;
 
-LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_APP || message == WM_TIMER || message == WM_CLOSE || message == WM_COMMAND ||
-        message == WM_LBUTTONDOWN || message == WM_KEYDOWN)
-        g_received.emplace_back(window, message);
-    return DefWindowProcA(window, message, wParam, lParam);
-}
+protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_APP || message == WM_TIMER || message == WM_CLOSE || message == WM_KEYDOWN)
+            Received.push_back(message);
+        return TForm::WndProc(message, wParam, lParam);
+    }
+};
 
-// A window with a label, a progress bar and a button, as the copying page has.
+// A form with a label, a progress bar and a button, as the copying page has,
+// and another form that is not the wizard.
 class CopyPageTest : public InstallSystemTest {
 protected:
     void SetUp() override {
         InstallSystemTest::SetUp();
-        InitCommonControls();
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = RecordingProc;
-        windowClass.lpszClassName = "ZubRecordingWindow";
-        RegisterClassA(&windowClass);
-        g_received.clear();
-        form_ = Make("ZubRecordingWindow", WS_POPUP | WS_VISIBLE, nullptr);
-        label_ = Make("STATIC", WS_CHILD, form_);
-        progress_ = Make(PROGRESS_CLASSA, WS_CHILD, form_);
-        button_ = Make("BUTTON", WS_CHILD | WS_VISIBLE, form_);
-        other_ = Make("ZubRecordingWindow", WS_POPUP, nullptr);
+        form_ = std::make_unique<TRecordingForm>(nullptr, "TCopyTestForm", "form", TFormBorderStyle::bsDialog, 300, 200);
+        other_ = std::make_unique<TRecordingForm>(nullptr, "TCopyTestForm", "other", TFormBorderStyle::bsDialog, 100,
+                                                  100);
+        label_ = &form_->Own<TLabel>(form_.get());
+        progress_ = &form_->Own<TProgressBar>(form_.get());
+        button_ = &form_->Own<TButton>(form_.get());
+        button_->OnClick = [this] { ++clicks_; };
+        form_->Show();
     }
     void TearDown() override {
-        DestroyWindow(other_);
-        DestroyWindow(form_);
+        form_.reset();
+        other_.reset();
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {}
         InstallSystemTest::TearDown();
     }
-    static HWND Make(const char* windowClass, DWORD style, HWND parent) {
-        return CreateWindowA(windowClass, "", style, 0, 0, 100, 40, parent, nullptr, nullptr, nullptr);
+    bool Got(const TRecordingForm& form, UINT message) const {
+        return std::find(form.Received.begin(), form.Received.end(), message) != form.Received.end();
     }
-    bool Received(HWND window, UINT message) const {
-        return std::find(g_received.begin(), g_received.end(), std::make_pair(window, message)) != g_received.end();
-    }
-    HWND form_ = nullptr, label_ = nullptr, progress_ = nullptr, button_ = nullptr, other_ = nullptr;
+    TCopyPageWin Page() { return TCopyPageWin(form_->Handle(), *label_, *progress_, "Test"); }
+
+    std::unique_ptr<TRecordingForm> form_, other_;
+    TLabel* label_ = nullptr;
+    TProgressBar* progress_ = nullptr;
+    TButton* button_ = nullptr;
+    int clicks_ = 0;
 };
 
 TEST_F(CopyPageTest, ControlsShowTheRunsState) {
-    TCopyPageWin page(form_, label_, progress_, "Test");
+    TCopyPageWin page = Page();
     page.SetCopyMessage("copying App.exe");
     page.SetProgress(66);
-    char text[64] = {};
-    GetWindowTextA(label_, text, sizeof text);
-    EXPECT_STREQ(text, "copying App.exe");
-    EXPECT_EQ(SendMessageA(progress_, PBM_GETPOS, 0, 0), 66);
+    EXPECT_EQ(label_->Text(), "copying App.exe");
+    EXPECT_EQ(progress_->Position(), 66);
 }
 
 TEST_F(CopyPageTest, InputAndCloseForTheFormAreDroppedOtherMessagesHandled) {
-    TCopyPageWin page(form_, label_, progress_, "Test");
-    PostMessageA(button_, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-    PostMessageA(button_, WM_LBUTTONUP, 0, 0);
-    PostMessageA(form_, WM_KEYDOWN, VK_RETURN, 0);
-    PostMessageA(form_, WM_CLOSE, 0, 0);
-    PostMessageA(form_, WM_APP, 0, 0);
-    PostMessageA(other_, WM_LBUTTONDOWN, MK_LBUTTON, 0);  // not the wizard's
-    SetTimer(form_, 1, 1, nullptr);
+    TCopyPageWin page = Page();
+    PostMessageA(button_->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    PostMessageA(button_->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    PostMessageA(form_->Handle(), WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageA(form_->Handle(), WM_CLOSE, 0, 0);
+    PostMessageA(form_->Handle(), WM_APP, 0, 0);
+    PostMessageA(other_->Handle(), WM_KEYDOWN, VK_RETURN, 0);  // not the wizard's
+    SetTimer(form_->Handle(), 1, 1, nullptr);
     Sleep(30);
     page.ProcessMessages();
-    KillTimer(form_, 1);
+    KillTimer(form_->Handle(), 1);
 
-    EXPECT_TRUE(IsWindow(form_));
-    EXPECT_FALSE(Received(form_, WM_CLOSE));
-    EXPECT_FALSE(Received(form_, WM_KEYDOWN));
-    EXPECT_FALSE(Received(form_, WM_COMMAND)) << "the button was clicked";
-    EXPECT_TRUE(Received(form_, WM_APP));
-    EXPECT_TRUE(Received(form_, WM_TIMER));
-    EXPECT_TRUE(Received(other_, WM_LBUTTONDOWN));
+    EXPECT_TRUE(IsWindowVisible(form_->Handle()));
+    EXPECT_FALSE(Got(*form_, WM_CLOSE));
+    EXPECT_FALSE(Got(*form_, WM_KEYDOWN));
+    EXPECT_EQ(clicks_, 0);
+    EXPECT_TRUE(Got(*form_, WM_APP));
+    EXPECT_TRUE(Got(*form_, WM_TIMER));
+    EXPECT_TRUE(Got(*other_, WM_KEYDOWN));
     MSG message;
     EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) << "left in the queue: " << message.message;
 }
 
 TEST_F(CopyPageTest, QuitIsLeftForTheMessageLoop) {
-    TCopyPageWin page(form_, label_, progress_, "Test");
+    TCopyPageWin page = Page();
     PostQuitMessage(3);
     page.ProcessMessages();
     MSG message;

@@ -1,10 +1,9 @@
-// Reads a saved shortcut back through the shell's own link object.
+// Reads a saved shortcut back through the shell's own link object (COM
+// initialised by the caller).
 #pragma once
 
 #include <windows.h>
 #include <shlobj.h>
-
-#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -19,18 +18,20 @@ struct TLinkContent {
     std::string target, arguments, workingFolder, description, iconFile;
     int showCommand = 0, iconIndex = 0;
     WORD hotkey = 0;
+    bool loaded = false;  // false when the file could not be read as a shortcut
 };
 
 inline TLinkContent ReadLink(const std::string& linkFile) {
     TLinkContent content;
     ComPtr<IShellLinkA> link;
-    EXPECT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                           link.put_void())));
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.put_void())))
+        return content;
     ComPtr<IPersistFile> file;
-    EXPECT_TRUE(SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.put_void())));
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void()))) return content;
     wchar_t wide[MAX_PATH] = {};
     MultiByteToWideChar(CP_ACP, 0, linkFile.c_str(), -1, wide, MAX_PATH);
-    EXPECT_TRUE(SUCCEEDED(file->Load(wide, STGM_READ)));
+    content.loaded = SUCCEEDED(file->Load(wide, STGM_READ));
+    if (!content.loaded) return content;
     char text[MAX_PATH * 2] = {};
     link->GetPath(text, sizeof text, nullptr, SLGP_RAWPATH);
     content.target = text;
