@@ -46,6 +46,32 @@ private:
     int count_ = 0;
 };
 
+// The page panel that holds `control`: form, MainPanel, TextBox, page.
+HWND PageOf(HWND control, HWND form) {
+    for (HWND p = control; p; p = GetParent(p)) {
+        HWND textBox = GetParent(p);
+        HWND mainPanel = textBox ? GetParent(textBox) : nullptr;
+        if (mainPanel && GetParent(mainPanel) == form) return p;
+    }
+    return nullptr;
+}
+
+// The copying page passes by in a moment: its picture is taken afterwards,
+// with its panel shown in place of the completion page for a moment.
+void ShootCopyPage(TWalk& walk, HWND form) {
+    HWND copyPage = nullptr, finishPage = nullptr;
+    for (const TControl& c : Controls(form, false)) {
+        if (c.Class == "msctls_progress32") copyPage = PageOf(c.Window, form);
+        if (c.Class == "Button" && IsWindowVisible(c.Window)) finishPage = PageOf(c.Window, form);
+    }
+    if (!copyPage || !finishPage) return;
+    ShowWindow(copyPage, SW_SHOWNA);
+    ShowWindow(finishPage, SW_HIDE);
+    walk.Shoot("copying", form);
+    ShowWindow(finishPage, SW_SHOWNA);
+    ShowWindow(copyPage, SW_HIDE);
+}
+
 std::vector<HWND> TopWindowsOfClass(const char* className) {
     std::vector<HWND> found;
     for (HWND w = FindWindowA(className, nullptr); w; w = FindWindowExA(nullptr, w, className, nullptr))
@@ -109,6 +135,7 @@ int Run(const std::string& setupExe, const std::string& outDir) {
     walk.Shoot("folder", form);
     std::printf("demo: Forward on the program-folder page copies the files\n");
     if (!walk.Next()) return 1;
+    ShootCopyPage(walk, form);
     walk.Shoot("completion", form);
     wizard.Click(wizard.Forward());
     if (!setup.WaitForExit(30000)) return 1;
@@ -140,12 +167,23 @@ int Run(const std::string& setupExe, const std::string& outDir) {
     entry.reset();
 
     // Remove it all again: the started windows, links, folders, entry.
+    // The program runs in the destination folder: it must end first.
     for (const char* windowClass : {"SkinSetupDemoApp", "Notepad"})
         for (HWND w : TopWindowsOfClass(windowClass)) PostMessageA(w, WM_CLOSE, 0, 0);
+    WaitFor([] { return TopWindowsOfClass("SkinSetupDemoApp").empty() && TopWindowsOfClass("Notepad").empty(); });
     for (const std::string& link : installed.Links) fs::RemoveFile(link);
     for (const std::string& folder : installed.Folders)
-        if (folder != destination && !StartsWith(folder, destination)) fs::RemoveDir(folder);  // the program folder
-    DeleteFolderTree(destination);
+        if (!StartsWith(folder, destination)) fs::RemoveDir(folder);  // the program folder
+    WaitFor(
+        [&] {
+            try {
+                DeleteFolderTree(destination);
+                return true;
+            } catch (const std::exception& e) {
+                return false;  // a process that has just ended may still hold the folder
+            }
+        },
+        10000);
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, key.c_str());
     bool gone = !fs::PathExists(destination) && !OpenKeyForReading(HKEY_LOCAL_MACHINE, key).valid();
     for (const std::string& link : installed.Links) gone = gone && !fs::PathExists(link);
