@@ -15,8 +15,9 @@
 namespace zub {
 namespace {
 
-// Copies are made in blocks of this size, with the pump called between them.
-constexpr DWORD kCopyBlock = 1 << 20;
+// Copies are made in blocks of this size, with the pump called between them:
+// small enough to answer the window several times a second on a slow disk.
+constexpr DWORD kCopyBlock = 4 << 20;
 
 // The attributes a copy carries over, as the system's own file copy does.
 constexpr DWORD kCopiedAttributes =
