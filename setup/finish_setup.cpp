@@ -27,11 +27,16 @@ void FinishSetup(const TSetupData& data, TSetupLogBook& logBook, const TFinishCh
     system.WriteUninstallEntry(logBook);
     logBook.SaveLog();
 
-    if (choices.ViewReadMe) system.ShellOpen(NotepadPath(system.WindowsFolder()), dest + "\\" + data.ReadMe);
-    if (choices.LaunchProg) {
+    // Only what was installed is started: Notepad would offer to create a
+    // missing read-me, and an empty or missing program name would open a
+    // folder window or an error box instead of the program.
+    const std::string readMe = dest + "\\" + data.ReadMe;
+    if (choices.ViewReadMe && system.FileExists(readMe)) system.ShellOpen(NotepadPath(system.WindowsFolder()), readMe);
+    const std::string program = dest + "\\" + data.TargetFile;
+    if (choices.LaunchProg && system.FileExists(program)) {
         // The program starts in its own folder.
         system.SetCurrentDir(dest);
-        system.ShellOpen(dest + "\\" + data.TargetFile, "");
+        system.ShellOpen(program, "");
     }
 }
 

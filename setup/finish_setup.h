@@ -18,7 +18,8 @@ struct TFinishChoices {
 // Carries out the seven steps in order, except the last: closing the wizard
 // is left to the caller, once this returns. An error from the uninstall entry
 // or from writing setup.log leaves at once, before anything is started; the
-// completion page stays and the whole can be run again.
+// completion page stays and the whole can be run again. The read-me and the
+// program are started only when their installed files are there.
 void FinishSetup(const TSetupData& data, TSetupLogBook& logBook, const TFinishChoices& choices,
                  IInstallSystem& system);
 

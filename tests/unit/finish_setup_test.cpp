@@ -27,6 +27,7 @@ protected:
         ASSERT_TRUE(fs::CreateDir(system_.Desktop));
         log_.AddDirectoryEntry(data_.Destination);
         log_.AddFileEntry(data_.Destination + "\\App.exe");
+        for (const char* file : {"\\App.exe", "\\Read Me.txt"}) test::WriteBytes(data_.Destination + file, {'x'});
     }
     std::string LogText() {
         test::Bytes bytes = test::ReadBytes(data_.Destination + "\\setup.log");
@@ -106,6 +107,17 @@ TEST_F(FinishSetupTest, LogThatCannotBeWrittenStopsBeforeTheStarts) {
         EXPECT_EQ(std::string(e.what()), "Datei " + data_.Destination + "\\setup.log kann nicht erstellt werden");
     }
     EXPECT_EQ(system_.Events, Lines{"registry"});
+}
+
+TEST_F(FinishSetupTest, NothingIsStartedThatWasNotInstalled) {
+    fs::RemoveFile(data_.Destination + "\\Read Me.txt");
+    fs::RemoveFile(data_.Destination + "\\App.exe");
+    Finish({false, true, true});
+    EXPECT_EQ(system_.Events, Lines{"registry"});
+
+    data_.TargetFile = "";  // blank: the destination folder itself would open
+    Finish({false, false, true});
+    EXPECT_EQ(system_.Events, (Lines{"registry", "registry"}));
 }
 
 TEST_F(FinishSetupTest, BlankTitleTakesTheProgramNameAsKey) {
