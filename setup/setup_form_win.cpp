@@ -93,7 +93,17 @@ void TSetupForm::ApplySkin() {
 
 void TSetupForm::UnpackPayload() { zub::UnpackPayload(Archiver, OwnExecutablePath(), data_.WorkFolder); }
 
+LRESULT TSetupForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE && installing_) return 0;
+    return TZubForm::WndProc(message, wParam, lParam);
+}
+
 void TSetupForm::InstallFiles() {
+    installing_ = true;
+    struct TDone {
+        bool& flag;
+        ~TDone() { flag = false; }
+    } done{installing_};
     TWin32InstallSystem system(Handle());
     TCopyPageWin page(Handle(), Copymessage, CopyProgress, data_.RazederodezTitle);
     try {

@@ -288,6 +288,10 @@ TEST_F(Install, MissingFileAsksAndRetryAfterItAppearsGoesOn) {
     ASSERT_NE(box, nullptr) << "no question";
     const std::string text = MessageBoxText(box);
     EXPECT_EQ(text.rfind("The file " + destination_ + "\\Missing.dat could not be copied:\n", 0), 0u) << text;
+    // A close request meanwhile is refused: the run is not cut short.
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(form, WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, &result);
+    EXPECT_TRUE(IsWindowVisible(form));
     ASSERT_EQ(WorkFolders().size(), 1u);
     WriteText(tmp_ + WorkFolders()[0] + "\\Missing.dat", "late");
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDRETRY, BN_CLICKED), 0);
