@@ -28,13 +28,23 @@ private:
     std::vector<std::string> files_;
 };
 
+std::string EntryNameOf(const TPayloadOptions& options, const std::string& name, const std::string& sourcePath) {
+    return options.EntryName ? options.EntryName(name, sourcePath) : name;
+}
+
+// The files directly in `folder`, under their entry names.
+void AddFolderFiles(TZLBWriter& writer, const std::string& folder, const TPayloadOptions& options) {
+    for (const TFolderFile& file : ListFolderFiles(folder, false, false))
+        writer.AddFile(file.SourcePath, EntryNameOf(options, file.Name, file.SourcePath));
+}
+
 // Packs the files of `folder`; each sub-folder becomes a nested "<name>.x"
 // entry when `nestFolders` is set, and is left out otherwise.
 void PackFolder(const std::string& folder, TFileCompressionLevel level, bool nestFolders, const std::string& outPath,
-                TTemporaryFiles& temporaries) {
+                TTemporaryFiles& temporaries, const TPayloadOptions& options) {
     TZLBWriter writer;
     writer.CompressionLevel = level;
-    writer.AddFolder(folder);
+    AddFolderFiles(writer, folder, options);
     if (nestFolders) {
         std::vector<std::string> subFolders;
         for (const fs::DirEntry& entry : fs::ListDirectory(folder))
@@ -42,8 +52,8 @@ void PackFolder(const std::string& folder, TFileCompressionLevel level, bool nes
         std::sort(subFolders.begin(), subFolders.end());
         for (const std::string& name : subFolders) {
             std::string nested = temporaries.Make(name + ".x");
-            PackFolder(folder + "\\" + name, level, true, nested, temporaries);
-            writer.AddFile(nested, name + ".x");
+            PackFolder(folder + "\\" + name, level, true, nested, temporaries, options);
+            writer.AddFile(nested, EntryNameOf(options, name, folder + "\\" + name) + ".x");
         }
     }
     writer.Save(outPath);
@@ -51,7 +61,7 @@ void PackFolder(const std::string& folder, TFileCompressionLevel level, bool nes
 
 }  // namespace
 
-void BuildPayload(const std::string& projectFolder, const std::string& outPath) {
+void BuildPayload(const std::string& projectFolder, const std::string& outPath, const TPayloadOptions& options) {
     std::string project = projectFolder;
     while (!project.empty() && (project.back() == '\\' || project.back() == '/')) project.pop_back();
     if (!fs::FileExists(project + "\\Setup.ini"))
@@ -60,19 +70,20 @@ void BuildPayload(const std::string& projectFolder, const std::string& outPath) 
     TTemporaryFiles temporaries(outPath);
     TZLBWriter payload;
     payload.CompressionLevel = fcMaximum;
-    payload.AddFolder(project);  // the top-level files: Setup.ini, the program, ...
+    AddFolderFiles(payload, project, options);  // the top-level files: Setup.ini, the program, ...
+    for (const auto& [source, name] : options.ExtraFiles) payload.AddFile(source, name);
 
     std::string gfx = temporaries.Make("gfx.x");
-    PackFolder(project + "\\Graphics", fcMaximum, false, gfx, temporaries);
+    PackFolder(project + "\\Graphics", fcMaximum, false, gfx, temporaries, options);
     payload.AddFile(gfx, "gfx.x");
     if (fs::DirectoryExists(project + "\\Sounds")) {
         std::string snd = temporaries.Make("snd.x");
-        PackFolder(project + "\\Sounds", fcMaximum, false, snd, temporaries);
+        PackFolder(project + "\\Sounds", fcMaximum, false, snd, temporaries, options);
         payload.AddFile(snd, "snd.x");
     }
     if (fs::DirectoryExists(project + "\\Additional")) {
         std::string additional = temporaries.Make("Additional.x");
-        PackFolder(project + "\\Additional", fcDefault, true, additional, temporaries);
+        PackFolder(project + "\\Additional", fcDefault, true, additional, temporaries, options);
         // Compressing it again gains nothing: it is held stored.
         payload.AddFile(additional, "Additional.x", "", fcNone);
     }

@@ -8,12 +8,23 @@
 // The payload itself gets best compression. The same project gives the same bytes.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace zub {
 
+struct TPayloadOptions {
+    // More top-level entries: {file on disk, entry name}, added after the project's files.
+    std::vector<std::pair<std::string, std::string>> ExtraFiles;
+    // The entry name for a file or folder name found in the project (given
+    // with its path on disk, for messages); unset, names are kept as they are.
+    std::function<std::string(const std::string& name, const std::string& sourcePath)> EntryName;
+};
+
 // Writes the payload of `projectFolder` to `outPath`. Raises zub::Error when
 // the project has no Setup.ini or a file cannot be read or written.
-void BuildPayload(const std::string& projectFolder, const std::string& outPath);
+void BuildPayload(const std::string& projectFolder, const std::string& outPath, const TPayloadOptions& options = {});
 
 }  // namespace zub

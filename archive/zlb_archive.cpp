@@ -344,12 +344,13 @@ void TZLBArchive::ExtractEntry(int index, const std::string& folder, EntryReader
         (ExtractWithPath && !IsValidEntryPath(entry.Path)))
         throw EntryCorrupt(index);
 
-    const std::string dir = CollapseBackslashes(ExtractWithPath ? folder + entry.Path : folder);
+    auto onDisk = [&](const std::string& name) { return DiskName ? DiskName(name) : name; };
+    const std::string dir = CollapseBackslashes(ExtractWithPath ? folder + onDisk(entry.Path) : folder);
     if (folder.empty() || dir.empty()) throw Error(kUnableToCreatePath);
     fs::ForceDirectories(dir);
     if (!fs::DirectoryExists(dir)) throw Error(kUnableToCreatePath);
 
-    const std::string target = dir + "\\" + entry.Name;
+    const std::string target = dir + "\\" + onDisk(entry.Name);
     if (fs::FileExists(target) && OnReplaceFile) {
         bool replace = false;
         OnReplaceFile(target, replace);

@@ -81,6 +81,9 @@ public:
     TNotifyEvent OnArchiveOpened;        // the directory has been loaded
     TErrorLogEvent OnErrorLogged;
     TProgressEvent OnProgress;
+    // Turns an entry's Name and Path into the names used on disk (the
+    // archive holds Windows-1252); unset, they are used unchanged.
+    std::function<std::string(const std::string& name)> DiskName;
 
 private:
     class EntryReader;

@@ -21,7 +21,7 @@ cmake --build build/native -j "$jobs" --target skinsetup
 cmake -S . -B build/cross -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
   -DSKINSETUP_CROSS_PREFIX="$root/build/deps" -DCMAKE_PREFIX_PATH="$root/build/deps" -DSKINSETUP_TESTS=ON >/dev/null
-cmake --build build/cross -j "$jobs" --target setup DemoApp demo_walk
+cmake --build build/cross -j "$jobs" --target setup Uninstall DemoApp demo_walk
 
 # The project as committed, plus the demo application built just now.
 staging=$root/build/demo-project
@@ -31,7 +31,7 @@ cp build/cross/tools/DemoApp.exe "$staging/"
 
 tool=build/native/tools/skinsetup
 out=build/DemoSetup.exe
-"$tool" build "$staging" -o "$out" --stub build/cross/setup/setup.exe
+"$tool" build "$staging" -o "$out" --stub build/cross/setup/setup.exe --uninstaller build/cross/uninstall/Uninstall.exe
 "$tool" verify "$out"
 
 exec scripts/with-wine.sh --own-display bash scripts/demo-run.sh "$root/$out"

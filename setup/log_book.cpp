@@ -4,6 +4,7 @@
 
 #include "base/file.h"
 #include "base/strings.h"
+#include "setup/log_format.h"
 
 namespace zub {
 
@@ -27,27 +28,26 @@ std::string UninstallKeyError(const std::string& path) {
     return "Unable to open or create the registry key HKEY_LOCAL_MACHINE\\" + path;
 }
 
-void TSetupLogBook::AddEntry(const char* prefix, const std::string& path) {
-    Lines.push_front(prefix + path);
+void TSetupLogBook::AddEntry(TLogEntryKind kind, const std::string& path) {
+    Lines.push_front(FormatLogEntry(kind, path));
 }
 
-void TSetupLogBook::AddDirectoryEntry(const std::string& path) { AddEntry("DIRECTORY=", path); }
-void TSetupLogBook::AddFileEntry(const std::string& path) { AddEntry("COPYFILE=", path); }
-void TSetupLogBook::AddLinkEntry(const std::string& path) { AddEntry("LINK=", path); }
+void TSetupLogBook::AddDirectoryEntry(const std::string& path) { AddEntry(TLogEntryKind::Directory, path); }
+void TSetupLogBook::AddFileEntry(const std::string& path) { AddEntry(TLogEntryKind::File, path); }
+void TSetupLogBook::AddLinkEntry(const std::string& path) { AddEntry(TLogEntryKind::Link, path); }
 
 std::string TSetupLogBook::EffectiveUninstallKeyName() const {
     return ChooseUninstallKeyName(UninstallKeyName, std::string());
 }
 
 std::string TSetupLogBook::LogText() const {
-    static const char kLineEnd[] = "\r\n";
-    std::string text = "SetupLOG";
-    text += kLineEnd;
-    text += "NAME=" + DisplayName + kLineEnd;
-    text += "KEY=" + EffectiveUninstallKeyName() + kLineEnd;
+    std::string text = kLogSignature;
+    text += kLogLineEnd;
+    text += kLogNamePrefix + DisplayName + kLogLineEnd;
+    text += kLogKeyPrefix + EffectiveUninstallKeyName() + kLogLineEnd;
     for (const std::string& line : Lines) {
         text += line;
-        text += kLineEnd;
+        text += kLogLineEnd;
     }
     return text;
 }

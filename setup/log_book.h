@@ -7,6 +7,8 @@
 #include <deque>
 #include <string>
 
+#include "setup/log_format.h"
+
 namespace zub {
 
 // The platform's key that holds one subkey per installed program, below
@@ -75,7 +77,7 @@ public:
 #endif
 
 private:
-    void AddEntry(const char* prefix, const std::string& path);
+    void AddEntry(TLogEntryKind kind, const std::string& path);
 };
 
 }  // namespace zub

@@ -124,6 +124,7 @@ bool Flag(const std::string& value) { return value == "1"; }
 template <typename Target>
 struct TKeyRule {
     const char* Key;
+    TScriptValue Value;
     void (*Apply)(Target& target, const std::string& value, const std::string& workFolder);
 };
 
@@ -157,65 +158,93 @@ unsigned FontStyleOf(const std::string& word) {
 
 using TSetupRule = TKeyRule<TSetupData>;
 const TSetupRule kSetupKeys[] = {
-    {"TargetFile", [](TSetupData& d, const std::string& v, const std::string&) { d.TargetFile = v; }},
-    {"Method", Ignore<TSetupData>},
-    {"Description", Ignore<TSetupData>},
-    {"Icon", Ignore<TSetupData>},
-    {"Addfile", [](TSetupData& d, const std::string& v, const std::string&) { d.AddFiles.push_back(v); }},
-    {"Encrypted", Ignore<TSetupData>},
+    {"TargetFile", TScriptValue::Text,
+     [](TSetupData& d, const std::string& v, const std::string&) { d.TargetFile = v; }},
+    {"Method", TScriptValue::Ignored, Ignore<TSetupData>},
+    {"Description", TScriptValue::Ignored, Ignore<TSetupData>},
+    {"Icon", TScriptValue::Ignored, Ignore<TSetupData>},
+    {"Addfile", TScriptValue::WorkFolderFile,
+     [](TSetupData& d, const std::string& v, const std::string&) { d.AddFiles.push_back(v); }},
+    {"Encrypted", TScriptValue::Ignored, Ignore<TSetupData>},
     // Without effect, but a malformed number still stops the setup.
-    {"AlphaColor", [](TSetupData&, const std::string& v, const std::string&) { StrToInt(v); }},
-    {"SetupName", Ignore<TSetupData>},
-    {"ControlPanel", Ignore<TSetupData>},
-    {"TextBoxColor", [](TSetupData& d, const std::string& v, const std::string&) { d.TextBoxColor = StrToInt(v); }},
-    {"Fontname", [](TSetupData& d, const std::string& v, const std::string&) { d.SetupFont.Name = v; }},
-    {"Fontcolor", [](TSetupData& d, const std::string& v, const std::string&) { d.SetupFont.Color = StrToInt(v); }},
-    {"Fontheight", [](TSetupData& d, const std::string& v, const std::string&) { d.SetupFont.Height = StrToInt(v); }},
+    {"AlphaColor", TScriptValue::Integer, [](TSetupData&, const std::string& v, const std::string&) { StrToInt(v); }},
+    {"SetupName", TScriptValue::Ignored, Ignore<TSetupData>},
+    {"ControlPanel", TScriptValue::Ignored, Ignore<TSetupData>},
+    {"TextBoxColor", TScriptValue::Integer,
+     [](TSetupData& d, const std::string& v, const std::string&) { d.TextBoxColor = StrToInt(v); }},
+    {"Fontname", TScriptValue::Text,
+     [](TSetupData& d, const std::string& v, const std::string&) { d.SetupFont.Name = v; }},
+    {"Fontcolor", TScriptValue::Integer,
+     [](TSetupData& d, const std::string& v, const std::string&) { d.SetupFont.Color = StrToInt(v); }},
+    {"Fontheight", TScriptValue::Integer,
+     [](TSetupData& d, const std::string& v, const std::string&) { d.SetupFont.Height = StrToInt(v); }},
     // One word only: the style is cleared, then at most one style is set.
-    {"Fontstyle", [](TSetupData& d, const std::string& v, const std::string&) { d.SetupFont.Style = FontStyleOf(v); }},
-    {"RazederodezTitle", [](TSetupData& d, const std::string& v, const std::string&) { d.RazederodezTitle = v; }},
-    {"Language", [](TSetupData& d, const std::string& v, const std::string&) { d.Language = v; }},
-    {"Licence", [](TSetupData& d, const std::string& v, const std::string&) { d.Licence = v; }},
-    {"Destination", [](TSetupData& d, const std::string& v, const std::string&) { d.Destination = v; }},
-    {"Folder", [](TSetupData& d, const std::string& v, const std::string&) { d.Folder = v; }},
-    {"ReadMe", [](TSetupData& d, const std::string& v, const std::string&) { d.ReadMe = v; }},
-    {"LaunchProg", [](TSetupData& d, const std::string& v, const std::string&) { d.LaunchProg = Flag(v); }},
-    {"DesktopIcon", [](TSetupData& d, const std::string& v, const std::string&) { d.DesktopIcon = Flag(v); }},
+    {"Fontstyle", TScriptValue::Text,
+     [](TSetupData& d, const std::string& v, const std::string&) { d.SetupFont.Style = FontStyleOf(v); }},
+    {"RazederodezTitle", TScriptValue::Text,
+     [](TSetupData& d, const std::string& v, const std::string&) { d.RazederodezTitle = v; }},
+    {"Language", TScriptValue::Text, [](TSetupData& d, const std::string& v, const std::string&) { d.Language = v; }},
+    {"Licence", TScriptValue::Text, [](TSetupData& d, const std::string& v, const std::string&) { d.Licence = v; }},
+    {"Destination", TScriptValue::Text,
+     [](TSetupData& d, const std::string& v, const std::string&) { d.Destination = v; }},
+    {"Folder", TScriptValue::Text, [](TSetupData& d, const std::string& v, const std::string&) { d.Folder = v; }},
+    {"ReadMe", TScriptValue::Text, [](TSetupData& d, const std::string& v, const std::string&) { d.ReadMe = v; }},
+    {"LaunchProg", TScriptValue::Flag,
+     [](TSetupData& d, const std::string& v, const std::string&) { d.LaunchProg = Flag(v); }},
+    {"DesktopIcon", TScriptValue::Flag,
+     [](TSetupData& d, const std::string& v, const std::string&) { d.DesktopIcon = Flag(v); }},
 };
 
 using TFormRule = TKeyRule<ISetupScriptTarget>;
 const TFormRule kToolwebKeys[] = {
-    {"Top", [](ISetupScriptTarget& t, const std::string& v, const std::string&) { t.SetPageAreaTop(StrToInt(v)); }},
-    {"Left", [](ISetupScriptTarget& t, const std::string& v, const std::string&) { t.SetPageAreaLeft(StrToInt(v)); }},
-    {"Width", [](ISetupScriptTarget& t, const std::string& v, const std::string&) { t.SetPageAreaWidth(StrToInt(v)); }},
-    {"Height",
+    {"Top", TScriptValue::Integer,
+     [](ISetupScriptTarget& t, const std::string& v, const std::string&) { t.SetPageAreaTop(StrToInt(v)); }},
+    {"Left", TScriptValue::Integer,
+     [](ISetupScriptTarget& t, const std::string& v, const std::string&) { t.SetPageAreaLeft(StrToInt(v)); }},
+    {"Width", TScriptValue::Integer,
+     [](ISetupScriptTarget& t, const std::string& v, const std::string&) { t.SetPageAreaWidth(StrToInt(v)); }},
+    {"Height", TScriptValue::Integer,
      [](ISetupScriptTarget& t, const std::string& v, const std::string&) { t.SetPageAreaHeight(StrToInt(v)); }},
-    {"Name", Ignore<ISetupScriptTarget>},
-    {"ZOrder", Ignore<ISetupScriptTarget>},
+    {"Name", TScriptValue::Ignored, Ignore<ISetupScriptTarget>},
+    {"ZOrder", TScriptValue::Ignored, Ignore<ISetupScriptTarget>},
 };
 
 const TFormRule kPanelKeys[] = {
-    {"Bitmap", [](ISetupScriptTarget& t, const std::string& v, const std::string& w) { t.SetPanelBitmap(w + v); }},
-    {"InvisibleColor",
+    {"Bitmap", TScriptValue::WorkFolderFile,
+     [](ISetupScriptTarget& t, const std::string& v, const std::string& w) { t.SetPanelBitmap(w + v); }},
+    {"InvisibleColor", TScriptValue::Integer,
      [](ISetupScriptTarget& t, const std::string& v, const std::string&) { t.SetPanelInvisibleColor(StrToInt(v)); }},
-    {"Name", Ignore<ISetupScriptTarget>},
+    {"Name", TScriptValue::Ignored, Ignore<ISetupScriptTarget>},
 };
 
 using TButtonRule = TKeyRule<ISkinButtonTarget>;
 const TButtonRule kButtonKeys[] = {
-    {"Top", [](ISkinButtonTarget& b, const std::string& v, const std::string&) { b.SetTop(StrToInt(v)); }},
-    {"Left", [](ISkinButtonTarget& b, const std::string& v, const std::string&) { b.SetLeft(StrToInt(v)); }},
-    {"Mask", [](ISkinButtonTarget& b, const std::string& v, const std::string& w) { b.SetImageNormal(w + v); }},
-    {"Touched", [](ISkinButtonTarget& b, const std::string& v, const std::string& w) { b.SetImageOver(w + v); }},
-    {"Pressed", [](ISkinButtonTarget& b, const std::string& v, const std::string& w) { b.SetImagePressed(w + v); }},
-    {"Disabled", [](ISkinButtonTarget& b, const std::string& v, const std::string& w) { b.SetImageDisabled(w + v); }},
-    {"InvisibleColor",
+    {"Top", TScriptValue::Integer,
+     [](ISkinButtonTarget& b, const std::string& v, const std::string&) { b.SetTop(StrToInt(v)); }},
+    {"Left", TScriptValue::Integer,
+     [](ISkinButtonTarget& b, const std::string& v, const std::string&) { b.SetLeft(StrToInt(v)); }},
+    {"Mask", TScriptValue::WorkFolderFile,
+     [](ISkinButtonTarget& b, const std::string& v, const std::string& w) { b.SetImageNormal(w + v); }},
+    {"Touched", TScriptValue::WorkFolderFile,
+     [](ISkinButtonTarget& b, const std::string& v, const std::string& w) { b.SetImageOver(w + v); }},
+    {"Pressed", TScriptValue::WorkFolderFile,
+     [](ISkinButtonTarget& b, const std::string& v, const std::string& w) { b.SetImagePressed(w + v); }},
+    {"Disabled", TScriptValue::WorkFolderFile,
+     [](ISkinButtonTarget& b, const std::string& v, const std::string& w) { b.SetImageDisabled(w + v); }},
+    {"InvisibleColor", TScriptValue::Integer,
      [](ISkinButtonTarget& b, const std::string& v, const std::string&) { b.SetInvisibleColor(StrToInt(v)); }},
-    {"Name", Ignore<ISkinButtonTarget>},
-    {"Action", Ignore<ISkinButtonTarget>},
-    {"Sound", Ignore<ISkinButtonTarget>},
-    {"ZOrder", Ignore<ISkinButtonTarget>},
+    {"Name", TScriptValue::Ignored, Ignore<ISkinButtonTarget>},
+    {"Action", TScriptValue::Ignored, Ignore<ISkinButtonTarget>},
+    {"Sound", TScriptValue::Ignored, Ignore<ISkinButtonTarget>},
+    {"ZOrder", TScriptValue::Ignored, Ignore<ISkinButtonTarget>},
 };
+
+template <typename Target, size_t N>
+std::optional<TScriptValue> ValueIn(const TKeyRule<Target> (&rules)[N], const std::string& key) {
+    for (const TKeyRule<Target>& rule : rules)
+        if (key == rule.Key) return rule.Value;
+    return std::nullopt;
+}
 
 void ApplySetupKey(const std::string& line, ISetupScriptTarget& target) {
     TSetupData& data = target.SetupData();
@@ -265,26 +294,16 @@ void ReadButtonBlock(const TScript& script, size_t& i, ISkinButtonTarget& button
     ReadBlock(script, i, [&](const std::string& line) { ApplyButtonKey(line, button, target); });
 }
 
-// The button a Button block dresses is named by the value of the second line
-// after its Object line (the authoring tool writes Name, then Action there),
-// whatever that line's key; none when it names no button.
+// The button a Button block dresses is named by the value of the line
+// kButtonSelectorOffset after its Object line, whatever that line's key.
 std::optional<TButtonKind> ButtonSelector(const TScript& script, size_t i) {
-    const size_t selectorLine = i + 2;
+    const size_t selectorLine = i + kButtonSelectorOffset;
     if (selectorLine >= script.Lines.size()) {
         throw Error(Format("%s, line %d: the block \"%s\" ends before line %d, which names its button",
                            script.FileName.c_str(), LineNumber(i), script.Lines[i].c_str(),
                            LineNumber(selectorLine)));
     }
-    struct TButtonName {
-        const char* Name;
-        TButtonKind Kind;
-    };
-    static const TButtonName kButtons[] = {
-        {"Cancel", TButtonKind::Cancel}, {"Forward", TButtonKind::Forward}, {"Back", TButtonKind::Back}};
-    const std::string value = ValueOf(script.Lines[selectorLine]);
-    for (const TButtonName& b : kButtons)
-        if (value == b.Name) return b.Kind;
-    return std::nullopt;
+    return ButtonNamed(ValueOf(script.Lines[selectorLine]));
 }
 
 // Reads the block the Object line at `i` starts, if it is of a known kind.
@@ -292,13 +311,13 @@ std::optional<TButtonKind> ButtonSelector(const TScript& script, size_t i) {
 // read (the lines of an unknown kind are then passed over one by one).
 void ReadObject(const TScript& script, size_t& i, ISetupScriptTarget& target) {
     const std::string kind = ValueOf(script.Lines[i]);
-    if (kind == "Setup") {
+    if (kind == kSetupObject) {
         ReadSetupBlock(script, i, target);
-    } else if (kind == "Toolweb") {
+    } else if (kind == kToolwebObject) {
         ReadToolwebBlock(script, i, target);
-    } else if (kind == "Panel") {
+    } else if (kind == kPanelObject) {
         ReadPanelBlock(script, i, target);
-    } else if (kind == "Button") {
+    } else if (kind == kButtonObject) {
         if (const std::optional<TButtonKind> button = ButtonSelector(script, i))
             ReadButtonBlock(script, i, target.Button(*button), target);
     }
@@ -314,6 +333,26 @@ TScript LoadScript(const std::string& path) {
 }
 
 }  // namespace
+
+std::optional<TButtonKind> ButtonNamed(std::string_view name) {
+    struct TButtonName {
+        const char* Name;
+        TButtonKind Kind;
+    };
+    static const TButtonName kButtons[] = {
+        {"Cancel", TButtonKind::Cancel}, {"Forward", TButtonKind::Forward}, {"Back", TButtonKind::Back}};
+    for (const TButtonName& b : kButtons)
+        if (name == b.Name) return b.Kind;
+    return std::nullopt;
+}
+
+std::optional<TScriptValue> ScriptKeyValue(std::string_view object, const std::string& key) {
+    if (object == kSetupObject) return ValueIn(kSetupKeys, key);
+    if (object == kToolwebObject) return ValueIn(kToolwebKeys, key);
+    if (object == kPanelObject) return ValueIn(kPanelKeys, key);
+    if (object == kButtonObject) return ValueIn(kButtonKeys, key);
+    return std::nullopt;
+}
 
 void ReadSetupScript(const std::string& path, ISetupScriptTarget& target) {
     const TScript script = LoadScript(path);

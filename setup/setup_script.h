@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,33 @@ public:
     virtual void SetPanelInvisibleColor(int32_t color) = 0;
     virtual ISkinButtonTarget& Button(TButtonKind kind) = 0;
 };
+
+// The object kinds the reader knows; "Object=" lines name them exactly.
+inline constexpr char kSetupObject[] = "Setup";
+inline constexpr char kToolwebObject[] = "Toolweb";
+inline constexpr char kPanelObject[] = "Panel";
+inline constexpr char kButtonObject[] = "Button";
+inline constexpr const char* kScriptObjects[] = {kSetupObject, kToolwebObject, kPanelObject, kButtonObject};
+
+// What a key's value is to the reader.
+enum class TScriptValue {
+    Text,
+    Integer,         // StrToInt: a malformed one stops the setup
+    Flag,            // true exactly for "1"
+    WorkFolderFile,  // a file in the work folder, named relative to it
+    Ignored,         // known, without effect
+};
+
+// The value kind of `key` in an object of kind `object`, from the tables the
+// reader reads with; nothing for a key (or object) the reader ignores.
+std::optional<TScriptValue> ScriptKeyValue(std::string_view object, const std::string& key);
+
+// A Button block names its button by the value of the line this many lines
+// after its Object line (the authoring tool writes Name, then Action).
+inline constexpr size_t kButtonSelectorOffset = 2;
+
+// The button "Back", "Forward" or "Cancel" names (exactly); nothing otherwise.
+std::optional<TButtonKind> ButtonNamed(std::string_view name);
 
 std::string KeyOf(std::string_view line);
 std::string ValueOf(std::string_view line);

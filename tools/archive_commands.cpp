@@ -7,6 +7,8 @@
 #include "base/error.h"
 #include "base/file.h"
 #include "base/strings.h"
+#include "tools/name_encoding.h"
+#include "tools/platform.h"
 #include "tools/progress.h"
 #include "tools/skinsetup.h"
 
@@ -35,10 +37,11 @@ int RunPack(const TArgs& args, TConsole& console) {
     if (!fs::DirectoryExists(folder)) throw Error("No folder " + folder);
     TZLBWriter writer;
     writer.CompressionLevel = level;
-    writer.SavePaths = args.Has("--with-paths");
-    writer.RecursePaths = args.Has("--recurse");
     writer.DirectoryCompressed = !args.Has("--plain-directory");
-    writer.AddFolder(folder);
+    // Names as the setup will create them on Windows: in Windows-1252.
+    for (const TFolderFile& file : ListFolderFiles(folder, args.Has("--recurse"), args.Has("--with-paths")))
+        writer.AddFile(file.SourcePath, ArchiveName(file.Name, file.SourcePath),
+                       ArchiveName(file.Folder, file.SourcePath));
     if (console.ErrIsTerminal) console.Err << "packing " << writer.EntryCount() << " files ..." << std::flush;
     writer.Save(out);
     if (console.ErrIsTerminal) console.Err << "\r" << std::string(40, ' ') << "\r" << std::flush;
@@ -53,9 +56,9 @@ int RunList(const TArgs& args, TConsole& console) {
     console.Out << Format("%-32s %-20s %10s %10s %-10s %s\n", "name", "path", "size", "stored", "kind", "crc32");
     for (int i = 0; i < archive.GetFileCount(); ++i) {
         const TZLBFileEntry entry = archive.GetFileEntry(i);
-        console.Out << Format("%-32s %-20s %10d %10d %-10s %08" PRIx32 "\n", entry.Name.c_str(),
-                              entry.Path.empty() ? "-" : entry.Path.c_str(), entry.UnpackedSize, entry.StoredSize,
-                              entry.Stored ? "stored" : "compressed", entry.CRC32);
+        console.Out << Format("%-32s %-20s %10d %10d %-10s %08" PRIx32 "\n", Windows1252ToLocale(entry.Name).c_str(),
+                              entry.Path.empty() ? "-" : Windows1252ToLocale(entry.Path).c_str(), entry.UnpackedSize,
+                              entry.StoredSize, entry.Stored ? "stored" : "compressed", entry.CRC32);
     }
     const TZLBTrailer& trailer = archive.Trailer();
     console.Out << Format("%d entries, directory %s, archive CRC %08" PRIx32 "\n", trailer.FileCount,
@@ -67,6 +70,7 @@ int RunExtract(const TArgs& args, TConsole& console) {
     TZLBArchive archive;
     archive.CheckCRC = args.Has("--check-crc");
     archive.ExtractWithPath = args.Has("--with-paths");
+    archive.DiskName = Windows1252ToLocale;
     int extracted = 0;
     int skipped = 0;
     if (args.Has("--keep-existing"))

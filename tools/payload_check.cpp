@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <set>
 
-#include "archive/pe_resource.h"
+#include "archive/payload.h"
 #include "archive/zlb_archive.h"
 #include "base/error.h"
 #include "base/file.h"
@@ -54,23 +54,6 @@ int CheckArchive(const std::string& path, const std::string& label, const std::s
     return 0;
 }
 
-// Mirrors the setup's unpacking of nested archives: A.x goes into the folder
-// A beside it, and every ".x" found there is unpacked the same way.
-int CheckNested(const std::string& archivePath, const std::string& label, TConsole& console) {
-    const std::string name = ExtractFileName(archivePath);
-    const std::string target = ExtractFilePath(archivePath) + name.substr(0, name.size() - ExtractFileExt(name).size());
-    fs::ForceDirectories(target);
-    int problems = CheckArchive(archivePath, label, target, console);
-    if (problems) return problems;
-    std::vector<fs::DirEntry> entries = fs::ListDirectory(target);
-    std::sort(entries.begin(), entries.end(), [](const fs::DirEntry& a, const fs::DirEntry& b) { return a.name < b.name; });
-    for (const fs::DirEntry& entry : entries)
-        if (LowerAscii(ExtractFileExt(entry.name)) == ".x")
-            problems += CheckNested(target + "\\" + entry.name, label + " > " + entry.name, console);
-    fs::RemoveFile(archivePath);
-    return problems;
-}
-
 void CollectFiles(const std::string& folder, const std::string& relative, std::set<std::string>& files) {
     for (const fs::DirEntry& entry : fs::ListDirectory(folder)) {
         const std::string path = relative.empty() ? entry.name : relative + "\\" + entry.name;
@@ -81,37 +64,53 @@ void CollectFiles(const std::string& folder, const std::string& relative, std::s
     }
 }
 
-int CheckScript(const std::string& workFolder, TConsole& console, const std::string& prefix) {
+std::string TextOf(const std::vector<unsigned char>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+TVerifyCount CheckScript(const std::string& workFolder, TConsole& console, const std::string& prefix) {
     std::set<std::string> files;
     CollectFiles(workFolder.substr(0, workFolder.size() - 1), "", files);
-    const std::vector<unsigned char> text = fs::ReadWholeFile(workFolder + "Setup.ini");
-    const std::vector<std::string> lines = SplitLines(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()));
-    const std::vector<TScriptFinding> findings =
-        CheckSetupScript(lines, [&](const std::string& path) { return files.count(Comparable(path)) != 0; });
-    for (const TScriptFinding& finding : findings) console.Out << prefix << FormatFinding("Setup.ini", finding) << "\n";
-    if (findings.empty()) console.Out << prefix << "Setup.ini: " << Plural(int(lines.size()), "line", "lines") << ", no findings\n";
-    return int(findings.size());
+    const std::string text = TextOf(fs::ReadWholeFile(workFolder + "Setup.ini"));
+    const std::vector<std::string> lines = SplitLines(text);
+    const auto lookup = [&](const std::string& path) { return files.count(Comparable(path)) != 0; };
+    const auto read = [&](const std::string& path) -> std::optional<std::string> {
+        if (!lookup(path)) return std::nullopt;
+        return TextOf(fs::ReadWholeFile(workFolder + path));
+    };
+    const std::vector<TScriptFinding> findings = CheckSetupScript(lines, lookup, read);
+    TVerifyCount count;
+    for (const TScriptFinding& finding : findings) {
+        console.Out << prefix << FormatFinding("Setup.ini", finding) << "\n";
+        ++(finding.Warning ? count.Warnings : count.Errors);
+    }
+    if (findings.empty())
+        console.Out << prefix << "Setup.ini: " << Plural(int(lines.size()), "line", "lines") << ", no findings\n";
+    return count;
 }
 
-// The unpacking of the setup (Data.Zub into the work folder, then gfx.x,
-// snd.x and Additional.x), each archive checked on the way, then the script.
-int CheckPayloadIn(const std::string& work, const std::string& payload, TConsole& console, const std::string& prefix) {
+// Raised by the checking extractor once it has reported a damaged archive:
+// the setup would stop there too.
+struct TArchiveReported {};
+
+// The setup's own unpacking steps (archive/payload.h), each archive checked
+// on the way, then the script.
+TVerifyCount CheckPayloadIn(const std::string& work, TConsole& console, const std::string& prefix) {
     for (const char* folder : {"Graphics", "Sounds", "Additional"}) fs::CreateDir(work + folder);
-    if (int problems = CheckArchive(payload, prefix + "payload", work, console)) return problems;
-    int problems = 0;
+    const auto check = [&](const std::string& archive, const std::string& folder) {
+        std::string label = archive.substr(work.size());
+        std::replace(label.begin(), label.end(), '/', '\\');
+        if (label == "Data.Zub") label = "payload";
+        if (CheckArchive(archive, prefix + label, folder, console)) throw TArchiveReported();
+    };
+    try {
+        UnpackPayloadArchive(work, check, check);
+    } catch (const TArchiveReported&) {
+        return {1, 0};
+    }
     if (!fs::FileExists(work + "Setup.ini")) {
         console.Out << prefix << "payload: no Setup.ini: the setup stops with an error\n";
-        return 1;
+        return {1, 0};
     }
-    if (fs::FileExists(work + "gfx.x")) {
-        problems += CheckArchive(work + "gfx.x", prefix + "gfx.x", work + "Graphics\\", console);
-    } else {
-        console.Out << prefix << "payload: no gfx.x: the setup stops with \"Archive file not found\"\n";
-        ++problems;
-    }
-    if (fs::FileExists(work + "snd.x")) problems += CheckArchive(work + "snd.x", prefix + "snd.x", work + "Sounds\\", console);
-    if (fs::FileExists(work + "Additional.x")) problems += CheckNested(work + "Additional.x", prefix + "Additional.x", console);
-    return problems + CheckScript(work, console, prefix);
+    return CheckScript(work, console, prefix);
 }
 
 bool HasSetupIni(const std::string& archivePath) {
@@ -135,37 +134,49 @@ bool StartsLikeExecutable(const std::string& path) {
 
 }  // namespace
 
-int VerifyPayload(const std::string& payloadPath, TConsole& console, const std::string& prefix) {
-    TTempFolder work;
-    return CheckPayloadIn(work.Path(), payloadPath, console, prefix);
+std::string TVerifyCount::Describe() const {
+    if (Errors == 0 && Warnings == 0) return "OK";
+    std::string text;
+    if (Errors) text = Plural(Errors, "error", "errors");
+    if (Errors && Warnings) text += " and ";
+    if (Warnings) text += Plural(Warnings, "warning", "warnings");
+    return text;
 }
 
-int VerifyFile(const std::string& path, TConsole& console) {
-    int problems = 0;
+TVerifyCount VerifyPayload(const std::string& payloadPath, TConsole& console, const std::string& prefix) {
+    TTempFolder work;
+    // Where the setup puts it, under the name it gives it.
+    const std::vector<unsigned char> payload = fs::ReadWholeFile(payloadPath);
+    fs::File data = fs::File::Create(work.Path() + "Data.Zub");
+    data.Write(payload.data(), payload.size());
+    data.Close();
+    return CheckPayloadIn(work.Path(), console, prefix);
+}
+
+TVerifyCount VerifyFile(const std::string& path, TConsole& console) {
+    TVerifyCount found;
     if (StartsLikeExecutable(path)) {
         TTempFolder work;
-        const std::vector<unsigned char> exe = fs::ReadWholeFile(path);
         try {
-            const TResourceLocation at = FindPayloadResource(exe.data(), exe.size());
-            console.Out << path << ": setup executable, payload of " << at.Size << " bytes\n";
-            fs::File data = fs::File::Create(work.Path() + "Data.Zub");
-            data.Write(exe.data() + at.FileOffset, at.Size);
-            data.Close();
-            problems = CheckPayloadIn(work.Path(), work.Path() + "Data.Zub", console, "  ");
+            // The setup's own first step: the resource's bytes into Data.Zub.
+            SaveResourceToFile(path, work.Path() + "Data.Zub");
+            console.Out << path << ": setup executable, payload of "
+                        << fs::File::OpenRead(work.Path() + "Data.Zub").Size() << " bytes\n";
+            found = CheckPayloadIn(work.Path(), console, "  ");
         } catch (const Error& e) {
             console.Out << "  payload resource: " << e.what() << "\n";
-            problems = 1;
+            found.Errors = 1;
         }
     } else if (HasSetupIni(path)) {
         console.Out << path << ": payload archive\n";
-        problems = VerifyPayload(path, console, "  ");
+        found = VerifyPayload(path, console, "  ");
     } else {
         console.Out << path << ": archive\n";
         TTempFolder folder;
-        problems = CheckArchive(path, "  archive", folder.Path(), console);
+        found.Errors = CheckArchive(path, "  archive", folder.Path(), console);
     }
-    console.Out << path << ": " << (problems ? Plural(problems, "problem", "problems") : std::string("OK")) << "\n";
-    return problems;
+    console.Out << path << ": " << found.Describe() << "\n";
+    return found;
 }
 
 }  // namespace zub::tool

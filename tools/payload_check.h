@@ -9,12 +9,27 @@
 
 namespace zub::tool {
 
-// Checks `path` and reports on console.Out; returns the number of problems
-// found (0: the file is sound). Raises zub::Error when the file cannot be read.
-int VerifyFile(const std::string& path, TConsole& console);
+// What a check found. Errors make the setup fail or misbehave; warnings are
+// cosmetic or advisory.
+struct TVerifyCount {
+    int Errors = 0;
+    int Warnings = 0;
+
+    TVerifyCount& operator+=(const TVerifyCount& other) {
+        Errors += other.Errors;
+        Warnings += other.Warnings;
+        return *this;
+    }
+    // "OK", "1 error", "2 errors and 1 warning", ...
+    std::string Describe() const;
+};
+
+// Checks `path` and reports on console.Out. Raises zub::Error when the file
+// cannot be read.
+TVerifyCount VerifyFile(const std::string& path, TConsole& console);
 
 // Checks a payload archive as the setup would unpack it, reporting script
-// findings prefixed with `prefix`; returns the number of problems.
-int VerifyPayload(const std::string& payloadPath, TConsole& console, const std::string& prefix);
+// findings prefixed with `prefix`.
+TVerifyCount VerifyPayload(const std::string& payloadPath, TConsole& console, const std::string& prefix);
 
 }  // namespace zub::tool

@@ -1,6 +1,7 @@
 // The little the tool needs from the system beyond the file layer.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace zub::tool {
@@ -11,5 +12,10 @@ bool StdErrIsTerminal();
 // The folder of the running tool's executable, with a trailing separator;
 // empty when the system does not say.
 std::string ToolFolder();
+
+// A name in the user's locale (the ANSI code page on Windows, UTF-8
+// elsewhere) in Windows-1252, and back; nothing when it cannot be held.
+std::optional<std::string> LocaleToWindows1252(const std::string& text);
+std::string Windows1252ToLocale(const std::string& text);
 
 }  // namespace zub::tool

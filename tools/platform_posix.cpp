@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "tools/name_encoding.h"
 #include "tools/platform.h"
 
 namespace zub::tool {
@@ -15,5 +16,9 @@ std::string ToolFolder() {
     std::string text(path, size_t(length));
     return text.substr(0, text.find_last_of('/') + 1);
 }
+
+std::optional<std::string> LocaleToWindows1252(const std::string& text) { return Utf8ToWindows1252(text); }
+
+std::string Windows1252ToLocale(const std::string& text) { return Windows1252ToUtf8(text); }
 
 }  // namespace zub::tool

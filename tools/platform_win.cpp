@@ -17,4 +17,32 @@ std::string ToolFolder() {
     return text.substr(0, text.find_last_of("\\/") + 1);
 }
 
+namespace {
+
+constexpr UINT kWindows1252 = 1252;
+
+// Text from one code page to another through UTF-16; nothing when a
+// character has no place in the target.
+std::optional<std::string> Recode(const std::string& text, UINT from, UINT to) {
+    if (from == to || text.empty()) return text;
+    const int wide = MultiByteToWideChar(from, 0, text.data(), int(text.size()), nullptr, 0);
+    if (wide <= 0) return std::nullopt;
+    std::wstring buffer(size_t(wide), L'\0');
+    MultiByteToWideChar(from, 0, text.data(), int(text.size()), &buffer[0], wide);
+    BOOL lossy = FALSE;
+    const int n = WideCharToMultiByte(to, WC_NO_BEST_FIT_CHARS, buffer.data(), wide, nullptr, 0, nullptr, &lossy);
+    if (n <= 0 || lossy) return std::nullopt;
+    std::string result(size_t(n), '\0');
+    WideCharToMultiByte(to, WC_NO_BEST_FIT_CHARS, buffer.data(), wide, &result[0], n, nullptr, &lossy);
+    return lossy ? std::nullopt : std::optional<std::string>(result);
+}
+
+}  // namespace
+
+std::optional<std::string> LocaleToWindows1252(const std::string& text) { return Recode(text, GetACP(), kWindows1252); }
+
+std::string Windows1252ToLocale(const std::string& text) {
+    return Recode(text, kWindows1252, GetACP()).value_or(text);
+}
+
 }  // namespace zub::tool

@@ -1,49 +1,31 @@
 #include "tools/script_check.h"
 
 #include <algorithm>
-#include <array>
 #include <map>
-#include <optional>
 
 #include "base/error.h"
 #include "base/strings.h"
 #include "setup/setup_script.h"
+#include "tools/name_encoding.h"
+#include "tools/skinsetup.h"
 
 namespace zub::tool {
 namespace {
 
-enum class TKind { Setup, Toolweb, Panel, Button };
-
-struct TKindRules {
-    TKind Kind;
-    const char* Name;
-    std::vector<const char*> IntegerKeys;
-    std::vector<const char*> WorkFolderFiles;  // checked as they are read
-};
-
-const std::array<TKindRules, 4>& Rules() {
-    static const std::array<TKindRules, 4> rules = {{
-        {TKind::Setup, "Setup", {"AlphaColor", "TextBoxColor", "Fontcolor", "Fontheight"}, {"Addfile"}},
-        {TKind::Toolweb, "Toolweb", {"Top", "Left", "Width", "Height"}, {}},
-        {TKind::Panel, "Panel", {"InvisibleColor"}, {"Bitmap"}},
-        {TKind::Button, "Button", {"Top", "Left", "InvisibleColor"}, {"Mask", "Touched", "Pressed", "Disabled"}},
-    }};
-    return rules;
-}
-
-const TKindRules* RulesOf(const std::string& name) {
-    for (const TKindRules& rules : Rules())
-        if (name == rules.Name) return &rules;
-    return nullptr;
-}
-
 const char* const kLanguages[] = {"English", "French", "German", "Spanish"};
 const char* const kButtonImages[] = {"Mask", "Touched", "Pressed", "Disabled"};
 
-bool Contains(const std::vector<const char*>& keys, const std::string& key) {
-    for (const char* k : keys)
-        if (key == k) return true;
-    return false;
+const char* ButtonName(TButtonKind kind) {
+    switch (kind) {
+        case TButtonKind::Back: return "Back";
+        case TButtonKind::Forward: return "Forward";
+        case TButtonKind::Cancel: return "Cancel";
+    }
+    return "";
+}
+
+bool IsKnownObject(const std::string& kind) {
+    return std::any_of(std::begin(kScriptObjects), std::end(kScriptObjects), [&](const char* o) { return kind == o; });
 }
 
 // Paths as the file system compares them on Windows.
@@ -57,9 +39,11 @@ struct TValueAt {
 
 class TChecker {
 public:
-    TChecker(const std::vector<std::string>& lines, const TFileLookup& lookup) : lines_(lines), lookup_(lookup) {}
+    TChecker(const std::vector<std::string>& lines, const TFileLookup& lookup, const TFileReader& read)
+        : lines_(lines), lookup_(lookup), read_(read) {}
 
     std::vector<TScriptFinding> Run() {
+        Encoding();
         size_t i = 1;
         while (i < lines_.size()) i = Object(i);
         Finish();
@@ -67,82 +51,96 @@ public:
     }
 
 private:
-    void Add(size_t index, std::string text) { findings_.push_back({int(index + 1), std::move(text)}); }
+    void Error(size_t index, std::string text) { findings_.push_back({int(index + 1), std::move(text), false}); }
+    void Warning(size_t index, std::string text) { findings_.push_back({int(index + 1), std::move(text), true}); }
+    void WholeScript(std::string text, bool warning) { findings_.push_back({0, std::move(text), warning}); }
+
+    void Encoding() {
+        for (size_t i = 0; i < lines_.size(); ++i)
+            if (FirstUtf8Line(lines_[i])) {
+                Warning(i,
+                        "Setup.ini holds UTF-8 from this line on, which the setup shows as Windows-1252: "
+                        "save it in Windows-1252");
+                return;
+            }
+    }
 
     // Handles the line at `i`; returns the index of the next line to look at.
     size_t Object(size_t i) {
         if (KeyOf(lines_[i]) != "Object") return i + 1;
         const std::string kind = ValueOf(lines_[i]);
-        const TKindRules* rules = RulesOf(kind);
-        if (!rules) {
-            for (const TKindRules& known : Rules())
-                if (LowerAscii(Trim(kind)) == LowerAscii(known.Name))
-                    Add(i, Format("\"Object=%s\" is not the object %s (blanks and case matter): its block is ignored",
-                                  kind.c_str(), known.Name));
+        if (!IsKnownObject(kind)) {
+            for (const char* known : kScriptObjects)
+                if (LowerAscii(Trim(kind)) == LowerAscii(known))
+                    Error(i, Format("\"Object=%s\" is not the object %s (blanks and case matter): its block is ignored",
+                                    kind.c_str(), known));
             return i + 1;
         }
-        if (rules->Kind == TKind::Button && !ButtonSelected(i)) return i + 1;
+        if (kind == kButtonObject && !ButtonSelected(i)) return i + 1;
         size_t end = i + 1;
         while (end < lines_.size() && lines_[end] != "end") ++end;
         if (end == lines_.size())
-            Add(i, Format("the block \"Object=%s\" has no \"end\" line: the setup stops with an error", kind.c_str()));
-        Block(*rules, i, end);
+            Error(i,
+                  Format("the block \"Object=%s\" has no \"end\" line: the setup stops with an error", kind.c_str()));
+        Block(kind, i, end);
         return end + 1;
     }
 
-    // Reads the button the setup would dress from the block's second line.
+    // Reads the button the setup would dress from the block's selector line.
     bool ButtonSelected(size_t i) {
-        if (i + 2 >= lines_.size()) {
-            Add(i, "the Button block ends before its second line: the setup stops with an error");
+        const size_t selector = i + kButtonSelectorOffset;
+        if (selector >= lines_.size()) {
+            Error(i, "the Button block ends before its second line: the setup stops with an error");
             return false;
         }
-        const std::string& second = lines_[i + 2];
-        const std::string value = ValueOf(second);
-        const bool known = value == "Back" || value == "Forward" || value == "Cancel";
-        if (KeyOf(second) != "Action" || !known) {
+        const std::string& second = lines_[selector];
+        const std::optional<TButtonKind> button = ButtonNamed(ValueOf(second));
+        if (KeyOf(second) != "Action" || !button) {
             std::string where = lines_[i + 1] == "end" ? "the line after the block" : "its second line";
-            Add(i + 2, Format("the Button block dresses no button: %s must be Action=Back, Forward or Cancel, not \"%s\"",
-                              where.c_str(), second.c_str()));
+            Warning(selector, Format("the Button block dresses no button: %s must be Action=Back, Forward or Cancel, "
+                                     "not \"%s\"",
+                                     where.c_str(), second.c_str()));
             return false;
         }
-        if (++dressed_[value] == 2) Add(i, "a second Button block dresses the " + value + " button again");
-        button_ = value;
+        button_ = ButtonName(*button);
+        if (++dressed_[button_] == 2) Warning(i, "a second Button block dresses the " + button_ + " button again");
         return true;
     }
 
-    void Block(const TKindRules& rules, size_t begin, size_t end) {
+    void Block(const std::string& kind, size_t begin, size_t end) {
         std::vector<std::string> images;
         for (size_t k = begin + 1; k < end; ++k) {
             const std::string key = KeyOf(lines_[k]);
             const std::string value = ValueOf(lines_[k]);
             if (key == "Object")
-                Add(k, Format("this Object line lies inside the block of line %d, which has no \"end\" before it: "
-                              "its object is ignored",
-                              int(begin + 1)));
-            if (Contains(rules.IntegerKeys, key)) Integer(k, key, value);
-            if (Contains(rules.WorkFolderFiles, key)) File(k, key, value);
-            if (rules.Kind == TKind::Setup) SetupKey(k, key, value);
-            if (rules.Kind == TKind::Panel && key == "Bitmap") panel_ = true;
-            if (rules.Kind == TKind::Button && Contains({"Mask", "Touched", "Pressed", "Disabled"}, key))
-                images.push_back(key);
+                Error(k, Format("this Object line lies inside the block of line %d, which has no \"end\" before it: "
+                                "its object is ignored",
+                                int(begin + 1)));
+            const std::optional<TScriptValue> type = ScriptKeyValue(kind, key);
+            if (type == TScriptValue::Integer) Integer(k, key, value);
+            if (type == TScriptValue::WorkFolderFile) File(k, key, value);
+            if (kind == kSetupObject) SetupKey(k, key, value);
+            if (kind == kPanelObject && type == TScriptValue::WorkFolderFile) panel_ = true;
+            if (kind == kButtonObject && type == TScriptValue::WorkFolderFile) images.push_back(key);
         }
-        if (rules.Kind == TKind::Button)
+        if (kind == kButtonObject)
             for (const char* image : kButtonImages)
                 if (std::find(images.begin(), images.end(), image) == images.end())
-                    Add(begin, Format("the %s button has no %s image", button_.c_str(), image));
+                    Warning(begin, Format("the %s button has no %s image", button_.c_str(), image));
     }
 
     void Integer(size_t k, const std::string& key, const std::string& value) {
         try {
             StrToInt(value);
-        } catch (const Error&) {
-            Add(k, Format("%s needs an integer, not \"%s\": the setup stops with an error", key.c_str(), value.c_str()));
+        } catch (const zub::Error&) {
+            Error(k,
+                  Format("%s needs an integer, not \"%s\": the setup stops with an error", key.c_str(), value.c_str()));
         }
     }
 
     void File(size_t k, const std::string& key, const std::string& value) {
         if (value.empty() || !lookup_(value))
-            Add(k, Format("%s names \"%s\", which is not in the payload", key.c_str(), value.c_str()));
+            Error(k, Format("%s names \"%s\", which is not in the payload", key.c_str(), value.c_str()));
     }
 
     void SetupKey(size_t k, const std::string& key, const std::string& value) {
@@ -150,32 +148,49 @@ private:
         if (key == "Licence") licence_ = {value, int(k)};
         if (key == "ReadMe") readMe_ = {value, int(k)};
         if (key == "TargetFile") targetFile_ = {value, int(k)};
-        if (key == "Language" && std::find_if(std::begin(kLanguages), std::end(kLanguages), [&](const char* name) {
-                                     return value == name;
-                                 }) == std::end(kLanguages))
-            Add(k, "Language=" + value + " selects no texts (English, French, German or Spanish)");
+        if (key == "Language" && std::find_if(std::begin(kLanguages), std::end(kLanguages),
+                                              [&](const char* name) { return value == name; }) == std::end(kLanguages))
+            Warning(k, "Language=" + value + " selects no texts (English, French, German or Spanish)");
     }
 
     // Files relative to the destination exist there only when Addfile copies them.
     void Installed(const TValueAt& at, const char* key) {
         if (Trim(at.Value).empty()) return;
         if (std::find(addFiles_.begin(), addFiles_.end(), Comparable(at.Value)) == addFiles_.end())
-            Add(size_t(at.Line), Format("%s names \"%s\", which no Addfile line installs", key, at.Value.c_str()));
+            Error(size_t(at.Line), Format("%s names \"%s\", which no Addfile line installs", key, at.Value.c_str()));
+    }
+
+    // A text the setup shows, checked for UTF-8.
+    void ShownText(const TValueAt& at, const char* what) {
+        if (!read_ || Trim(at.Value).empty()) return;
+        const std::optional<std::string> text = read_(at.Value);
+        if (!text) return;
+        if (const int line = FirstUtf8Line(*text))
+            Warning(size_t(at.Line), Format("the %s %s holds UTF-8 from its line %d on, which the setup shows as "
+                                            "Windows-1252: save it in Windows-1252",
+                                            what, at.Value.c_str(), line));
     }
 
     void Finish() {
         if (!Trim(licence_.Value).empty() && !lookup_(licence_.Value))
-            Add(size_t(licence_.Line), "Licence names \"" + licence_.Value + "\", which is not in the payload");
+            Error(size_t(licence_.Line), "Licence names \"" + licence_.Value + "\", which is not in the payload");
         Installed(readMe_, "ReadMe");
         Installed(targetFile_, "TargetFile");
-        if (!panel_) findings_.push_back({0, "no Panel object names a Bitmap: the window has no skin and no size"});
+        ShownText(licence_, "licence");
+        ShownText(readMe_, "read-me");
+        if (!panel_) WholeScript("no Panel object names a Bitmap: the window has no skin and no size", false);
         for (const char* button : {"Back", "Forward", "Cancel"})
-            if (!dressed_.count(button))
-                findings_.push_back({0, Format("no Button block dresses the %s button", button)});
+            if (!dressed_.count(button)) WholeScript(Format("no Button block dresses the %s button", button), true);
+        if (std::find(addFiles_.begin(), addFiles_.end(), Comparable(kUninstallerName)) == addFiles_.end())
+            WholeScript(Format("no Addfile line installs %s, which the uninstall shortcut and the uninstall entry "
+                               "start: add \"Addfile=%s\"",
+                               kUninstallerName, kUninstallerName),
+                        true);
     }
 
     const std::vector<std::string>& lines_;
     const TFileLookup& lookup_;
+    const TFileReader& read_;
     std::vector<TScriptFinding> findings_;
     std::vector<std::string> addFiles_;
     TValueAt licence_, readMe_, targetFile_;
@@ -186,13 +201,15 @@ private:
 
 }  // namespace
 
-std::vector<TScriptFinding> CheckSetupScript(const std::vector<std::string>& lines, const TFileLookup& inWorkFolder) {
-    return TChecker(lines, inWorkFolder).Run();
+std::vector<TScriptFinding> CheckSetupScript(const std::vector<std::string>& lines, const TFileLookup& inWorkFolder,
+                                             const TFileReader& read) {
+    return TChecker(lines, inWorkFolder, read).Run();
 }
 
 std::string FormatFinding(const std::string& fileName, const TScriptFinding& finding) {
-    if (finding.Line == 0) return fileName + ": " + finding.Text;
-    return fileName + ":" + std::to_string(finding.Line) + ": " + finding.Text;
+    const std::string text = (finding.Warning ? "warning: " : "") + finding.Text;
+    if (finding.Line == 0) return fileName + ": " + text;
+    return fileName + ":" + std::to_string(finding.Line) + ": " + text;
 }
 
 }  // namespace zub::tool

@@ -8,7 +8,9 @@ namespace {
 const std::vector<TCommand>& Commands() {
     static const std::vector<TCommand> commands = {
         {"pack", "FOLDER -o OUT.x [options]",
-         "Packs the files of FOLDER into an archive of the payload format.", 1, 1,
+         "Packs the files of FOLDER into an archive of the payload format; names are written\n"
+         "in Windows-1252, the setup's character set.",
+         1, 1,
          {{"-o", "OUT.x", "the archive to write (required)"},
           {"--level", "LEVEL", "best, default (the default), fastest or none"},
           {"--with-paths", nullptr, "record each file's folder relative to FOLDER"},
@@ -26,15 +28,18 @@ const std::vector<TCommand>& Commands() {
         {"verify", "FILE",
          "Checks an archive (its CRC and every entry's CRC), or a setup executable: its payload\n"
          "resource, the archives nested in it, and what its Setup.ini would make the setup do\n"
-         "wrong. Exits with 1 when anything is found.",
-         1, 1, {}, RunVerify},
-        {"build", "PROJECT -o SETUP.exe [--stub setup.exe]",
+         "wrong. Errors (the setup would fail or misbehave) give exit code 1; warnings\n"
+         "(cosmetic or advisory) are printed as \"warning:\" and give 0 unless --strict.",
+         1, 1, {{"--strict", nullptr, "treat warnings as errors"}}, RunVerify},
+        {"build", "PROJECT -o SETUP.exe [--stub setup.exe] [--uninstaller Uninstall.exe]",
          "Makes a setup from a project folder: Setup.ini, the application's files, and the\n"
          "sub-folders Graphics, Sounds and Additional. The payload goes into a copy of the stub\n"
-         "as its resource ZUBTRESOR; the same project gives the same bytes.",
+         "as its resource ZUBTRESOR; the same project gives the same bytes. A project without\n"
+         "its own Uninstall.exe gets ours. File names are written in Windows-1252.",
          1, 1,
          {{"-o", "SETUP.exe", "the setup to write (required)"},
-          {"--stub", "setup.exe", "the setup program to put the payload into (default: the one beside the tool)"}},
+          {"--stub", "setup.exe", "the setup program to put the payload into (default: the one beside the tool)"},
+          {"--uninstaller", "Uninstall.exe", "the uninstaller for a project without one (default: the one beside the tool)"}},
          RunBuild},
     };
     return commands;

@@ -32,8 +32,9 @@
 namespace zub::e2e {
 
 // From the command line: the English and German demo setups made by the
-// authoring tool, the staged projects they were made from, and the stub.
-std::string g_englishSetup, g_germanSetup, g_englishProject, g_germanProject, g_stub;
+// authoring tool, the staged projects they were made from, the stub, and the
+// uninstaller the tool put in.
+std::string g_englishSetup, g_germanSetup, g_englishProject, g_germanProject, g_stub, g_uninstaller;
 
 namespace {
 
@@ -125,6 +126,7 @@ protected:
                           const std::function<void(const std::string&)>& addFiles = nullptr) {
         const std::string copy = root_ + "\\project";
         CopyTree(project, copy);
+        CopyFileA(g_uninstaller.c_str(), (copy + "\\Uninstall.exe").c_str(), FALSE);
         WriteText(copy + "\\Setup.ini", edit(ReadText(copy + "\\Setup.ini")));
         if (addFiles) addFiles(copy);
         const std::string payload = root_ + "\\payload.x", exe = root_ + "\\TestSetup.exe";
@@ -215,7 +217,10 @@ TEST_P(InstallDemo, ClickedThroughEveryPageInstallsEverything) {
 
     // Every Addfile file with its contents.
     const std::string d = destination_;
-    for (const std::string& file : files) EXPECT_EQ(ReadText(d + "\\" + file), ReadText(project + "\\" + file)) << file;
+    for (const std::string& file : files) {
+        const std::string source = file == "Uninstall.exe" ? g_uninstaller : project + "\\" + file;
+        EXPECT_EQ(ReadText(d + "\\" + file), ReadText(source)) << file;
+    }
 
     // The shortcuts, read back.
     const std::string p = programFolder_;
@@ -459,8 +464,9 @@ TEST_F(Install, DISABLED_LargePayloadTimed) {
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    if (argc < 6) {
-        fprintf(stderr, "usage: install_e2e_tests SETUP-EN SETUP-DE PROJECT-EN PROJECT-DE STUB [gtest options]\n");
+    if (argc < 7) {
+        fprintf(stderr,
+                "usage: install_e2e_tests SETUP-EN SETUP-DE PROJECT-EN PROJECT-DE STUB UNINSTALLER [gtest options]\n");
         return 2;
     }
     using namespace zub::e2e;
@@ -469,6 +475,7 @@ int main(int argc, char** argv) {
     g_englishProject = WindowsPathOf(argv[3]);
     g_germanProject = WindowsPathOf(argv[4]);
     g_stub = WindowsPathOf(argv[5]);
+    g_uninstaller = WindowsPathOf(argv[6]);
     CoInitialize(nullptr);  // the shortcuts are read back through the shell
     int result = RUN_ALL_TESTS();
     CoUninitialize();

@@ -11,14 +11,14 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
     }
 }
 
-TSetupProcess::TSetupProcess(const std::string& exe, const std::string& tempDir) {
+TSetupProcess::TSetupProcess(const std::string& exe, const std::string& tempDir, const std::string& arguments) {
     // The child inherits the environment: point its temporary directory at ours.
     SetEnvironmentVariableA("TMP", tempDir.c_str());
     SetEnvironmentVariableA("TEMP", tempDir.c_str());
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    std::string commandLine = "\"" + exe + "\"";
+    std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
     if (CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
         CloseHandle(pi.hThread);
         process_ = pi.hProcess;

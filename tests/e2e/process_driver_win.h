@@ -16,8 +16,8 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
 
 class TSetupProcess {
 public:
-    // Starts `exe` with TMP and TEMP set to `tempDir`.
-    TSetupProcess(const std::string& exe, const std::string& tempDir);
+    // Starts `exe` with TMP and TEMP set to `tempDir`, and `arguments` after its name.
+    TSetupProcess(const std::string& exe, const std::string& tempDir, const std::string& arguments = "");
     ~TSetupProcess();  // kills the process if it still runs
     TSetupProcess(const TSetupProcess&) = delete;
     TSetupProcess& operator=(const TSetupProcess&) = delete;

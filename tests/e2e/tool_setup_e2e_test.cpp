@@ -38,7 +38,7 @@ TEST_F(ToolSetup, StartsUnpacksAndRemovesItsWorkFolder) {
     HWND window = setup.WaitForWindow("TSetupForm");
     ASSERT_NE(window, nullptr) << "no wizard window";
     const std::string work = tmp_ + "ZCTemp1\\";
-    for (const char* file : {"Data.Zub", "Setup.ini", "gfx.x", "DemoApp.exe", "Licence.txt", "ReadMe.txt",
+    for (const char* file : {"Data.Zub", "Setup.ini", "gfx.x", "DemoApp.exe", "Uninstall.exe", "Licence.txt", "ReadMe.txt",
                              "Graphics\\panel.bmp", "Graphics\\back_pressed.bmp", "Graphics\\next_over.gif",
                              "Graphics\\cancel_disabled.jpg", "Additional\\docs\\Manual.txt"})
         EXPECT_TRUE(fs::FileExists(work + file)) << file;

@@ -11,6 +11,7 @@
 #include "archive/zlb_archive.h"
 #include "tests/unit/archive_test_util.h"
 #include "tests/unit/pe_test_util.h"
+#include "base/strings.h"
 
 namespace zub::tool {
 namespace {
@@ -164,7 +165,7 @@ TEST(SkinsetupCommandLine, UsageErrorsHelpAndFailures) {
 
 const char kSetupIni[] =
     "[demo]\r\nObject=Setup\r\nTargetFile=App.exe\r\nAddfile=App.exe\r\nAddfile=Read.txt\r\n"
-    "Addfile=Additional\\docs\\guide.txt\r\nReadMe=Read.txt\r\nLicence=Lic.txt\r\nLanguage=English\r\nend\r\n"
+    "Addfile=Additional\\docs\\guide.txt\r\nAddfile=Uninstall.exe\r\nReadMe=Read.txt\r\nLicence=Lic.txt\r\nLanguage=English\r\nend\r\n"
     "Object=Panel\r\nBitmap=Graphics\\panel.bmp\r\nInvisibleColor=16711935\r\nend\r\n"
     "Object=Button\r\nName=back\r\nAction=Back\r\nMask=Graphics\\b.bmp\r\nTouched=Graphics\\b.bmp\r\n"
     "Pressed=Graphics\\b.bmp\r\nDisabled=Graphics\\b.gif\r\nend\r\n"
@@ -177,6 +178,7 @@ class SkinsetupBuild : public ::testing::Test {
 protected:
     void SetUp() override {
         WriteBytes(temp_ / "stub.exe", test::MakeTestPe());
+        WriteBytes(temp_ / "Uninstall.exe", test::ToBytes("MZ uninstaller"));
         WriteProject(temp_ / "project/", kSetupIni);
     }
     static void WriteProject(const std::string& project, const std::string& script) {
@@ -190,7 +192,7 @@ protected:
         WriteBytes(project + "Additional/docs/guide.txt", test::ToBytes("guide"));
     }
     TResult Build(const std::string& project, const std::string& out) {
-        return Tool({"build", project, "-o", out, "--stub", temp_ / "stub.exe"});
+        return Tool({"build", project, "-o", out, "--stub", temp_ / "stub.exe", "--uninstaller", temp_ / "Uninstall.exe"});
     }
     TempFolder temp_;
 };
@@ -202,15 +204,17 @@ TEST_F(SkinsetupBuild, MakesAReproducibleSetupThatVerifies) {
     ASSERT_EQ(Build(temp_ / "project/", temp_ / "two.exe").Code, 0);
     EXPECT_EQ(ReadBytes(temp_ / "one.exe"), ReadBytes(temp_ / "two.exe"));
 
-    BuildPayload(temp_ / "project", temp_ / "payload.x");
+    TPayloadOptions options;
+    options.ExtraFiles.push_back({temp_ / "Uninstall.exe", "Uninstall.exe"});
+    BuildPayload(temp_ / "project", temp_ / "payload.x", options);
     EXPECT_EQ(ReadPayloadResource(ReadBytes(temp_ / "one.exe")), ReadBytes(temp_ / "payload.x"));
 
     const TResult verify = Tool({"verify", temp_ / "one.exe"});
     EXPECT_EQ(verify.Code, 0) << verify.Out;
-    for (const char* line : {"  payload: 6 entries, archive and entry CRCs correct\n",
+    for (const char* line : {"  payload: 7 entries, archive and entry CRCs correct\n",
                              "  gfx.x: 3 entries, archive and entry CRCs correct\n",
-                             "  Additional.x > docs.x: 1 entry, archive and entry CRCs correct\n",
-                             "  Setup.ini: 38 lines, no findings\n", "one.exe: OK\n"})
+                             "  Additional\\docs.x: 1 entry, archive and entry CRCs correct\n",
+                             "  Setup.ini: 39 lines, no findings\n", "one.exe: OK\n"})
         EXPECT_NE(verify.Out.find(line), std::string::npos) << line << verify.Out;
 }
 
@@ -224,20 +228,20 @@ TEST_F(SkinsetupBuild, VerifyReportsTheFaultsOfBrokenProjects) {
         {"missing Addfile", "Addfile=Read.txt", "Addfile=Gone.txt",
          "Setup.ini:5: Addfile names \"Gone.txt\", which is not in the payload"},
         {"missing licence", "Licence=Lic.txt", "Licence=Licence.txt",
-         "Setup.ini:8: Licence names \"Licence.txt\", which is not in the payload"},
+         "Setup.ini:9: Licence names \"Licence.txt\", which is not in the payload"},
         {"read-me not installed", "ReadMe=Read.txt", "ReadMe=Lic.txt",
-         "Setup.ini:7: ReadMe names \"Lic.txt\", which no Addfile line installs"},
+         "Setup.ini:8: ReadMe names \"Lic.txt\", which no Addfile line installs"},
         {"missing panel bitmap", "Bitmap=Graphics\\panel.bmp", "Bitmap=Graphics\\panel.png",
-         "Setup.ini:12: Bitmap names \"Graphics\\panel.png\", which is not in the payload"},
+         "Setup.ini:13: Bitmap names \"Graphics\\panel.png\", which is not in the payload"},
         {"missing button image", "Name=next\r\nAction=Forward\r\nMask=Graphics\\b.bmp", "Name=next\r\nAction=Forward\r\nMask=Graphics\\n.bmp",
-         "Setup.ini:26: Mask names \"Graphics\\n.bmp\", which is not in the payload"},
+         "Setup.ini:27: Mask names \"Graphics\\n.bmp\", which is not in the payload"},
         {"malformed integer", "InvisibleColor=16711935", "InvisibleColor=0xFF00FFh",
-         "Setup.ini:13: InvisibleColor needs an integer, not \"0xFF00FFh\": the setup stops with an error"},
+         "Setup.ini:14: InvisibleColor needs an integer, not \"0xFF00FFh\": the setup stops with an error"},
         {"Action not second", "Name=cancel\r\nAction=Cancel", "Action=Cancel\r\nName=cancel",
-         "Setup.ini:33: the Button block dresses no button: its second line must be Action=Back, Forward or Cancel, not "
+         "Setup.ini:34: warning: the Button block dresses no button: its second line must be Action=Back, Forward or Cancel, not "
          "\"Name=cancel\""},
         {"block without end", "Disabled=Graphics\\b.gif\r\nend\r\n\0", "Disabled=Graphics\\b.gif\r\n",
-         "Setup.ini:31: the block \"Object=Button\" has no \"end\" line: the setup stops with an error"},
+         "Setup.ini:32: the block \"Object=Button\" has no \"end\" line: the setup stops with an error"},
     };
     for (const TCase& c : cases) {
         std::string script = kSetupIni;
@@ -249,9 +253,12 @@ TEST_F(SkinsetupBuild, VerifyReportsTheFaultsOfBrokenProjects) {
         WriteProject(project, script);
         const TResult build = Build(project, project + "Setup.exe");
         ASSERT_EQ(build.Code, 0) << c.What << build.Err;
-        EXPECT_NE(build.Err.find("skinsetup build: warning: the setup has problems"), std::string::npos) << c.What;
+        EXPECT_NE(build.Err.find("skinsetup build: warning: the setup has "), std::string::npos) << c.What;
         const TResult verify = Tool({"verify", project + "Setup.exe"});
-        EXPECT_EQ(verify.Code, 1) << c.What;
+        // Warnings fail the check only with --strict.
+        const bool warning = c.Finding.find(": warning: ") != std::string::npos;
+        EXPECT_EQ(verify.Code, warning ? 0 : 1) << c.What;
+        EXPECT_EQ(Tool({"verify", "--strict", project + "Setup.exe"}).Code, 1) << c.What;
         EXPECT_NE(verify.Out.find("  " + c.Finding + "\n"), std::string::npos) << c.What << "\n" << verify.Out;
     }
 }
@@ -286,6 +293,113 @@ TEST(SkinsetupBuildStub, DefaultsToTheSetupBesideTheTool) {
     EXPECT_EQ(DefaultStub(temp / "tools/"), temp / "tools/../setup/setup.exe");
     WriteBytes(temp / "tools/setup.exe", {});
     EXPECT_EQ(DefaultStub(temp / "tools/"), temp / "tools/setup.exe");
+}
+
+}  // namespace
+}  // namespace zub::tool
+
+namespace zub::tool {
+namespace {
+
+const char kGroesse[] = "Gr\xC3\xB6\xC3\x9F" "e.txt";     // in UTF-8, as the file system here holds it
+const char kGroesse1252[] = "Gr\xF6\xDF" "e.txt";         // as the archive and Windows hold it
+
+TEST(SkinsetupNames, PackWritesWindows1252AndListAndExtractConvertBack) {
+    TempFolder temp;
+    WriteBytes(temp / "in/" + kGroesse, test::ToBytes("size"));
+    WriteBytes(temp / "in/\xC3\x84rger/x.txt", test::ToBytes("nested"));
+    ASSERT_EQ(Tool({"pack", temp / "in", "-o", temp / "a.x", "--recurse", "--with-paths"}).Code, 0);
+
+    TZLBArchive archive;
+    archive.OpenArchive(temp / "a.x");
+    ASSERT_EQ(archive.GetFileCount(), 2);
+    EXPECT_EQ(archive.GetFileEntry(0).Name, kGroesse1252);
+    EXPECT_EQ(archive.GetFileEntry(1).Path, "\xC4rger");
+    archive.CloseArchive();
+
+    const TResult list = Tool({"list", temp / "a.x"});
+    EXPECT_NE(list.Out.find(kGroesse), std::string::npos) << list.Out;
+    ASSERT_EQ(Tool({"extract", temp / "a.x", temp / "out", "--with-paths"}).Code, 0);
+    EXPECT_EQ(ReadBytes(temp / "out/" + kGroesse), test::ToBytes("size"));
+    EXPECT_EQ(ReadBytes(temp / "out/\xC3\x84rger/x.txt"), test::ToBytes("nested"));
+}
+
+TEST(SkinsetupNames, ANameWindows1252CannotHoldIsRefused) {
+    TempFolder temp;
+    WriteBytes(temp / "in/ok.txt", test::ToBytes("ok"));
+    WriteBytes(temp / "in/\xE6\x97\xA5.txt", test::ToBytes("day"));
+    const TResult pack = Tool({"pack", temp / "in", "-o", temp / "a.x"});
+    EXPECT_EQ(pack.Code, 1);
+    EXPECT_EQ(pack.Err, "skinsetup pack: The name of " + temp / "in/\xE6\x97\xA5.txt" +
+                            " cannot be written in Windows-1252, the setup's character set: rename it\n");
+    EXPECT_FALSE(std::filesystem::exists(temp / "a.x"));
+}
+
+class SkinsetupUninstaller : public SkinsetupBuild {
+protected:
+    // The payload entry "Uninstall.exe" of a setup.
+    Bytes UninstallerIn(const std::string& setup) {
+        WriteBytes(setup + ".payload", ReadPayloadResource(ReadBytes(setup)));
+        TZLBArchive archive;
+        archive.OpenArchive(setup + ".payload");
+        for (int i = 0; i < archive.GetFileCount(); ++i)
+            if (LowerAscii(archive.GetFileEntry(i).Name) == "uninstall.exe") {
+                archive.ExtractArchive(setup + ".unpacked/");
+                return ReadBytes(setup + ".unpacked/" + archive.GetFileEntry(i).Name);
+            }
+        return {};
+    }
+};
+
+TEST_F(SkinsetupUninstaller, ProjectsOwnOrOurs) {
+    ASSERT_EQ(Build(temp_ / "project", temp_ / "ours.exe").Code, 0);
+    EXPECT_EQ(UninstallerIn(temp_ / "ours.exe"), test::ToBytes("MZ uninstaller"));
+
+    WriteBytes(temp_ / "project/uninstall.EXE", test::ToBytes("MZ the project's own"));
+    const TResult both = Build(temp_ / "project", temp_ / "own.exe");
+    EXPECT_EQ(both.Code, 2);
+    EXPECT_NE(both.Err.find("which --uninstaller would replace"), std::string::npos) << both.Err;
+    EXPECT_FALSE(std::filesystem::exists(temp_ / "own.exe"));
+    const TResult own = Tool({"build", temp_ / "project", "-o", temp_ / "own.exe", "--stub", temp_ / "stub.exe"});
+    ASSERT_EQ(own.Code, 0) << own.Err;
+    EXPECT_EQ(UninstallerIn(temp_ / "own.exe"), test::ToBytes("MZ the project's own"));
+}
+
+TEST(SkinsetupUninstallerDefault, BesideTheToolOrInTheBuildTree) {
+    TempFolder temp;
+    EXPECT_EQ(test::ErrorOf([&] { DefaultUninstaller(temp / "bin/"); }),
+              "No Uninstall.exe in the project, beside the tool (" + temp / "bin/" +
+                  ") or in the build tree: name one with --uninstaller");
+    WriteBytes(temp / "uninstall/Uninstall.exe", {});
+    WriteBytes(temp / "tools/skinsetup", {});
+    EXPECT_EQ(DefaultUninstaller(temp / "tools/"), temp / "tools/../uninstall/Uninstall.exe");
+    WriteBytes(temp / "tools/Uninstall.exe", {});
+    EXPECT_EQ(DefaultUninstaller(temp / "tools/"), temp / "tools/Uninstall.exe");
+}
+
+TEST_F(SkinsetupBuild, WarningsPassVerifyUnlessStrictErrorsFailIt) {
+    // A minimal setup: a panel and files, no Button blocks, a licence in UTF-8,
+    // a Windows-1252 file name, and no Addfile for the uninstaller.
+    const std::string project = temp_ / "minimal/";
+    WriteProject(project, "[m]\r\nObject=Setup\r\nRazederodezTitle=Caf\xC3\xA9\r\nAddfile=App.exe\r\nAddfile=" +
+                              std::string(kGroesse1252) +
+                              "\r\nLicence=Lic.txt\r\nend\r\nObject=Panel\r\nBitmap=Graphics\\panel.bmp\r\nend\r\n");
+    WriteBytes(project + "Lic.txt", test::ToBytes("Licence\r\nf\xC3\xBCr alle\r\n"));
+    WriteBytes(project + kGroesse, test::ToBytes("size"));
+    ASSERT_EQ(Build(project, project + "Setup.exe").Code, 0);
+    const TResult verify = Tool({"verify", project + "Setup.exe"});
+    EXPECT_EQ(verify.Code, 0) << verify.Out;
+    for (const std::string line :
+         {"  Setup.ini:3: warning: Setup.ini holds UTF-8 from this line on, which the setup shows as Windows-1252: "
+          "save it in Windows-1252\n",
+          "  Setup.ini:6: warning: the licence Lic.txt holds UTF-8 from its line 2 on, which the setup shows as "
+          "Windows-1252: save it in Windows-1252\n",
+          "  Setup.ini: warning: no Button block dresses the Back button\n",
+          "  Setup.ini: warning: no Addfile line installs Uninstall.exe, which the uninstall shortcut and the "
+          "uninstall entry start: add \"Addfile=Uninstall.exe\"\n",
+          "Setup.exe: 6 warnings\n"})
+        EXPECT_NE(verify.Out.find(line), std::string::npos) << line << verify.Out;
+    EXPECT_EQ(Tool({"verify", "--strict", project + "Setup.exe"}).Code, 1);
 }
 
 }  // namespace

@@ -1,0 +1,295 @@
+// End-to-end: the demo setup made by skinsetup is installed as the setup
+// installs (its payload unpacked by the setup's own steps, the files copied,
+// the shortcuts made and the log book written), then Uninstall.exe from the
+// destination removes it, silently or with its two message boxes.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "archive/payload.h"
+#include "archive/zlb_archive.h"
+#include "base/file.h"
+#include "base/strings.h"
+#include "folders/registry_win.h"
+#include "folders/shell_win.h"
+#include "setup/log_book.h"
+#include "setup/setup_script.h"
+#include "tests/e2e/payload_resource_win.h"
+#include "tests/e2e/process_driver_win.h"
+
+namespace zub::e2e {
+namespace {
+
+std::string g_setup;  // made by skinsetup from the demo project
+std::string g_shots;  // where the screenshots go
+std::string g_temp;   // the temporary directory at start (started processes get their own)
+
+class TNoButton : public ISkinButtonTarget {
+public:
+    void SetTop(int32_t) override {}
+    void SetLeft(int32_t) override {}
+    void SetImageNormal(const std::string&) override {}
+    void SetImageOver(const std::string&) override {}
+    void SetImagePressed(const std::string&) override {}
+    void SetImageDisabled(const std::string&) override {}
+    void SetInvisibleColor(int32_t) override {}
+};
+
+// Takes the setup data from Setup.ini; the window's parts are not wanted here.
+class TScriptData : public ISetupScriptTarget {
+public:
+    TSetupData Data;
+    TSetupData& SetupData() override { return Data; }
+    void SetPageAreaTop(int32_t) override {}
+    void SetPageAreaLeft(int32_t) override {}
+    void SetPageAreaWidth(int32_t) override {}
+    void SetPageAreaHeight(int32_t) override {}
+    void SetPanelBitmap(const std::string&) override {}
+    void SetPanelInvisibleColor(int32_t) override {}
+    ISkinButtonTarget& Button(TButtonKind) override { return button_; }
+
+private:
+    TNoButton button_;
+};
+
+// The whole screen as a 24-bit BMP file.
+void SaveScreenshot(const std::string& name) {
+    if (g_shots.empty()) return;
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    const DWORD stride = (DWORD(width) * 3 + 3) & ~3u, size = stride * DWORD(height);
+    BITMAPFILEHEADER file{0x4D42, DWORD(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size), 0, 0,
+                          sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+    info.bmiHeader.biSizeImage = size;
+    fs::File out = fs::File::Create(g_shots + "\\" + name);
+    out.Write(&file, sizeof file);
+    out.Write(&info.bmiHeader, sizeof info.bmiHeader);
+    out.Write(bits, size);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+class Uninstall : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static int counter = 0;
+        const std::string unique = std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
+        root_ = g_temp + "zubuninst" + unique;
+        DeleteFolderTree(root_);
+        tmp_ = root_ + "\\tmp\\";
+        work_ = root_ + "\\work\\";
+        ASSERT_TRUE(fs::ForceDirectories(tmp_));
+        for (const char* sub : {"Graphics", "Sounds", "Additional"}) ASSERT_TRUE(fs::ForceDirectories(work_ + sub));
+        TZLBArchive archiver;
+        UnpackPayload(archiver, g_setup, work_);
+        script_.Data.WorkFolder = work_;
+        ReadSetupScript(work_ + "Setup.ini", script_);
+        title_ = script_.Data.RazederodezTitle + " " + unique;
+        dest_ = root_ + "\\Programs\\" + script_.Data.Destination;
+        programs_ = GetProgramsFolder(nullptr) + "\\" + title_;
+        Install();
+    }
+    void TearDown() override {
+        // The uninstaller's clean-up copy may still be ending in our temporary folder.
+        EXPECT_TRUE(WaitFor([&] {
+            try {
+                DeleteFolderTree(root_);
+                return true;
+            } catch (const std::exception&) {
+                return false;
+            }
+        }));
+        DeleteFolderTree(programs_);
+        fs::RemoveFile(desktopLink_);
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, (kUninstallRootKey + title_).c_str());
+    }
+
+    void Link(const std::string& file, const std::string& target) {
+        TShellLink link;
+        link.Target = target;
+        link.WorkingFolder = dest_;
+        ASSERT_TRUE(CreateShellLink(file, link)) << file;
+        book_.AddLinkEntry(file);
+        links_.push_back(file);
+    }
+
+    // What the installation run and the finishing actions do, in their order.
+    void Install() {
+        const TSetupData& data = script_.Data;
+        book_.AddDirectoryEntry(dest_);
+        for (const char* sub : {"\\Graphics", "\\Sounds", "\\Additional"})
+            ASSERT_TRUE(fs::ForceDirectories(dest_ + sub));
+        for (const char* sub : {"\\Graphics", "\\Sounds", "\\Additional"}) book_.AddDirectoryEntry(dest_ + sub);
+        for (const std::string& file : data.AddFiles) {
+            const std::string target = dest_ + "\\" + file;
+            fs::ForceDirectories(ExtractFilePath(target));
+            ASSERT_TRUE(CopyFileA((work_ + file).c_str(), target.c_str(), FALSE)) << file;
+            book_.AddFileEntry(target);
+            files_.push_back(target);
+        }
+        ASSERT_TRUE(CreateDirectoryA(programs_.c_str(), nullptr)) << programs_;
+        book_.AddDirectoryEntry(programs_);
+        Link(programs_ + "\\" + title_ + ".lnk", dest_ + "\\" + data.TargetFile);
+        Link(programs_ + "\\Uninstall.lnk", dest_ + "\\uninstall.exe");
+        Link(programs_ + "\\" + data.ReadMe + ".lnk", "notepad.exe");
+        desktopLink_ = GetShellFolder(0) + "\\" + title_ + ".lnk";
+        Link(desktopLink_, dest_ + "\\" + data.TargetFile);
+        book_.LogFileName = dest_ + "\\setup.log";
+        book_.UninstallKeyName = book_.DisplayName = title_;
+        book_.WriteUninstallKey();
+        book_.SaveLog();
+        ASSERT_TRUE(KeyExists());
+        ASSERT_TRUE(fs::FileExists(Uninstaller()));
+    }
+
+    std::string Uninstaller() const { return dest_ + "\\Uninstall.exe"; }
+    bool KeyExists() const { return OpenKeyForReading(HKEY_LOCAL_MACHINE, kUninstallRootKey + title_).valid(); }
+
+    // Runs the uninstaller from the destination and returns its exit code.
+    DWORD RunSilently() {
+        TSetupProcess uninstaller(Uninstaller(), tmp_, "/S");
+        EXPECT_TRUE(uninstaller.Started());
+        EXPECT_TRUE(uninstaller.WaitForExit(60000)) << "no end: a window is waiting?";
+        return uninstaller.ExitCode();
+    }
+
+    // Nothing of the installation is left but the destination folder.
+    void ExpectRemovedButTheDestination() {
+        // The uninstaller goes once it has ended.
+        EXPECT_TRUE(WaitFor([&] { return !fs::PathExists(Uninstaller()); }, 30000)) << "Uninstall.exe is still there";
+        for (const std::string& path : files_) EXPECT_FALSE(fs::PathExists(path)) << path;
+        for (const std::string& path : links_) EXPECT_FALSE(fs::PathExists(path)) << path;
+        for (const char* sub : {"\\Graphics", "\\Sounds", "\\Additional"})
+            EXPECT_FALSE(fs::PathExists(dest_ + sub)) << sub;
+        EXPECT_FALSE(fs::PathExists(programs_));
+        EXPECT_FALSE(fs::PathExists(dest_ + "\\setup.log"));
+        EXPECT_FALSE(KeyExists());
+    }
+
+    void WriteUserFile() {
+        fs::File file = fs::File::Create(dest_ + "\\Notes.txt");
+        file.Write("mine", 4);
+    }
+
+    std::string root_, tmp_, work_, title_, dest_, programs_, desktopLink_;
+    TScriptData script_;
+    TSetupLogBook book_;
+    std::vector<std::string> files_, links_;
+};
+
+TEST_F(Uninstall, SilentRunKeepsTheUsersFileAndItsFolderAndSaysSo) {
+    WriteUserFile();
+    EXPECT_EQ(RunSilently(), 3u);
+    ExpectRemovedButTheDestination();
+    EXPECT_TRUE(fs::FileExists(dest_ + "\\Notes.txt"));
+
+    // Once more, with an uninstaller but no log: nothing to do, nothing touched.
+    ASSERT_TRUE(CopyFileA((work_ + "Uninstall.exe").c_str(), Uninstaller().c_str(), FALSE));
+    EXPECT_EQ(RunSilently(), 2u);
+    EXPECT_TRUE(fs::FileExists(dest_ + "\\Notes.txt"));
+    EXPECT_TRUE(fs::FileExists(Uninstaller()));
+}
+
+TEST_F(Uninstall, SilentRunRemovesEverythingAndTheDestination) {
+    // Copied from a read-only source, a file is read-only after installing.
+    ASSERT_TRUE(SetFileAttributesA(files_[0].c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(RunSilently(), 0u);
+    ExpectRemovedButTheDestination();
+    EXPECT_TRUE(WaitFor([&] { return !fs::PathExists(dest_); }, 30000)) << "the destination is still there";
+}
+
+// A visible message box of the process whose text starts with `start`.
+HWND WaitForBox(const TSetupProcess& process, const std::string& start) {
+    HWND found = nullptr;
+    WaitFor([&] {
+        for (HWND box : process.Windows("#32770"))
+            if (MessageBoxText(box).rfind(start, 0) == 0) found = box;
+        return found != nullptr;
+    });
+    if (found) RedrawWindow(found, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return found;
+}
+
+TEST_F(Uninstall, AsksFirstAndListsWhatStays) {
+    WriteUserFile();
+    // A damaged log naming the desktop and a drive root: never touched, but listed.
+    const std::string desktop = GetShellFolder(0);
+    book_.AddDirectoryEntry("C:\\");
+    book_.AddDirectoryEntry(desktop);
+    book_.SaveLog();
+    // The program is running: its file is in use.
+    const std::string program = dest_ + "\\" + script_.Data.TargetFile;
+    HANDLE inUse = CreateFileA(program.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(inUse, INVALID_HANDLE_VALUE);
+
+    TSetupProcess uninstaller(Uninstaller(), tmp_);
+    ASSERT_TRUE(uninstaller.Started());
+    HWND question = WaitForBox(uninstaller, "Do you want");
+    ASSERT_NE(question, nullptr) << "no question";
+    EXPECT_EQ(MessageBoxText(question), "Do you want to remove " + title_ + " and all of its components?");
+    EXPECT_EQ(WindowText(question), "Uninstall");
+    EXPECT_EQ(WindowText(GetDlgItem(question, IDYES)), "&Yes");
+    EXPECT_EQ(WindowText(GetDlgItem(question, IDNO)), "&No");
+    EXPECT_TRUE(fs::FileExists(files_[0])) << "removed before the answer";
+    SaveScreenshot("uninstall-question.bmp");
+    PostMessageA(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+
+    HWND done = WaitForBox(uninstaller, title_ + " was removed");
+    ASSERT_NE(done, nullptr) << "no final message";
+    EXPECT_EQ(MessageBoxText(done), title_ + " was removed, except:\r\n" + desktop + " (a folder of the system)\r\n" +
+                                        "C:\\ (the root of a drive)\r\n" + program + " (in use or protected)\r\n" +
+                                        dest_ + " (the folder is not empty)");
+    SaveScreenshot("uninstall-done.bmp");
+    PressOk(done);
+    ASSERT_TRUE(uninstaller.WaitForExit());
+    EXPECT_EQ(uninstaller.ExitCode(), 3u);
+    CloseHandle(inUse);
+    EXPECT_TRUE(fs::DirectoryExists(desktop));
+    EXPECT_TRUE(fs::FileExists(program));
+    files_.erase(std::find(files_.begin(), files_.end(), program));
+    ExpectRemovedButTheDestination();
+}
+
+TEST_F(Uninstall, NoLeavesEverything) {
+    TSetupProcess uninstaller(Uninstaller(), tmp_);
+    HWND question = WaitForBox(uninstaller, "Do you want");
+    ASSERT_NE(question, nullptr);
+    PostMessageA(question, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+    ASSERT_TRUE(uninstaller.WaitForExit());
+    EXPECT_EQ(uninstaller.ExitCode(), 1u);
+    for (const std::string& path : files_) EXPECT_TRUE(fs::FileExists(path)) << path;
+    for (const std::string& path : links_) EXPECT_TRUE(fs::FileExists(path)) << path;
+    EXPECT_TRUE(fs::FileExists(dest_ + "\\setup.log"));
+    EXPECT_TRUE(KeyExists());
+}
+
+}  // namespace
+}  // namespace zub::e2e
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (argc < 2) {
+        fprintf(stderr, "usage: uninstall_e2e_tests SETUP.EXE [SCREENSHOT-FOLDER] [gtest options]\n");
+        return 2;
+    }
+    CoInitialize(nullptr);
+    zub::e2e::g_setup = zub::e2e::WindowsPathOf(argv[1]);
+    zub::e2e::g_temp = zub::GetTempDir();
+    if (argc >= 3) zub::e2e::g_shots = zub::e2e::WindowsPathOf(argv[2]);
+    const int result = RUN_ALL_TESTS();
+    CoUninitialize();
+    return result;
+}

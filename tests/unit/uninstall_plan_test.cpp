@@ -1,0 +1,383 @@
+// The removal plan: which paths the uninstaller will touch, in which order,
+// and what it does on a machine where things are in use or not empty.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "base/file.h"
+#include "base/strings.h"
+#include "tests/unit/archive_test_util.h"
+#include "uninstall/removal_plan.h"
+#include "uninstall/uninstall_run.h"
+
+namespace zub {
+namespace {
+
+const std::vector<std::string> kSystem = {"C:\\Windows", "C:\\Program Files\\", "C:\\Users\\Ann",
+                                          "C:\\Users\\Ann\\Desktop", "C:\\Users\\Ann\\Start Menu\\Programs"};
+
+TEST(RemovalPlan, ClassifiesPaths) {
+    struct TCase {
+        const char* Path;
+        TPathVerdict Verdict;
+    };
+    const TCase cases[] = {
+        {"C:\\Apps\\App", TPathVerdict::Usable},
+        {"c:/apps/app/x.exe", TPathVerdict::Usable},
+        {"C:\\Apps\\\\Graphics", TPathVerdict::Usable},  // a destination that ended in "\"
+        {"\\\\server\\share\\App", TPathVerdict::Usable},
+        {"", TPathVerdict::NotAbsolute},
+        {"App\\x.exe", TPathVerdict::NotAbsolute},
+        {"\\Apps\\x.exe", TPathVerdict::NotAbsolute},
+        {"C:Apps", TPathVerdict::NotAbsolute},
+        {"C:", TPathVerdict::NotAbsolute},
+        {"C:\\", TPathVerdict::DriveRoot},
+        {"d:/", TPathVerdict::DriveRoot},
+        {"C:\\\\\\", TPathVerdict::DriveRoot},
+        {"\\\\server\\share\\", TPathVerdict::DriveRoot},
+        {"\\\\server", TPathVerdict::DriveRoot},
+        {"C:\\Apps\\..\\Windows", TPathVerdict::NotPlain},
+        {"C:\\Apps\\.", TPathVerdict::NotPlain},
+        {"C:\\Windows.", TPathVerdict::NotPlain},
+        {"C:\\Windows \\", TPathVerdict::NotPlain},
+        {"C:\\Apps\\*.*", TPathVerdict::NotPlain},
+        {"C:\\Apps\\a.txt:stream", TPathVerdict::NotPlain},
+        {"C:\\Apps\\a\r", TPathVerdict::NotPlain},
+        {"\\\\?\\C:\\Apps", TPathVerdict::NotPlain},
+        {"\\\\.\\PhysicalDrive0", TPathVerdict::NotPlain},
+        {"C:\\WINDOWS", TPathVerdict::SystemFolder},
+        {"c:/windows/", TPathVerdict::SystemFolder},
+        {"C:\\Program Files", TPathVerdict::SystemFolder},
+        {"C:\\Users\\Ann\\\\Desktop", TPathVerdict::SystemFolder},
+        {"C:\\Users\\Ann\\Start Menu\\Programs", TPathVerdict::SystemFolder},
+        {"C:\\Windows\\App", TPathVerdict::Usable},  // inside is not the folder itself
+        {"C:\\Program Files\\App", TPathVerdict::Usable},
+    };
+    for (const TCase& c : cases) EXPECT_EQ(ClassifyPath(c.Path, kSystem), c.Verdict) << c.Path;
+}
+
+TSetupLog LogOf(const std::vector<std::pair<TLogEntryKind, std::string>>& entries, const std::string& key = "App") {
+    TSetupLog log;
+    log.Name = "App";
+    log.KeyName = key;
+    int line = 2;  // every other line from 4, so that tests can put unusable lines between
+    for (const auto& [kind, path] : entries) log.Entries.push_back({kind, path, line += 2});
+    return log;
+}
+
+constexpr TLogEntryKind kDir = TLogEntryKind::Directory;
+constexpr TLogEntryKind kFile = TLogEntryKind::File;
+constexpr TLogEntryKind kLink = TLogEntryKind::Link;
+
+const char kDest[] = "C:\\Apps\\App";
+const char kPrograms[] = "C:\\Users\\Ann\\Start Menu\\Programs";
+
+// The log of an installation with a program folder, newest first.
+TSetupLog InstalledLog() {
+    const std::string d = kDest, p = std::string(kPrograms) + "\\App";
+    return LogOf({{kLink, p + "\\Uninstall.lnk"},
+                  {kLink, p + "\\App.lnk"},
+                  {kDir, p},
+                  {kFile, d + "\\Uninstall.exe"},
+                  {kFile, d + "\\App.exe"},
+                  {kFile, d + "\\Graphics\\a.gif"},
+                  {kDir, d + "\\Additional"},
+                  {kDir, d + "\\Sounds"},
+                  {kDir, d + "\\Graphics"},
+                  {kDir, d}});
+}
+
+TRemovalContext Context() {
+    return {std::string(kDest) + "\\setup.log", std::string(kDest) + "\\Uninstall.exe", kSystem};
+}
+
+TEST(RemovalPlan, KeepsTheLogsOrderThenKeyThenLog) {
+    TSetupLog log = InstalledLog();
+    log.Entries.insert(log.Entries.begin(), {kDir, "C:\\", 2});
+    log.Entries.push_back({kDir, kPrograms, 40});
+    log.Unusable.push_back({13, "REGISTRY=x"});
+    const std::vector<TRemovalStep> plan = MakeRemovalPlan(log, Context());
+    std::vector<std::string> seen;
+    for (const TRemovalStep& step : plan) {
+        static const char* const kActions[] = {"file", "folder", "key", "log", "skip"};
+        seen.push_back(std::string(kActions[int(step.Action)]) + " " + step.Path);
+    }
+    const std::string p = std::string(kPrograms) + "\\App", d = kDest;
+    EXPECT_EQ(seen, (std::vector<std::string>{
+                        "skip C:\\", "file " + p + "\\Uninstall.lnk", "file " + p + "\\App.lnk", "folder " + p,
+                        "file " + d + "\\Uninstall.exe", "file " + d + "\\App.exe", "skip REGISTRY=x",
+                        "file " + d + "\\Graphics\\a.gif", "folder " + d + "\\Additional", "folder " + d + "\\Sounds",
+                        "folder " + d + "\\Graphics", "folder " + d, "skip " + std::string(kPrograms), "key App",
+                        "log " + d + "\\setup.log"}));
+    EXPECT_EQ(plan[0].Why, TRemovalProblem::DriveRoot);
+    EXPECT_EQ(plan[6].Why, TRemovalProblem::UnknownLine);
+    EXPECT_EQ(plan[12].Why, TRemovalProblem::SystemFolder);
+}
+
+TEST(RemovalPlan, NeverRemovesTheUninstallKeyItself) {
+    for (const char* key : {"", "   ", "\\", "\\\\", "\t"}) {
+        const std::vector<TRemovalStep> plan = MakeRemovalPlan(LogOf({}, key), Context());
+        ASSERT_EQ(plan.size(), 2u);
+        EXPECT_EQ(plan[0].Action, TStepAction::Skip) << "\"" << key << "\"";
+        EXPECT_EQ(plan[0].Why, TRemovalProblem::BadKeyName);
+    }
+}
+
+// A machine in memory: files and folders by exact path, some held in use.
+class TFakeMachine : public IUninstallMachine {
+public:
+    std::set<std::string> Files, Folders, Links, InUse, Keys = {"App"};
+    std::vector<std::string> Calls;
+
+    void AddFile(const std::string& path) {
+        Files.insert(path);
+        for (std::string folder = ExtractFilePath(path); folder.size() > 3; folder = ExtractFilePath(folder))
+            Folders.insert(folder.erase(folder.size() - 1));
+    }
+    TResult RemoveFile(const std::string& path) override {
+        Calls.push_back("file " + path);
+        if (!Files.count(path)) return TResult::Absent;
+        if (InUse.count(path)) return TResult::Failed;
+        Files.erase(path);
+        return TResult::Removed;
+    }
+    TKind KindOf(const std::string& path) override {
+        if (Folders.count(path)) return TKind::Folder;
+        if (Links.count(path)) return TKind::Link;
+        return Files.count(path) ? TKind::File : TKind::None;
+    }
+    std::vector<std::string> FolderEntries(const std::string& path) override {
+        std::vector<std::string> names;
+        for (const auto* set : {&Files, &Folders, &Links})
+            for (const std::string& p : *set)
+                if (ExtractFilePath(p) == path + "\\") names.push_back(ExtractFileName(p));
+        return names;
+    }
+    TResult RemoveEmptyFolder(const std::string& path) override {
+        Calls.push_back("folder " + path);
+        if (!FolderEntries(path).empty()) return TResult::Failed;
+        return Folders.erase(path) ? TResult::Removed : TResult::Absent;
+    }
+    TResult RemoveUninstallKey(const std::string& keyName) override {
+        Calls.push_back("key " + keyName);
+        return Keys.erase(keyName) ? TResult::Removed : TResult::Absent;
+    }
+    bool CanRemoveLater = true;
+    std::vector<std::string> Later;  // what was handed over for after the end
+    bool RemoveAfterExit(const std::string& self, const std::vector<std::string>& folders) override {
+        Calls.push_back("later " + self);
+        Later = folders;
+        Later.insert(Later.begin(), self);
+        return CanRemoveLater;
+    }
+};
+
+// The machine after the installation of InstalledLog(), with the log beside the uninstaller.
+TFakeMachine Installed() {
+    TFakeMachine machine;
+    const std::string d = kDest, p = std::string(kPrograms) + "\\App";
+    for (const std::string& file : {p + "\\Uninstall.lnk", p + "\\App.lnk", d + "\\Uninstall.exe", d + "\\App.exe",
+                                    d + "\\Graphics\\a.gif", d + "\\setup.log"})
+        machine.AddFile(file);
+    for (const std::string& folder : {d + "\\Additional", d + "\\Sounds"}) machine.Folders.insert(folder);
+    return machine;
+}
+
+TEST(RemovalRun, RemovesEverythingAndLeavesTheDestinationForAfterTheEnd) {
+    TFakeMachine machine = Installed();
+    const TRemovalOutcome outcome = RunRemovalPlan(MakeRemovalPlan(InstalledLog(), Context()), Context(), machine);
+    EXPECT_TRUE(outcome.Problems.empty());
+    // The running uninstaller stays; its folder goes after it.
+    EXPECT_EQ(machine.Files, (std::set<std::string>{std::string(kDest) + "\\Uninstall.exe"}));
+    EXPECT_EQ(outcome.FoldersAfterExit, (std::vector<std::string>{kDest}));
+    EXPECT_TRUE(machine.Keys.empty());
+    EXPECT_EQ(machine.Calls.back(), std::string("file ") + kDest + "\\setup.log");
+    EXPECT_EQ(machine.Calls[machine.Calls.size() - 2], "key App");
+}
+
+TEST(RemovalRun, ListsWhatStaysAndKeepsTheUsersFiles) {
+    TFakeMachine machine = Installed();
+    const std::string d = kDest;
+    machine.AddFile(d + "\\Notes.txt");  // the user's own
+    machine.InUse.insert(d + "\\App.exe");
+    machine.Keys.clear();  // the setup had no right to write it: nothing to remove
+    const TRemovalOutcome outcome = RunRemovalPlan(MakeRemovalPlan(InstalledLog(), Context()), Context(), machine);
+    ASSERT_EQ(outcome.Problems.size(), 2u);
+    EXPECT_EQ(outcome.Problems[0].Problem, TRemovalProblem::FileNotRemoved);
+    EXPECT_EQ(outcome.Problems[0].What, d + "\\App.exe");
+    EXPECT_EQ(outcome.Problems[0].Line, 12);
+    EXPECT_EQ(outcome.Problems[1].Problem, TRemovalProblem::FolderNotEmpty);
+    EXPECT_EQ(outcome.Problems[1].What, d);
+    EXPECT_TRUE(outcome.FoldersAfterExit.empty());
+    EXPECT_TRUE(machine.Files.count(d + "\\Notes.txt"));
+    EXPECT_TRUE(machine.Folders.count(d));
+    EXPECT_EQ(std::count_if(machine.Calls.begin(), machine.Calls.end(),
+                            [&](const std::string& c) { return c == "folder " + d; }),
+              0);
+}
+
+TEST(RemovalRun, EmptyFoldersInsideARecordedFolderGoWithItAFileKeepsThemAll) {
+    TFakeMachine machine = Installed();
+    const std::string d = kDest;
+    machine.Folders.insert(d + "\\Additional\\docs");  // made for a file in it, not recorded
+    machine.Folders.insert(d + "\\Additional\\docs\\deeper");
+    machine.AddFile(d + "\\Sounds\\mine\\song.wav");  // the user's, in a folder of his own
+    machine.Folders.insert(d + "\\Sounds\\empty");
+    const TRemovalOutcome outcome = RunRemovalPlan(MakeRemovalPlan(InstalledLog(), Context()), Context(), machine);
+    ASSERT_EQ(outcome.Problems.size(), 2u);
+    EXPECT_EQ(outcome.Problems[0].What, d + "\\Sounds");
+    EXPECT_EQ(outcome.Problems[0].Problem, TRemovalProblem::FolderNotEmpty);
+    EXPECT_EQ(outcome.Problems[1].What, d);
+    EXPECT_FALSE(machine.Folders.count(d + "\\Additional"));
+    EXPECT_FALSE(machine.Folders.count(d + "\\Additional\\docs\\deeper"));
+    EXPECT_TRUE(machine.Files.count(d + "\\Sounds\\mine\\song.wav"));
+    EXPECT_TRUE(machine.Folders.count(d + "\\Sounds\\empty"));  // nothing goes from a folder that stays
+}
+
+TEST(RemovalRun, ALinkToAFolderIsNeverFollowed) {
+    TFakeMachine machine = Installed();
+    const std::string d = kDest;
+    machine.Links.insert(d + "\\Additional\\elsewhere");  // a junction to a folder outside
+    machine.Folders.erase(d + "\\Sounds");
+    machine.Links.insert(d + "\\Sounds");  // the recorded folder itself replaced by one
+    const TRemovalOutcome outcome = RunRemovalPlan(MakeRemovalPlan(InstalledLog(), Context()), Context(), machine);
+    ASSERT_EQ(outcome.Problems.size(), 3u);
+    EXPECT_EQ(outcome.Problems[0].What, d + "\\Additional");
+    EXPECT_EQ(outcome.Problems[0].Problem, TRemovalProblem::FolderNotEmpty);
+    EXPECT_EQ(outcome.Problems[1].What, d + "\\Sounds");
+    EXPECT_EQ(outcome.Problems[1].Problem, TRemovalProblem::FolderNotRemoved);
+    EXPECT_TRUE(machine.Links.count(d + "\\Additional\\elsewhere"));
+    EXPECT_TRUE(machine.Links.count(d + "\\Sounds"));
+    for (const std::string& call : machine.Calls) EXPECT_EQ(call.find("elsewhere"), std::string::npos) << call;
+}
+
+TEST(RemovalRun, SelfAndLogAreMatchedWithoutRegardToCase) {
+    TFakeMachine machine = Installed();
+    TRemovalContext context = Context();
+    context.SelfPath = "c:\\apps\\app\\UNINSTALL.EXE";
+    const TRemovalOutcome outcome = RunRemovalPlan(MakeRemovalPlan(InstalledLog(), context), context, machine);
+    EXPECT_TRUE(outcome.Problems.empty());
+    EXPECT_TRUE(machine.Files.count(std::string(kDest) + "\\Uninstall.exe"));
+}
+
+// The file side of the real machine, on a folder of the test's own.
+class TDiskMachine : public TFileSystemMachine {
+public:
+    TResult RemoveUninstallKey(const std::string&) override { return TResult::Absent; }
+    bool RemoveAfterExit(const std::string&, const std::vector<std::string>&) override { return false; }
+};
+
+TEST(FileSystemMachine, RemovesReadOnlyFilesAndOnlyEmptyFolders) {
+    test::TempFolder temp;
+    TDiskMachine machine;
+    test::WriteBytes(temp / "d/locked.txt", test::Bytes{1});
+    ASSERT_TRUE(fs::SetReadOnly(temp / "d/locked.txt", true));
+    EXPECT_EQ(machine.KindOf(temp / "d"), TDiskMachine::TKind::Folder);
+    EXPECT_EQ(machine.KindOf(temp / "d/locked.txt"), TDiskMachine::TKind::File);
+    EXPECT_EQ(machine.FolderEntries(temp / "d"), std::vector<std::string>{"locked.txt"});
+    EXPECT_EQ(machine.RemoveEmptyFolder(temp / "d"), TDiskMachine::TResult::Failed);
+    EXPECT_EQ(machine.RemoveFile(temp / "d"), TDiskMachine::TResult::Failed);  // a folder is no file
+    EXPECT_EQ(machine.RemoveFile(temp / "d/locked.txt"), TDiskMachine::TResult::Removed);
+    EXPECT_EQ(machine.RemoveFile(temp / "d/locked.txt"), TDiskMachine::TResult::Absent);
+    EXPECT_EQ(machine.RemoveEmptyFolder(temp / "d"), TDiskMachine::TResult::Removed);
+    EXPECT_EQ(machine.KindOf(temp / "d"), TDiskMachine::TKind::None);
+}
+
+// A user who answers as told and remembers what was said.
+class TFakeUser : public IUninstallUser {
+public:
+    explicit TFakeUser(bool yes) : yes_(yes) {}
+    bool Ask(const std::string&, const std::string& text) override {
+        Said.push_back("? " + text);
+        return yes_;
+    }
+    void Tell(const std::string&, const std::string& text, bool problem) override {
+        Said.push_back((problem ? "! " : ". ") + text);
+    }
+    std::vector<std::string> Said;
+
+private:
+    bool yes_;
+};
+
+class UninstallRun : public ::testing::Test {
+protected:
+    void WriteLog(const std::string& text) {
+        test::WriteBytes(context_.LogPath, test::Bytes(text.begin(), text.end()));
+    }
+    void WriteInstalledLog() {
+        std::string text = "SetupLOG\r\nNAME=App\r\nKEY=App\r\n";
+        for (const TSetupLogEntry& e : InstalledLog().Entries) text += FormatLogEntry(e.Kind, e.Path) + "\r\n";
+        WriteLog(text);
+    }
+    int Run(IUninstallUser* user, TUninstallLanguage language = TUninstallLanguage::English) {
+        return RunUninstall(context_, machine_, user, language);
+    }
+
+    test::TempFolder folder_;
+    TRemovalContext context_{folder_ / "setup.log", std::string(kDest) + "\\Uninstall.exe", kSystem};
+    TFakeMachine machine_ = WithoutLog(Installed());
+
+    // The log the fixture reads lies in the test's folder, not in the destination.
+    static TFakeMachine WithoutLog(TFakeMachine machine) {
+        machine.Files.erase(std::string(kDest) + "\\setup.log");
+        return machine;
+    }
+};
+
+TEST_F(UninstallRun, WithoutAUsableLogNothingIsAskedOrRemoved) {
+    TFakeUser user(true);
+    EXPECT_EQ(Run(&user), kUninstallNoLog);
+    EXPECT_EQ(user.Said,
+              (std::vector<std::string>{"! The setup log " + context_.LogPath +
+                                        " cannot be used. The file does not exist.\r\nNothing was removed."}));
+    WriteLog("Setup.log\r\nNAME=App\r\nKEY=App\r\nCOPYFILE=C:\\Apps\\App\\App.exe\r\n");
+    EXPECT_EQ(Run(nullptr), kUninstallNoLog);
+    EXPECT_TRUE(machine_.Calls.empty());
+}
+
+TEST_F(UninstallRun, NoMeansNothingIsRemoved) {
+    WriteInstalledLog();
+    TFakeUser user(false);
+    EXPECT_EQ(Run(&user), kUninstallDeclined);
+    EXPECT_EQ(user.Said, (std::vector<std::string>{"? Do you want to remove App and all of its components?"}));
+    EXPECT_TRUE(machine_.Calls.empty());
+}
+
+TEST_F(UninstallRun, YesRemovesAndSaysSo) {
+    WriteInstalledLog();
+    TFakeUser user(true);
+    EXPECT_EQ(Run(&user, TUninstallLanguage::German), kUninstallDone);
+    EXPECT_EQ(machine_.Later, (std::vector<std::string>{context_.SelfPath, kDest}));
+    EXPECT_EQ(user.Said, (std::vector<std::string>{"? Wollen Sie App und alle zugeh\xF6rigen Komponenten entfernen?",
+                                                   ". App wurde entfernt."}));
+}
+
+TEST_F(UninstallRun, WhatStaysIsListedAndGivesExitCodeThree) {
+    WriteInstalledLog();
+    machine_.InUse.insert(std::string(kDest) + "\\App.exe");
+    TFakeUser user(true);
+    EXPECT_EQ(Run(&user), kUninstallIncomplete);
+    ASSERT_EQ(user.Said.size(), 2u);
+    EXPECT_EQ(user.Said[1], std::string("! App was removed, except:\r\n") + kDest +
+                                "\\App.exe (in use or protected)\r\n" + kDest + " (the folder is not empty)");
+    machine_ = WithoutLog(Installed());
+    machine_.InUse.insert(context_.LogPath);
+    machine_.AddFile(context_.LogPath);
+    EXPECT_EQ(Run(nullptr), kUninstallIncomplete);
+    EXPECT_TRUE(machine_.Later.empty());  // the log is still there: so is the uninstaller
+}
+
+TEST_F(UninstallRun, AnUninstallerThatCannotGoAfterItsEndSaysSo) {
+    WriteInstalledLog();
+    machine_.CanRemoveLater = false;
+    TFakeUser user(true);
+    EXPECT_EQ(Run(&user), kUninstallIncomplete);
+    EXPECT_EQ(user.Said.back(), std::string("! App was removed, except:\r\n") + kDest +
+                                    "\\Uninstall.exe (in use or protected)\r\n" + kDest + " (the folder is not empty)");
+}
+
+}  // namespace
+}  // namespace zub

@@ -1,0 +1,44 @@
+// The uninstaller's Windows side: the uninstall entry and the platform's own folders.
+#include "uninstall/uninstall_machine_win.h"
+
+#include <gtest/gtest.h>
+
+#include "folders/registry_win.h"
+#include "folders/shell_win.h"
+#include "setup/log_book.h"
+#include "tests/win32/registry_test_util.h"
+
+namespace zub {
+namespace {
+
+TEST(UninstallMachine, RemovesTheEntryButNeverAKeyThatHoldsKeys) {
+    const std::string name = "ZubUninstallMachineTest";
+    const std::string path = kUninstallRootKey + name;
+    TWin32UninstallMachine machine;
+    EXPECT_EQ(machine.RemoveUninstallKey(name), IUninstallMachine::TResult::Absent);
+
+    WriteStringValue(CreateKeyForWriting(HKEY_LOCAL_MACHINE, path), "DisplayName", "x");
+    CreateKeyForWriting(HKEY_LOCAL_MACHINE, path + "\\Other");
+    EXPECT_EQ(machine.RemoveUninstallKey(name), IUninstallMachine::TResult::Failed);
+    EXPECT_TRUE(test::KeyExists(HKEY_LOCAL_MACHINE, path + "\\Other"));
+
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, (path + "\\Other").c_str());
+    EXPECT_EQ(machine.RemoveUninstallKey(name), IUninstallMachine::TResult::Removed);
+    EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, path));
+    EXPECT_TRUE(test::KeyExists(HKEY_LOCAL_MACHINE, kUninstallRootKey));
+    test::DeleteKeyTree(HKEY_LOCAL_MACHINE, path);
+}
+
+TEST(UninstallMachine, KnowsThePlatformsOwnFolders) {
+    const std::vector<std::string> folders = PlatformSystemFolders();
+    char windows[MAX_PATH + 1] = {};
+    ASSERT_GT(GetWindowsDirectoryA(windows, MAX_PATH), 0u);
+    for (const std::string& expected : {std::string(windows), GetShellFolder(0), GetProgramsFolder(nullptr)}) {
+        ASSERT_FALSE(expected.empty());
+        EXPECT_EQ(ClassifyPath(expected, folders), TPathVerdict::SystemFolder) << expected;
+    }
+    EXPECT_EQ(ClassifyPath(GetProgramsFolder(nullptr) + "\\App", folders), TPathVerdict::Usable);
+}
+
+}  // namespace
+}  // namespace zub

@@ -1,0 +1,114 @@
+#include "uninstall/cleanup_copy_win.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "base/file.h"
+#include "base/strings.h"
+#include "folders/shell.h"
+
+namespace zub {
+
+std::string OwnExecutablePath() {
+    char path[MAX_PATH + 1] = {};
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return std::string();
+    // The long form, as the setup wrote the paths in the log.
+    char longPath[MAX_PATH + 1] = {};
+    const DWORD m = GetLongPathNameA(path, longPath, MAX_PATH);
+    return m > 0 && m < MAX_PATH ? std::string(longPath) : std::string(path);
+}
+
+namespace {
+
+// One argument as the runtime's command-line parser reads it back: quoted,
+// with the backslashes before the closing quote doubled.
+std::string Quoted(const std::string& argument) {
+    size_t trailing = 0;
+    while (trailing < argument.size() && argument[argument.size() - 1 - trailing] == '\\') ++trailing;
+    return "\"" + argument + std::string(trailing, '\\') + "\"";
+}
+
+// A folder of our own in the temporary directory, so that nothing planted
+// there beforehand lies beside the copy.
+std::string MakePrivateTempFolder() {
+    const std::string temp = GetTempDir();
+    for (int n = 1; n < 10000; ++n) {
+        const std::string folder = temp + "ZubUninstall" + std::to_string(n);
+        if (CreateDirectoryA(folder.c_str(), nullptr)) return folder + "\\";
+        if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+    }
+    return std::string();
+}
+
+}  // namespace
+
+bool StartCleanupCopy(const std::string& self, const std::vector<std::string>& folders) {
+    const std::string folder = MakePrivateTempFolder();
+    if (folder.empty()) return false;
+    const std::string copy = folder + "Uninstall.exe";
+    // Whatever fails, the copy and its folder do not stay behind.
+    const auto giveUp = [&] {
+        DeleteFileA(copy.c_str());
+        RemoveDirectoryA(folder.c_str());
+        return false;
+    };
+    if (!CopyFileA(self.c_str(), copy.c_str(), FALSE)) return giveUp();
+    HANDLE me = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &me, SYNCHRONIZE, TRUE, 0))
+        return giveUp();
+    std::string command = Quoted(copy) + " " + kCleanupSwitch + " " + std::to_string(reinterpret_cast<uintptr_t>(me)) +
+                          " " + Quoted(self);
+    for (const std::string& f : folders) command += " " + Quoted(f);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    std::vector<char> line(command.begin(), command.end());
+    line.push_back('\0');
+    const BOOL started = CreateProcessA(copy.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(),
+                                        &startup, &process);
+    CloseHandle(me);
+    if (!started) return giveUp();
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+namespace {
+
+bool SameContent(const std::string& a, const std::string& b) {
+    try {
+        return fs::ReadWholeFile(a) == fs::ReadWholeFile(b);
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+}  // namespace
+
+int RunCleanup(int argc, char** argv) {
+    if (argc < 4) return 2;
+    const HANDLE original = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(std::strtoull(argv[2], nullptr, 10)));
+    WaitForSingleObject(original, 60000);
+    CloseHandle(original);
+    const std::string self = OwnExecutablePath();
+    const std::string target = argv[3];
+    if (SameContent(self, target)) {
+        // The system may hold the image a moment after the process has ended.
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (DeleteFileA(target.c_str()) || GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES) break;
+            Sleep(100);
+        }
+        for (int i = 4; i < argc; ++i) RemoveDirectoryA(argv[i]);
+    }
+    MoveFileExA(self.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    const std::string folder = ExtractFilePath(self);
+    MoveFileExA(folder.substr(0, folder.size() - 1).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    return 0;
+}
+
+}  // namespace zub

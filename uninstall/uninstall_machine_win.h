@@ -1,0 +1,27 @@
+// The uninstaller's machine on Windows: the file layer, and the uninstall
+// entry below HKEY_LOCAL_MACHINE.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "uninstall/removal_plan.h"
+
+namespace zub {
+
+class TWin32UninstallMachine : public TFileSystemMachine {
+public:
+    TResult RemoveUninstallKey(const std::string& keyName) override;
+    // Through a copy of the program in the temporary directory.
+    bool RemoveAfterExit(const std::string& self, const std::vector<std::string>& folders) override;
+    // Junctions and symbolic links are links, whatever they point at.
+    TKind KindOf(const std::string& path) override;
+};
+
+// The platform's own folders, which no log entry may name: the Windows and
+// system folders, the program-files folders, the user's profile, the
+// desktops, the Start menus and their Programs folders (the user's and
+// everyone's). Folders the system does not know are left out.
+std::vector<std::string> PlatformSystemFolders();
+
+}  // namespace zub

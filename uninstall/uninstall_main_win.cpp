@@ -1,0 +1,92 @@
+// Uninstall.exe: reads the setup.log beside it and removes what the setup
+// made. "/S" runs without any window and reports through the exit code.
+// Started with kCleanupSwitch it is the copy that removes the original
+// after its end (uninstall/cleanup_copy_win.h).
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "base/strings.h"
+#include "uninstall/cleanup_copy_win.h"
+#include "uninstall/uninstall_machine_win.h"
+#include "uninstall/uninstall_run.h"
+
+namespace zub {
+namespace {
+
+// A function of a system library that older systems may lack; null then.
+template <typename T>
+T Function(HMODULE module, const char* name) {
+    return reinterpret_cast<T>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+// Libraries are loaded from the system folder only, never from the program's
+// own folder or the current one (the copy runs from the temporary directory).
+void HardenDllSearch() {
+    using TSetDefaultDllDirectories = BOOL(WINAPI*)(DWORD);
+    constexpr DWORD kSearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
+    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    if (!kernel) return;
+    // Not there before Windows 7 (without its update); SetDllDirectoryA("") at least drops the current folder.
+    if (auto set = Function<TSetDefaultDllDirectories>(kernel, "SetDefaultDllDirectories")) set(kSearchSystem32);
+    using TSetDllDirectoryA = BOOL(WINAPI*)(LPCSTR);
+    if (auto set = Function<TSetDllDirectoryA>(kernel, "SetDllDirectoryA")) set("");
+}
+
+class TMessageBoxUser : public IUninstallUser {
+public:
+    explicit TMessageBoxUser(LANGID language) : language_(language) {}
+    bool Ask(const std::string& caption, const std::string& text) override {
+        // The buttons in the user's language: Yes and No, or Ja and Nein.
+        return MessageBoxExA(nullptr, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND,
+                             language_) == IDYES;
+    }
+    void Tell(const std::string& caption, const std::string& text, bool problem) override {
+        MessageBoxExA(nullptr, text.c_str(), caption.c_str(),
+                      MB_OK | MB_SETFOREGROUND | (problem ? MB_ICONWARNING : MB_ICONINFORMATION), language_);
+    }
+
+private:
+    LANGID language_;
+};
+
+bool IsSwitch(const char* argument, const char* name) { return lstrcmpiA(argument, name) == 0; }
+
+}  // namespace
+
+// "/S" anywhere on the command line: no window at all.
+bool IsSilent(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (IsSwitch(argv[i], "/S")) return true;
+    return false;
+}
+
+int RunUninstaller(int argc, char** argv) {
+    if (argc >= 2 && IsSwitch(argv[1], kCleanupSwitch)) return RunCleanup(argc, argv);
+    const bool silent = IsSilent(argc, argv);
+    const LANGID uiLanguage = GetUserDefaultUILanguage();
+    const TUninstallLanguage language = UninstallLanguageOf(PRIMARYLANGID(uiLanguage));
+    TRemovalContext context;
+    context.SelfPath = OwnExecutablePath();
+    // Only the log beside the program: without its own path there is none.
+    if (!context.SelfPath.empty()) context.LogPath = ExtractFilePath(context.SelfPath) + "setup.log";
+    context.SystemFolders = PlatformSystemFolders();
+
+    TWin32UninstallMachine machine;
+    TMessageBoxUser user(uiLanguage);
+    return RunUninstall(context, machine, silent ? nullptr : &user, language);
+}
+
+}  // namespace zub
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    zub::HardenDllSearch();
+    try {
+        return zub::RunUninstaller(__argc, __argv);
+    } catch (const std::exception& e) {
+        if (!zub::IsSilent(__argc, __argv)) MessageBoxA(nullptr, e.what(), "Uninstall", MB_OK | MB_ICONERROR);
+        return zub::kUninstallIncomplete;
+    }
+}

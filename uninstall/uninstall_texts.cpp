@@ -1,0 +1,101 @@
+#include "uninstall/uninstall_texts.h"
+
+#include "base/strings.h"
+#include "setup/log_book.h"
+
+namespace zub {
+namespace {
+
+bool German(TUninstallLanguage language) { return language == TUninstallLanguage::German; }
+
+const char* ReasonText(TUninstallLanguage language, TRemovalProblem problem) {
+    struct TReason {
+        TRemovalProblem Problem;
+        const char* English;
+        const char* German;
+    };
+    static const TReason kReasons[] = {
+        {TRemovalProblem::UnknownLine, "not an entry of a setup log", "kein Eintrag eines Setup-Protokolls"},
+        {TRemovalProblem::NotAbsolute, "not a full path", "kein vollst\xE4ndiger Pfad"},
+        {TRemovalProblem::NotPlain, "not a plain path", "kein eindeutiger Pfad"},
+        {TRemovalProblem::DriveRoot, "the root of a drive", "das Stammverzeichnis eines Laufwerks"},
+        {TRemovalProblem::SystemFolder, "a folder of the system", "ein Ordner des Systems"},
+        {TRemovalProblem::BadKeyName, "no name of an uninstall entry", "kein Name eines Deinstallationseintrags"},
+        {TRemovalProblem::FileNotRemoved, "in use or protected", "in Benutzung oder gesch\xFCtzt"},
+        {TRemovalProblem::FolderNotEmpty, "the folder is not empty", "der Ordner ist nicht leer"},
+        {TRemovalProblem::FolderNotRemoved, "the folder could not be removed",
+         "der Ordner konnte nicht entfernt werden"},
+        {TRemovalProblem::KeyNotRemoved, "the uninstall entry could not be removed",
+         "der Deinstallationseintrag konnte nicht entfernt werden"},
+        {TRemovalProblem::LogNotRemoved, "in use or protected", "in Benutzung oder gesch\xFCtzt"},
+    };
+    for (const TReason& reason : kReasons)
+        if (reason.Problem == problem) return German(language) ? reason.German : reason.English;
+    return "";
+}
+
+}  // namespace
+
+TUninstallLanguage UninstallLanguageOf(unsigned primaryLanguageId) {
+    return primaryLanguageId == 0x07 ? TUninstallLanguage::German : TUninstallLanguage::English;
+}
+
+std::string ProgramName(TUninstallLanguage language, const TSetupLog& log) {
+    if (!Trim(log.Name).empty()) return log.Name;
+    if (!Trim(log.KeyName).empty()) return log.KeyName;
+    return German(language) ? "Das Programm" : "The program";
+}
+
+std::string UninstallCaption(TUninstallLanguage language) { return German(language) ? "Deinstallation" : "Uninstall"; }
+
+std::string QuestionText(TUninstallLanguage language, const std::string& name) {
+    if (German(language)) return "Wollen Sie " + name + " und alle zugeh\xF6rigen Komponenten entfernen?";
+    return "Do you want to remove " + name + " and all of its components?";
+}
+
+std::string ProblemText(TUninstallLanguage language, const TProblemItem& item) {
+    const std::string reason = ReasonText(language, item.Problem);
+    if (item.Problem == TRemovalProblem::UnknownLine)
+        return Format(German(language) ? "setup.log, Zeile %d: \"%s\" (%s)" : "setup.log, line %d: \"%s\" (%s)",
+                      item.Line, item.What.c_str(), reason.c_str());
+    if (item.Problem == TRemovalProblem::BadKeyName) return "KEY=" + item.What + " (" + reason + ")";
+    if (item.Problem == TRemovalProblem::KeyNotRemoved)
+        return "HKEY_LOCAL_MACHINE\\" + std::string(kUninstallRootKey) + item.What + " (" + reason + ")";
+    return item.What + " (" + reason + ")";
+}
+
+std::string ResultText(TUninstallLanguage language, const std::string& name,
+                       const std::vector<TProblemItem>& problems) {
+    if (problems.empty()) return name + (German(language) ? " wurde entfernt." : " was removed.");
+    std::string text = name + (German(language) ? " wurde entfernt, au\xDF"
+                                                  "er:"
+                                                : " was removed, except:");
+    for (const TProblemItem& item : problems) text += "\r\n" + ProblemText(language, item);
+    return text;
+}
+
+std::string LogErrorText(TUninstallLanguage language, const std::string& logPath, const TSetupLogError& error) {
+    std::string why;
+    switch (error.Fault) {
+        case TLogFault::Missing: why = German(language) ? "Die Datei fehlt." : "The file does not exist."; break;
+        case TLogFault::Unreadable:
+            why = German(language) ? "Die Datei kann nicht gelesen werden." : "The file cannot be read.";
+            break;
+        case TLogFault::NoSignature:
+            why = German(language) ? "Ihre erste Zeile ist nicht \"SetupLOG\"." : "Its first line is not \"SetupLOG\".";
+            break;
+        case TLogFault::NoHeaderLine:
+            why = Format(German(language) ? "Ihre Zeile %d ist nicht die Zeile NAME= oder KEY=."
+                                          : "Its line %d is not the NAME= or KEY= line.",
+                         error.Line);
+            break;
+        case TLogFault::CutOff:
+            why = Format(German(language) ? "Ihre Zeile %d ist abgeschnitten." : "Its line %d is cut off.", error.Line);
+            break;
+    }
+    if (German(language))
+        return "Das Setup-Protokoll " + logPath + " ist nicht lesbar. " + why + "\r\nEs wurde nichts entfernt.";
+    return "The setup log " + logPath + " cannot be used. " + why + "\r\nNothing was removed.";
+}
+
+}  // namespace zub
