@@ -277,6 +277,41 @@ INSTANTIATE_TEST_SUITE_P(
                             "Willkommen zum Setup Assistenten f\xFCr SkinSetup Demo", "Setup fertig", "LiesMich.txt"}),
     [](const ::testing::TestParamInfo<TDemo>& info) { return info.index == 0 ? "English" : "German"; });
 
+TEST_F(Install, WhatTheSetupInstalledItsUninstallerRemoves) {
+    TSetupProcess setup(g_englishSetup, tmp_);
+    HWND form = setup.WaitForWindow("TSetupForm");
+    ASSERT_NE(form, nullptr);
+    TWizard wizard(setup, form);
+    ClickToTheCopy(wizard, "Welcome to the Setup Wizard for SkinSetup Demo");
+    ASSERT_TRUE(wizard.WaitForPage("Setup Complete", 30000));
+    for (const TControl& c : Controls(form, true))
+        if (c.Class == "Button" && Checked(c.Window) && c.Text != "Create Icon on Desktop.") wizard.Toggle(c.Window);
+    wizard.Click(wizard.Forward());
+    ASSERT_TRUE(setup.WaitForExit(30000));
+    ASSERT_TRUE(fs::FileExists(desktopLink_));
+
+    // The uninstall entry's command, as the list of installed programs runs it.
+    std::map<std::string, test::TRegValue> entry =
+        test::ListValues(HKEY_LOCAL_MACHINE, std::string(kUninstallRootKey) + kTitle);
+    std::string command = entry["UninstallString"].data.c_str();
+    command += " /S";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) << command;
+    CloseHandle(pi.hThread);
+    ASSERT_EQ(WaitForSingleObject(pi.hProcess, 30000), WAIT_OBJECT_0);
+    DWORD code = 1;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hProcess);
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(WaitFor([&] { return !fs::PathExists(destination_ + "\\Uninstall.exe"); }, 10000));
+    EXPECT_FALSE(fs::PathExists(destination_ + "\\DemoApp.exe"));
+    EXPECT_FALSE(fs::PathExists(programFolder_));
+    EXPECT_FALSE(fs::PathExists(desktopLink_));
+    EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, std::string(kUninstallRootKey) + kTitle));
+}
+
 // The demo's Setup.ini with one more Addfile entry, whose file the payload lacks.
 std::string WithMissingFile(std::string ini) {
     const std::string anchor = "Addfile=DemoApp.exe\r\n";
