@@ -3,7 +3,7 @@
 # display the setup is started for you to click through. On a virtual display
 # demo_walk drives it through every page to the end, takes a picture of each
 # page (build/demo-N-PAGE.png), shows what was installed (files, shortcuts,
-# setup.log, the uninstall entry) and removes it again.
+# setup.log, the uninstall entry) and removes it again with its uninstaller.
 set -euo pipefail
 trap 'echo "demo: failed (line $LINENO): $BASH_COMMAND" >&2' ERR
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -2,7 +2,8 @@
 // clicks through every page to the end with a picture of each page as
 // OUTDIR\demo-N-page.bmp, shows what was installed (files, shortcuts,
 // setup.log, the uninstall entry), photographs the started read-me viewer and
-// program, and removes the installation again. Exit code 0 when all went.
+// program, and removes the installation again with its own uninstaller.
+// Exit code 0 when all went.
 #include <windows.h>
 
 #include <cstdio>
@@ -166,25 +167,29 @@ int Run(const std::string& setupExe, const std::string& outDir) {
         std::printf("  %s = %s\n", name, ReadStringValue(entry, name).value_or("(missing)").c_str());
     entry.reset();
 
-    // Remove it all again: the started windows, links, folders, entry.
-    // The program runs in the destination folder: it must end first.
+    // Remove it again with its own uninstaller, as the list of installed
+    // programs would start it, without questions (/S). The program runs in
+    // the destination folder: it ends first.
+    const std::string command = ReadStringValue(OpenKeyForReading(HKEY_LOCAL_MACHINE, key), "UninstallString")
+                                    .value_or(std::string());
     for (const char* windowClass : {"SkinSetupDemoApp", "Notepad"})
         for (HWND w : TopWindowsOfClass(windowClass)) PostMessageA(w, WM_CLOSE, 0, 0);
     WaitFor([] { return TopWindowsOfClass("SkinSetupDemoApp").empty() && TopWindowsOfClass("Notepad").empty(); });
-    for (const std::string& link : installed.Links) fs::RemoveFile(link);
-    for (const std::string& folder : installed.Folders)
-        if (!StartsWith(folder, destination)) fs::RemoveDir(folder);  // the program folder
-    WaitFor(
-        [&] {
-            try {
-                DeleteFolderTree(destination);
-                return true;
-            } catch (const std::exception& e) {
-                return false;  // a process that has just ended may still hold the folder
-            }
-        },
-        10000);
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, key.c_str());
+    std::printf("demo: running %s /S\n", command.c_str());
+    std::string commandLine = command + " /S";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    DWORD code = 1;
+    if (!command.empty() && CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        WaitForSingleObject(pi.hProcess, 30000);
+        GetExitCodeProcess(pi.hProcess, &code);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+    std::printf("demo: the uninstaller ended with exit code %lu\n", code);
+    // The uninstaller's own file and its folder go last, after it has ended.
+    WaitFor([&] { return !fs::PathExists(destination); }, 10000);
     bool gone = !fs::PathExists(destination) && !OpenKeyForReading(HKEY_LOCAL_MACHINE, key).valid();
     for (const std::string& link : installed.Links) gone = gone && !fs::PathExists(link);
     std::printf("demo: %s\n", gone ? "the installation is removed again" : "some of the installation is left");
