@@ -144,6 +144,7 @@ protected:
         }
     }
 
+public:
     // Clicks Forward and waits for another page.
     static bool Next(TWizard& wizard) {
         const std::string before = wizard.VisibleTexts().front();
@@ -152,7 +153,7 @@ protected:
     }
     // Clicks from the welcome page through the licence (consent given), the
     // destination and the program-folder page, whose Forward starts the copy.
-    void ClickToTheCopy(TWizard& wizard, const std::string& welcome) {
+    static void ClickToTheCopy(TWizard& wizard, const std::string& welcome) {
         const HWND form = wizard.Form();
         ASSERT_TRUE(wizard.WaitForPage(welcome)) << wizard.VisibleTexts().front();
         ASSERT_TRUE(Next(wizard));
@@ -167,6 +168,7 @@ protected:
         wizard.Click(wizard.Forward());
     }
 
+protected:
     std::vector<std::string> WorkFolders() {
         std::vector<std::string> names;
         for (const fs::DirEntry& e : fs::ListDirectory(tmp_))
@@ -443,8 +445,41 @@ TEST_F(Install, ManyFilesMoveTheProgressBarWhileTheWindowAnswers) {
     setup.WaitForExit();
 }
 
-// A 100 MiB payload, timed from start to end: run by hand with
-// --gtest_also_run_disabled_tests, it prints where the time goes.
+// Installs with every option unticked and prints where the time goes.
+void TimedInstall(const std::string& exe, const std::string& tmp) {
+    using Clock = std::chrono::steady_clock;
+    auto seconds = [](Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); };
+    std::printf("setup of %.1f MiB\n", fs::File::OpenRead(exe).Size() / 1048576.0);
+    auto start = Clock::now();
+    TSetupProcess setup(exe, tmp);
+    HWND form = setup.WaitForWindow("TSetupForm", 120000);
+    ASSERT_NE(form, nullptr);
+    TWizard wizard(setup, form);
+    ASSERT_TRUE(wizard.WaitForPage("Welcome to the Setup Wizard for SkinSetup Demo", 60000));
+    std::printf("start-up (payload unpacked, window shown): %.2f s\n", seconds(start));
+    HWND progress = nullptr;
+    for (const TControl& c : Controls(form, false))
+        if (c.Class == "msctls_progress32") progress = c.Window;
+    ASSERT_NE(progress, nullptr);
+    Install::ClickToTheCopy(wizard, "Welcome to the Setup Wizard for SkinSetup Demo");
+    start = Clock::now();
+    ASSERT_TRUE(WaitFor([&] { return SendMessageA(progress, PBM_GETPOS, 0, 0) == 100; }, 120000));
+    std::printf("files copied: %.2f s\n", seconds(start));
+    ASSERT_TRUE(wizard.WaitForPage("Setup Complete", 120000));
+    std::printf("installation run (copy, program folder, shortcuts): %.2f s\n", seconds(start));
+    for (const TControl& c : Controls(form, true))
+        if (c.Class == "Button" && Checked(c.Window)) wizard.Toggle(c.Window);
+    start = Clock::now();
+    wizard.Click(wizard.Forward());
+    ASSERT_TRUE(setup.WaitForExit(120000));
+    std::printf("finishing actions and removal of the work folder: %.2f s\n", seconds(start));
+    EXPECT_EQ(setup.ExitCode(), 0u);
+}
+
+// Timings, run by hand with --gtest_also_run_disabled_tests: the demo, and a
+// payload of 100 MiB.
+TEST_F(Install, DISABLED_DemoTimed) { TimedInstall(g_englishSetup, tmp_); }
+
 TEST_F(Install, DISABLED_LargePayloadTimed) {
     constexpr int kFiles = 25, kSize = 4 << 20;
     auto addLarge = [](const std::string& project) {
@@ -461,35 +496,7 @@ TEST_F(Install, DISABLED_LargePayloadTimed) {
         const std::string anchor = "Addfile=DemoApp.exe\r\n";
         return ini.insert(ini.find(anchor) + anchor.size(), lines);
     };
-    using Clock = std::chrono::steady_clock;
-    auto seconds = [](Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); };
-    const std::string exe = SetupFrom(g_englishProject, listLarge, addLarge);
-    std::printf("setup of %.1f MiB\n", fs::File::OpenRead(exe).Size() / 1048576.0);
-
-    auto start = Clock::now();
-    TSetupProcess setup(exe, tmp_);
-    HWND form = setup.WaitForWindow("TSetupForm", 120000);
-    ASSERT_NE(form, nullptr);
-    TWizard wizard(setup, form);
-    ASSERT_TRUE(wizard.WaitForPage("Welcome to the Setup Wizard for SkinSetup Demo", 60000));
-    std::printf("start-up (payload unpacked, window shown): %.2f s\n", seconds(start));
-    HWND progress = nullptr;
-    for (const TControl& c : Controls(form, false))
-        if (c.Class == "msctls_progress32") progress = c.Window;
-    ASSERT_NE(progress, nullptr);
-    ClickToTheCopy(wizard, "Welcome to the Setup Wizard for SkinSetup Demo");
-    start = Clock::now();
-    ASSERT_TRUE(WaitFor([&] { return SendMessageA(progress, PBM_GETPOS, 0, 0) == 100; }, 120000));
-    std::printf("files copied: %.2f s\n", seconds(start));
-    ASSERT_TRUE(wizard.WaitForPage("Setup Complete", 120000));
-    std::printf("installation run (copy, program folder, shortcuts): %.2f s\n", seconds(start));
-    for (const TControl& c : Controls(form, true))
-        if (c.Class == "Button" && Checked(c.Window)) wizard.Toggle(c.Window);
-    start = Clock::now();
-    wizard.Click(wizard.Forward());
-    ASSERT_TRUE(setup.WaitForExit(120000));
-    std::printf("finishing actions and removal of the work folder: %.2f s\n", seconds(start));
-    EXPECT_EQ(setup.ExitCode(), 0u);
+    TimedInstall(SetupFrom(g_englishProject, listLarge, addLarge), tmp_);
     for (int i = 0; i < kFiles; ++i)
         EXPECT_EQ(fs::File::OpenRead(destination_ + "\\large" + std::to_string(i) + ".bin").Size(), kSize);
 }
