@@ -14,7 +14,8 @@ mkdir -p "$stage" "$out"
 for project in demo demo-de; do
   cp -r "examples/$project" "$stage/$project"
   cp build/cross/tools/DemoApp.exe "$stage/$project/"
-  build/native/tools/skinsetup build "$stage/$project" -o "$stage/$project.exe" --stub build/cross/setup/setup.exe
+  build/native/tools/skinsetup build "$stage/$project" -o "$stage/$project.exe" --stub build/cross/setup/setup.exe \
+    --uninstaller build/cross/uninstall/Uninstall.exe
 done
 scripts/with-wine.sh bash -c '
   set -euo pipefail
@@ -24,6 +25,6 @@ scripts/with-wine.sh bash -c '
 rm -f "$out"/*.png
 for bmp in "$stage"/*.bmp; do
   name=$(basename "$bmp" .bmp)
-  convert "$bmp" "$out/$name.png"
+  convert "$bmp" -strip "$out/$name.png"  # no time stamps: the same picture gives the same file
 done
 ls -l "$out"

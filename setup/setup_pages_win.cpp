@@ -29,6 +29,9 @@ TFontSpec SpacerFont() {
 TPanel& TSetupForm::BuildPageArea() {
     for (const TControlSpec& spec : WizardLayout())
         MakeControl(spec, spec.Parent ? *controls_.at(spec.Parent) : static_cast<TWinControl&>(*this));
+    // The consent box is two lines high: a long consent text wraps into them.
+    HWND consent = Control("LicenceCheck").Handle();
+    SetWindowLongA(consent, GWL_STYLE, GetWindowLongA(consent, GWL_STYLE) | BS_MULTILINE);
     return Control<TPanel>("MainPanel");
 }
 

@@ -13,8 +13,7 @@
 
 namespace zub {
 
-enum class TMouseButton { mbLeft, mbRight, mbMiddle };
-using TImgMouseEvent = std::function<void(TMouseButton button, int x, int y)>;
+using TImgMouseEvent = TMouseEvent;
 
 class TZFrame : public TWinControl {
 public:

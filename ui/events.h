@@ -9,4 +9,8 @@ namespace zub {
 // Something happened to the control that holds the event.
 using TNotifyEvent = std::function<void()>;
 
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+// A mouse button went down or up at (x, y) of the control's client area.
+using TMouseEvent = std::function<void(TMouseButton button, int x, int y)>;
+
 }  // namespace zub

@@ -123,6 +123,11 @@ void TForm::Show() {
     if (OnShow) OnShow();
 }
 
+void TForm::SetVisible(bool visible) {
+    if (visible) Show();
+    else if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
+}
+
 void TForm::Close() {
     if (modal_) {
         if (modalResult_ == mrNone) modalResult_ = CloseModalResult;
@@ -160,8 +165,7 @@ void TForm::SelectNext(bool forward) {
     if (stops.empty()) return;
     TWinControl* current = ControlOfWindow(GetFocus());
     if (!current || current->ParentForm() != this) current = activeControl_;
-    // A focused control without tab stop (a panel, say) counts from the last
-    // tab stop before it in creation order; simplest: from its position.
+    // From a focus outside the tab stops, forward goes to the first, backward to the last.
     size_t at = stops.size();
     for (size_t i = 0; i < stops.size(); ++i)
         if (stops[i] == current) at = i;

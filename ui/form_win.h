@@ -41,6 +41,8 @@ public:
 
     // Shows the form and gives the focus to its remembered control.
     void Show();
+    // Shows the form as Show does, or hides it (without closing it).
+    void SetVisible(bool visible) override;
     // Hides the form; for the main form, ends the message loop; a modal form
     // ends with CloseModalResult unless it has a result already.
     void Close();

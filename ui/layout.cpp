@@ -13,7 +13,12 @@ void AnchorAxis(bool nearSide, bool farSide, int start, int length, int originPa
     outLength = length;
     if (nearSide && farSide) outLength = std::max(0, length + delta);
     else if (farSide) outStart = start + delta;
-    else if (!nearSide) outStart = start + delta / 2;
+    else if (!nearSide && originParent > 0) {
+        // The centre keeps its place in proportion to the parent's length (rounded).
+        const long long centre = start + length / 2;
+        const long long moved = (2 * centre * parent + originParent) / (2LL * originParent);
+        outStart = static_cast<int>(moved) - length / 2;
+    }
 }
 
 }  // namespace

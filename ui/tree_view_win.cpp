@@ -18,7 +18,7 @@ TTreeView::TTreeView(TComponent* owner, TWinControl* parent) : TWinControl(owner
     TCreateParams params;
     params.ClassName = WC_TREEVIEWA;
     params.Style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES |
-                   TVS_LINESATROOT | TVS_SHOWSELALWAYS;
+                   TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_EDITLABELS;
     params.ExStyle = WS_EX_CLIENTEDGE;
     params.OwnClass = false;
     CreateHandle(params);
@@ -39,6 +39,8 @@ TTreeNode TTreeView::AddChild(TTreeNode parent, const std::string& text, void* d
     insert.item.lParam = reinterpret_cast<LPARAM>(data);
     auto node = reinterpret_cast<TTreeNode>(SendMessageA(Handle(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
     if (!node) throw Error("Failed to create tree item");
+    // A parent that lost its expand button (it had nothing to show) gets it back.
+    if (parent) SetHasChildren(parent, true);
     return node;
 }
 
@@ -209,6 +211,13 @@ HIMAGELIST TTreeView::ImageList() const {
     return reinterpret_cast<HIMAGELIST>(SendMessageA(Handle(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0));
 }
 
+bool TTreeView::ReadOnly() const { return (GetWindowLongA(Handle(), GWL_STYLE) & TVS_EDITLABELS) == 0; }
+
+void TTreeView::SetReadOnly(bool value) {
+    const LONG style = GetWindowLongA(Handle(), GWL_STYLE);
+    SetWindowLongA(Handle(), GWL_STYLE, value ? (style & ~TVS_EDITLABELS) : (style | TVS_EDITLABELS));
+}
+
 void TTreeView::BeginUpdate() {
     if (updateCount_++ == 0) SendMessageA(Handle(), WM_SETREDRAW, FALSE, 0);
 }
@@ -253,6 +262,10 @@ LRESULT TTreeView::Notify(NMHDR& header, bool& handled) {
     if (IsCode(header, TVN_DELETEITEMA, TVN_DELETEITEMW)) {
         Deleted(tv.itemOld.hItem);
         return 0;
+    }
+    if (IsCode(header, TVN_ENDLABELEDITA, TVN_ENDLABELEDITW)) {
+        // An edit that was not cancelled becomes the item's text.
+        return reinterpret_cast<NMTVDISPINFOA&>(header).item.pszText != nullptr;
     }
     if (header.code == static_cast<UINT>(NM_CLICK)) {
         clicked_ = true;  // reported once the tree has moved its selection

@@ -75,6 +75,9 @@ public:
     // The image list of the items; the tree does not own or destroy it.
     void SetImageList(HIMAGELIST images);
     HIMAGELIST ImageList() const;
+    // Whether the user may not edit the items' texts in place (they may by default).
+    bool ReadOnly() const;
+    void SetReadOnly(bool value);
     // Drawing held back between the two, for many changes at once; nested.
     void BeginUpdate();
     void EndUpdate();

@@ -152,7 +152,11 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND window, UINT message, WPARAM wP
 }
 
 LRESULT TWinControl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != WM_NCDESTROY) return WndProc(message, wParam, lParam);
+    if (message != WM_NCDESTROY) {
+        LRESULT result = 0;
+        if (MessageHook && MessageHook(message, wParam, lParam, result)) return result;
+        return WndProc(message, wParam, lParam);
+    }
     // The window goes: the control lets go of it (also when a parent's
     // destruction takes it along).
     HWND window = handle_;

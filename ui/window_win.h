@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,10 @@
 #include "ui/layout.h"
 
 namespace zub {
+
+// Sees a control's messages before the control does; true when it has
+// answered the message (with `result`), false to let the control go on.
+using TMessageHook = std::function<bool(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)>;
 
 struct TCreateParams {
     const char* ClassName = "";
@@ -72,7 +77,7 @@ public:
 
     // The control's own visible flag, whatever its parents show.
     bool Visible() const;
-    void SetVisible(bool visible);
+    virtual void SetVisible(bool visible);
     void Show() { SetVisible(true); }
     void Hide() { SetVisible(false); }
     // Visible on the screen: the control and all its parents are visible.
@@ -115,6 +120,10 @@ public:
 
     // Repaints the control and its children now.
     void Repaint();
+
+    // For another component that needs this control's messages (a tree view
+    // that follows its form's device changes, say); one at a time.
+    TMessageHook MessageHook;
 
 protected:
     void CreateHandle(const TCreateParams& params);

@@ -88,6 +88,47 @@ Texts With(Texts texts, size_t at, const std::string& inserted) {
 
 bool Enabled(HWND w) { return IsWindowEnabled(w) != FALSE; }
 
+COLORREF ScreenPixel(POINT p) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+// Every caption of every page is a window text, the hidden pages' too.
+void ExpectCaptions(const TWizard& w, const TPageTexts& t) {
+    const Texts all = TextsOf(Controls(w.Form(), false));
+    for (const Texts* page : {&t.Welcome, &t.Licence, &t.Destination, &t.Folder, &t.Copy, &t.Finish})
+        for (const std::string& text : *page)
+            EXPECT_NE(std::find(all.begin(), all.end(), text), all.end()) << "missing: " << text;
+}
+
+// Takes a registry value away for the life of this object.
+class TRegistryValueAside {
+public:
+    TRegistryValueAside(HKEY root, const char* path, const char* name) : name_(name) {
+        if (RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, &key_) != ERROR_SUCCESS) return;
+        BYTE data[1024];
+        DWORD size = sizeof data;
+        if (RegQueryValueExA(key_, name, nullptr, &type_, data, &size) != ERROR_SUCCESS) return;
+        data_.assign(data, data + size);
+        saved_ = RegDeleteValueA(key_, name) == ERROR_SUCCESS;
+    }
+    ~TRegistryValueAside() {
+        if (saved_) RegSetValueExA(key_, name_, 0, type_, data_.data(), static_cast<DWORD>(data_.size()));
+        if (key_) RegCloseKey(key_);
+    }
+    TRegistryValueAside(const TRegistryValueAside&) = delete;
+    TRegistryValueAside& operator=(const TRegistryValueAside&) = delete;
+
+private:
+    HKEY key_ = nullptr;
+    const char* name_;
+    DWORD type_ = REG_SZ;
+    std::vector<BYTE> data_;
+    bool saved_ = false;
+};
+
 class Wizard : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -223,13 +264,14 @@ TEST_F(Wizard, EnglishWalkThroughEveryPageWithLicence) {
 
     EXPECT_EQ(w->VisibleTexts(), t.Welcome);
     ExpectButtons(*w, false, true);
+    // The page shows the colour of the settings (TextBoxColor 16447220) below its texts.
+    const std::vector<TControl> welcome = Controls(w->Form(), true);
+    ASSERT_FALSE(welcome.empty());
+    const POINT below{welcome.back().Screen.left + 10, welcome.back().Screen.bottom + 20};
+    EXPECT_TRUE(WaitFor([&] { return ScreenPixel(below) == 16447220; }, 5000)) << std::hex << ScreenPixel(below);
     // The pages not shown are hidden windows that hold their texts all the same.
+    ExpectCaptions(*w, t);
     const std::string destination = GetProgramFilesDir() + p.Destination;
-    const Texts all = TextsOf(Controls(w->Form(), false));
-    for (const Texts* page : {&t.Welcome, &t.Licence, &t.Destination, &t.Folder, &t.Copy, &t.Finish})
-        for (const std::string& text : *page)
-            EXPECT_NE(std::find(all.begin(), all.end(), text), all.end()) << "missing: " << text;
-    EXPECT_NE(std::find(all.begin(), all.end(), destination), all.end()) << destination;
 
     // Licence: Forward follows the consent box, which is cleared on every entry.
     w->Click(w->Forward());
@@ -298,6 +340,7 @@ TEST_F(Wizard, EnglishWalkThroughEveryPageWithLicence) {
     w->Type(edit, "My group");
     w->Click(w->Back());
     ASSERT_TRUE(w->WaitForPage(t.Destination[0]));
+    EXPECT_NE(FocusOf(setup, w->Form()), edit) << "the hidden field keeps the keyboard";
     w->Click(w->Forward());
     ASSERT_TRUE(w->WaitForPage(t.Folder[0]));
     EXPECT_EQ(LongText(edit), "My group");
@@ -330,6 +373,7 @@ TEST_F(Wizard, GermanWithoutLicenceSkipsTheLicencePage) {
     auto w = Start(setup, t.Welcome[0]);
     ASSERT_TRUE(w) << "no welcome page";
     EXPECT_EQ(w->VisibleTexts(), t.Welcome);
+    ExpectCaptions(*w, t);
 
     w->Click(w->Forward());
     ASSERT_TRUE(w->WaitForPage(t.Destination[0]));
@@ -351,6 +395,10 @@ TEST_F(Wizard, GermanWithoutLicenceSkipsTheLicencePage) {
     w->Click(w->Forward());
     ASSERT_TRUE(w->WaitForPage(t.Folder[0]));
     EXPECT_EQ(w->VisibleTexts(), With(t.Folder, 3, "Demo App"));
+    w->Click(w->Back());
+    ASSERT_TRUE(w->WaitForPage(t.Destination[0]));
+    w->Click(w->Forward());
+    ASSERT_TRUE(w->WaitForPage(t.Folder[0]));
 
     // The refusal speaks the wizard's language.
     w->Type(FindVisible(w->Form(), "Edit"), "Demo.");
@@ -371,8 +419,9 @@ TEST_F(Wizard, GermanWithoutLicenceSkipsTheLicencePage) {
     ASSERT_EQ(shown.size(), 4u);  // two headings, the spacer and one check box
     EXPECT_EQ(shown[3].Screen.top, shown[2].Screen.bottom + 1);
     EXPECT_TRUE(Checked(shown[3].Window));
-    PostMessageA(w->Form(), WM_CLOSE, 0, 0);
+    w->Click(w->Forward());
     ASSERT_TRUE(setup.WaitForExit());
+    EXPECT_EQ(setup.ExitCode(), 0u);
 }
 
 TEST_F(Wizard, CancelQuestionAnsweredNoByCloseBoxAndYes) {
@@ -430,17 +479,44 @@ TEST_F(Wizard, CancelQuestionAnsweredNoByCloseBoxAndYes) {
     EXPECT_FALSE(fs::PathExists(tmp_ + "ZCTemp1"));
 }
 
-TEST_F(Wizard, GermanQuestionAndKeyboard) {
+TEST_F(Wizard, GermanLicenceByKeyboard) {
     TProject p;
     p.Language = "German";
-    p.Licence = "";
+    p.LicenceText = "Bedingungen f\xFCr alle\rZeile 2";
     TSetupProcess setup(MakeSetup(p), tmp_);
     const TPageTexts t = German();
     auto w = Start(setup, t.Welcome[0]);
     ASSERT_TRUE(w);
-    // Enter works as Forward, Esc as Cancel.
+    ExpectCaptions(*w, t);
+
+    // Enter works as Forward while Forward is enabled, but not in the licence text.
+    w->Key(VK_RETURN);
+    ASSERT_TRUE(w->WaitForPage(t.Licence[0]));
+    EXPECT_EQ(w->VisibleTexts(), With(t.Licence, 2, "Bedingungen f\xFCr alle\r\nZeile 2"));
+    w->Key(VK_RETURN);
+    w->Sync();
+    EXPECT_EQ(w->VisibleTexts().front(), t.Licence[0]);
+    HWND check = FindVisible(w->Form(), "Button", t.Licence[2].c_str());
+    HWND memo = FindVisible(w->Form(), "Edit");
+    ASSERT_TRUE(check && memo);
+    w->Toggle(check);
+    PostMessageA(memo, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+    PostMessageA(memo, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(setup, w->Form()) == memo; }, 5000));
+    w->Key(VK_RETURN);
+    w->Sync();
+    EXPECT_EQ(w->VisibleTexts().front(), t.Licence[0]) << "Enter in the licence text went on";
+    w->Toggle(check);
+    w->Toggle(check);  // the box has the focus again
     w->Key(VK_RETURN);
     ASSERT_TRUE(w->WaitForPage(t.Destination[0]));
+    w->Click(w->Back());
+    ASSERT_TRUE(w->WaitForPage(t.Licence[0]));
+    EXPECT_FALSE(Checked(check));
+    w->Click(w->Back());
+    ASSERT_TRUE(w->WaitForPage(t.Welcome[0]));
+
+    // Esc works as Cancel and asks in German.
     w->Key(VK_ESCAPE);
     HWND dialog = WaitForDialog(setup);
     ASSERT_TRUE(dialog);
@@ -449,6 +525,49 @@ TEST_F(Wizard, GermanQuestionAndKeyboard) {
     PostMessageA(FindVisible(dialog, "Button", "Ja"), BM_CLICK, 0, 0);
     ASSERT_TRUE(setup.WaitForExit());
     EXPECT_EQ(setup.ExitCode(), 0u);
+}
+
+// Without the program-files folder in the registry the destination is only
+// "\" + Destination, which the installation would put on the current drive.
+TEST_F(Wizard, RelativeDestinationIsRefused) {
+    TRegistryValueAside programFiles(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                                     "ProgramFilesDir");
+    TProject p;
+    p.Licence = "";
+    p.Destination = "Demo";
+    TSetupProcess setup(MakeSetup(p), tmp_);
+    const TPageTexts t = English();
+    auto w = Start(setup, t.Welcome[0]);
+    ASSERT_TRUE(w);
+    w->Click(w->Forward());
+    ASSERT_TRUE(w->WaitForPage(t.Destination[0]));
+    EXPECT_EQ(w->VisibleTexts(), With(t.Destination, 3, "\\Demo"));
+    w->Click(w->Forward());
+    HWND box = setup.WaitForWindow("#32770", 10000);
+    ASSERT_TRUE(box) << "no refusal";
+    EXPECT_NE(MessageBoxText(box).find("Please choose a destination folder with its full path"), std::string::npos)
+        << MessageBoxText(box);
+    PressOk(box);
+    ASSERT_TRUE(WaitFor([&] { return setup.Windows("#32770").empty(); }));
+    EXPECT_EQ(w->VisibleTexts().front(), t.Destination[0]);
+    w->Click(w->Back());  // no licence: back to the welcome page
+    ASSERT_TRUE(w->WaitForPage(t.Welcome[0]));
+    PostMessageA(w->Form(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(setup.WaitForExit());
+}
+
+// A licence the settings name but the payload lacks ends the start-up.
+TEST_F(Wizard, MissingLicenceEndsStartUp) {
+    TProject p;  // names Licence.txt, but writes no licence text
+    TSetupProcess setup(MakeSetup(p), tmp_);
+    HWND box = setup.WaitForWindow("#32770");
+    ASSERT_TRUE(box) << "no error box";
+    EXPECT_NE(MessageBoxText(box).find("Licence.txt"), std::string::npos) << MessageBoxText(box);
+    EXPECT_TRUE(setup.Windows("TSetupForm").empty());
+    PressOk(box);
+    ASSERT_TRUE(setup.WaitForExit());
+    EXPECT_NE(setup.ExitCode(), 0u);
+    EXPECT_FALSE(fs::PathExists(tmp_ + "ZCTemp1"));
 }
 
 }  // namespace

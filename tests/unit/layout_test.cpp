@@ -55,7 +55,8 @@ TEST(Layout, AnchoredChildrenFollowTheirParent) {
         {"PathEdit", {0, 0, 281, 21}, {281, 24}, akLeft | akTop | akRight, {381, 24}, {0, 0, 381, 21}},
         {"left and top stay", {5, 6, 7, 8}, {100, 100}, kDefaultAnchors, {300, 300}, {5, 6, 7, 8}},
         {"no side anchored keeps the centre", {40, 40, 20, 20}, {100, 100}, 0, {200, 300}, {90, 140, 20, 20}},
-        {"Panel6, left and right", {24, 65, 321, 33}, {369, 200}, akLeft | akRight, {469, 300}, {24, 115, 421, 33}},
+        {"no side anchored, off centre", {10, 0, 20, 10}, {100, 100}, akTop, {200, 100}, {30, 0, 20, 10}},
+        {"Panel6, left and right", {24, 65, 321, 33}, {369, 200}, akLeft | akRight, {469, 300}, {24, 106, 421, 33}},
     };
     for (const Case& c : cases) {
         TLayoutItem item = Anchored(c.origin, c.originParent, c.anchors);

@@ -432,6 +432,18 @@ TEST_F(ControlsTest, OwnClassSeesItsCreation) {
     EXPECT_EQ(control.Seen[2], static_cast<UINT>(WM_SIZE));
 }
 
+TEST_F(ControlsTest, AHookSeesMessagesFirst) {
+    TPanel& panel = Make<TPanel>();
+    panel.MessageHook = [](UINT message, WPARAM, LPARAM, LRESULT& result) {
+        if (message != WM_DEVICECHANGE) return false;
+        result = 537;
+        return true;
+    };
+    EXPECT_EQ(SendMessageA(panel.Handle(), WM_DEVICECHANGE, 0, 0), 537);
+    SendMessageA(panel.Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("passes"));
+    EXPECT_EQ(panel.Text(), "passes");
+}
+
 class TMissingClassControl : public TWinControl {
 public:
     explicit TMissingClassControl(TComponent* owner, TWinControl* parent) : TWinControl(owner, parent) {

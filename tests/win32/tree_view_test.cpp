@@ -104,6 +104,9 @@ TEST_F(TreeViewTest, ChildrenAreLoadedWhenAnItemOpens) {
     tree_->Expand(empty);
     EXPECT_FALSE(tree_->HasChildren(empty));
     EXPECT_FALSE(tree_->Expanded(empty));
+    // A child made later brings the button back.
+    tree_->AddChild(empty, "New Folder");
+    EXPECT_TRUE(tree_->HasChildren(empty));
 
     // Closed again and reopened by the program, it asks again.
     tree_->Collapse(drive);
@@ -155,6 +158,21 @@ TEST_F(TreeViewTest, SelectionAndClickEvents) {
     SendMessageA(tree_->Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
     EXPECT_EQ(tree_->NodeAt(r.left + 2, r.top + 2), d);
     EXPECT_EQ(tree_->NodeAt(r.left + 2, 270), nullptr);
+}
+
+TEST_F(TreeViewTest, TextsCanBeEditedInPlaceUnlessReadOnly) {
+    int record = 1;
+    TTreeNode node = tree_->AddChild(nullptr, "Apps", &record);
+    EXPECT_FALSE(tree_->ReadOnly());
+    SetFocus(tree_->Handle());
+    auto editor = reinterpret_cast<HWND>(SendMessageA(tree_->Handle(), TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(node)));
+    ASSERT_NE(editor, nullptr);
+    SetWindowTextA(editor, "Programme");
+    SendMessageA(tree_->Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
+    EXPECT_EQ(tree_->NodeText(node), "Programme");
+    EXPECT_EQ(tree_->NodeData(node), &record);  // only the text changed
+    tree_->SetReadOnly(true);
+    EXPECT_EQ(SendMessageA(tree_->Handle(), TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(node)), 0);
 }
 
 TEST_F(TreeViewTest, DeletionReportsEveryItemOfASubtree) {
