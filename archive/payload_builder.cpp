@@ -6,7 +6,6 @@
 #include "archive/zlb_writer.h"
 #include "base/error.h"
 #include "base/file.h"
-#include "folders/shell.h"
 
 namespace zub {
 namespace {

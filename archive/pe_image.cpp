@@ -3,13 +3,10 @@
 #include <algorithm>
 
 #include "base/error.h"
+#include "base/little_endian.h"
 
 namespace zub::pe {
 namespace {
-
-constexpr uint16_t kPe32Magic = 0x10b;
-constexpr uint16_t kPe32PlusMagic = 0x20b;
-constexpr size_t kFileHeaderSize = 20;
 
 // Offsets inside the optional header that differ between PE32 and PE32+.
 struct TOptionalLayout {
@@ -18,45 +15,37 @@ struct TOptionalLayout {
 };
 
 TOptionalLayout LayoutOf(uint16_t magic) {
-    if (magic == kPe32Magic) return {96, 92};
-    if (magic == kPe32PlusMagic) return {112, 108};
+    if (magic == kPe32Magic) return {kPe32DataDirectories, kPe32NumberOfRvaAndSizes};
+    if (magic == kPe32PlusMagic) return {kPe32PlusDataDirectories, kPe32PlusNumberOfRvaAndSizes};
     throw Error("Damaged executable: unknown optional header");
 }
 
+TPeSection ReadSection(const TByteReader& in, size_t at) {
+    TPeSection section;
+    section.HeaderOffset = at;
+    const unsigned char* name = in.Bytes(at, kSectionHeaderSize);
+    section.Name.assign(reinterpret_cast<const char*>(name), kSectionNameSize);
+    section.Name.resize(std::min(section.Name.find('\0'), kSectionNameSize));
+    section.VirtualSize = in.U32(at + kSectionVirtualSize);
+    section.VirtualAddress = in.U32(at + kSectionVirtualAddress);
+    section.SizeOfRawData = in.U32(at + kSectionSizeOfRawData);
+    section.PointerToRawData = in.U32(at + kSectionPointerToRawData);
+    section.Characteristics = in.U32(at + kSectionCharacteristics);
+    return section;
+}
+
 }  // namespace
-
-uint16_t ReadU16(const unsigned char* data, size_t size, size_t offset, const char* what) {
-    if (offset > size || size - offset < 2) throw Error(what);
-    return static_cast<uint16_t>(data[offset] | data[offset + 1] << 8);
-}
-
-uint32_t ReadU32(const unsigned char* data, size_t size, size_t offset, const char* what) {
-    if (offset > size || size - offset < 4) throw Error(what);
-    return uint32_t(data[offset]) | uint32_t(data[offset + 1]) << 8 | uint32_t(data[offset + 2]) << 16 |
-           uint32_t(data[offset + 3]) << 24;
-}
-
-void PutU16(std::vector<unsigned char>& bytes, size_t offset, uint16_t value) {
-    bytes.at(offset + 1);
-    bytes[offset] = static_cast<unsigned char>(value);
-    bytes[offset + 1] = static_cast<unsigned char>(value >> 8);
-}
-
-void PutU32(std::vector<unsigned char>& bytes, size_t offset, uint32_t value) {
-    bytes.at(offset + 3);
-    for (int i = 0; i < 4; ++i) bytes[offset + size_t(i)] = static_cast<unsigned char>(value >> (8 * i));
-}
 
 uint64_t TPeSection::VirtualEnd() const {
     return uint64_t(VirtualAddress) + std::max(VirtualSize, SizeOfRawData);
 }
 
 uint32_t TPeImage::DirectoryRva(int index) const {
-    return uint32_t(index) < NumberOfRvaAndSizes ? directories_[size_t(index)].first : 0;
+    return uint32_t(index) < NumberOfRvaAndSizes ? Directories[size_t(index)].first : 0;
 }
 
 uint32_t TPeImage::DirectorySize(int index) const {
-    return uint32_t(index) < NumberOfRvaAndSizes ? directories_[size_t(index)].second : 0;
+    return uint32_t(index) < NumberOfRvaAndSizes ? Directories[size_t(index)].second : 0;
 }
 
 const TPeSection* TPeImage::SectionOf(uint32_t rva) const {
@@ -77,58 +66,46 @@ std::optional<size_t> TPeImage::FileOffsetOf(uint32_t rva, uint32_t length) cons
 
 TPeImage ParsePeImage(const unsigned char* data, size_t size) {
     if (size < 2 || data[0] != 'M' || data[1] != 'Z') throw Error("Not an executable: no MZ header");
-    const uint32_t peOffset = ReadU32(data, size, 0x3c, "Not an executable: the file is too short");
-    if (ReadU32(data, size, peOffset, "Not an executable: the PE header lies outside the file") != 0x00004550)
+    const TByteReader in(data, size, "Damaged executable: the headers lie outside the file");
+    const uint32_t peOffset = in.U32(kPeHeaderPointer, "Not an executable: the file is too short");
+    if (in.U32(peOffset, "Not an executable: the PE header lies outside the file") != kPeSignature)
         throw Error("Not an executable: no PE signature");
 
     TPeImage image;
     image.FileSize = size;
     const size_t fileHeader = size_t(peOffset) + 4;
-    const char* headerShort = "Damaged executable: the headers lie outside the file";
-    image.NumberOfSectionsOffset = fileHeader + 2;
-    const uint16_t sectionCount = ReadU16(data, size, fileHeader + 2, headerShort);
-    const uint16_t optionalSize = ReadU16(data, size, fileHeader + 16, headerShort);
+    image.NumberOfSectionsOffset = fileHeader + kNumberOfSections;
+    const uint16_t sectionCount = in.U16(fileHeader + kNumberOfSections);
+    const uint16_t optionalSize = in.U16(fileHeader + kSizeOfOptionalHeader);
     image.OptionalHeaderOffset = fileHeader + kFileHeaderSize;
     const size_t opt = image.OptionalHeaderOffset;
-    const TOptionalLayout layout = LayoutOf(ReadU16(data, size, opt, headerShort));
+    const TOptionalLayout layout = LayoutOf(in.U16(opt));
     if (optionalSize < layout.DataDirectories) throw Error("Damaged executable: the optional header is too short");
 
-    image.SectionAlignment = ReadU32(data, size, opt + 32, headerShort);
-    image.FileAlignment = ReadU32(data, size, opt + 36, headerShort);
-    image.SizeOfImageOffset = opt + 56;
-    image.SizeOfImage = ReadU32(data, size, opt + 56, headerShort);
-    image.SizeOfHeaders = ReadU32(data, size, opt + 60, headerShort);
-    image.CheckSumOffset = opt + 64;
-    image.CheckSum = ReadU32(data, size, opt + 64, headerShort);
-    image.NumberOfRvaAndSizes = ReadU32(data, size, opt + layout.NumberOfRvaAndSizes, headerShort);
+    image.SectionAlignment = in.U32(opt + kSectionAlignment);
+    image.FileAlignment = in.U32(opt + kFileAlignment);
+    image.SizeOfImageOffset = opt + kSizeOfImage;
+    image.SizeOfImage = in.U32(opt + kSizeOfImage);
+    image.SizeOfHeaders = in.U32(opt + kSizeOfHeaders);
+    image.CheckSumOffset = opt + kCheckSum;
+    image.CheckSum = in.U32(opt + kCheckSum);
     image.DataDirectoryOffset = opt + layout.DataDirectories;
     // Only as many directories as the optional header has room for count.
-    const size_t roomForDirectories = (optionalSize - layout.DataDirectories) / 8;
-    image.NumberOfRvaAndSizes = std::min<uint32_t>(image.NumberOfRvaAndSizes, uint32_t(std::min<size_t>(roomForDirectories, 16)));
+    const size_t roomForDirectories = (optionalSize - layout.DataDirectories) / kDataDirectoryEntrySize;
+    image.NumberOfRvaAndSizes = std::min<uint32_t>(
+        in.U32(opt + layout.NumberOfRvaAndSizes),
+        uint32_t(std::min<size_t>(roomForDirectories, kMaxDataDirectories)));
     for (uint32_t i = 0; i < image.NumberOfRvaAndSizes; ++i) {
-        const size_t entry = image.DataDirectoryOffset + size_t(i) * 8;
-        image.directories_.emplace_back(ReadU32(data, size, entry, headerShort),
-                                        ReadU32(data, size, entry + 4, headerShort));
+        const size_t entry = image.DirectoryEntryOffset(int(i));
+        image.Directories.emplace_back(in.U32(entry), in.U32(entry + 4));
     }
     if (image.FileAlignment == 0 || image.SectionAlignment == 0)
         throw Error("Damaged executable: the section alignment is zero");
 
     image.SectionTableOffset = opt + optionalSize;
-    const char* tableShort = "Damaged executable: the section table lies outside the file";
-    for (uint16_t i = 0; i < sectionCount; ++i) {
-        TPeSection section;
-        section.HeaderOffset = image.SectionTableOffset + size_t(i) * kSectionHeaderSize;
-        const size_t h = section.HeaderOffset;
-        ReadU32(data, size, h + kSectionHeaderSize - 4, tableShort);
-        section.Name.assign(reinterpret_cast<const char*>(data + h), 8);
-        section.Name.resize(section.Name.find('\0') == std::string::npos ? 8 : section.Name.find('\0'));
-        section.VirtualSize = ReadU32(data, size, h + 8, tableShort);
-        section.VirtualAddress = ReadU32(data, size, h + 12, tableShort);
-        section.SizeOfRawData = ReadU32(data, size, h + 16, tableShort);
-        section.PointerToRawData = ReadU32(data, size, h + 20, tableShort);
-        section.Characteristics = ReadU32(data, size, h + 36, tableShort);
-        image.Sections.push_back(section);
-    }
+    const TByteReader table(data, size, "Damaged executable: the section table lies outside the file");
+    for (uint16_t i = 0; i < sectionCount; ++i)
+        image.Sections.push_back(ReadSection(table, image.SectionTableOffset + size_t(i) * kSectionHeaderSize));
     return image;
 }
 

@@ -11,17 +11,9 @@
 #include <utility>
 #include <vector>
 
+#include "archive/pe_layout.h"
+
 namespace zub::pe {
-
-constexpr size_t kSectionHeaderSize = 40;
-constexpr int kResourceDirectory = 2;   // index in the data directories
-constexpr int kSecurityDirectory = 4;   // certificates; an offset in the file, not an RVA
-
-// Little-endian reads with bounds: a read past `size` raises zub::Error(`what`).
-uint16_t ReadU16(const unsigned char* data, size_t size, size_t offset, const char* what);
-uint32_t ReadU32(const unsigned char* data, size_t size, size_t offset, const char* what);
-void PutU16(std::vector<unsigned char>& bytes, size_t offset, uint16_t value);
-void PutU32(std::vector<unsigned char>& bytes, size_t offset, uint32_t value);
 
 struct TPeSection {
     std::string Name;  // up to 8 bytes, as stored
@@ -51,12 +43,12 @@ struct TPeImage {
     uint32_t SizeOfHeaders = 0;
     uint32_t CheckSum = 0;
     std::vector<TPeSection> Sections;
-    std::vector<std::pair<uint32_t, uint32_t>> directories_;  // RVA, size
+    std::vector<std::pair<uint32_t, uint32_t>> Directories;  // RVA, size
 
     // RVA and size of data directory `index`; {0, 0} when the table is shorter.
     uint32_t DirectoryRva(int index) const;
     uint32_t DirectorySize(int index) const;
-    size_t DirectoryEntryOffset(int index) const { return DataDirectoryOffset + size_t(index) * 8; }
+    size_t DirectoryEntryOffset(int index) const { return DataDirectoryOffset + size_t(index) * kDataDirectoryEntrySize; }
 
     // The section whose raw data holds `rva`, or null.
     const TPeSection* SectionOf(uint32_t rva) const;

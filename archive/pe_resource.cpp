@@ -6,20 +6,16 @@
 
 #include "archive/pe_image.h"
 #include "base/error.h"
+#include "base/little_endian.h"
 #include "base/strings.h"
 
 namespace zub {
 namespace {
 
-constexpr uint32_t kHighBit = 0x80000000u;
-constexpr size_t kTableHeaderSize = 16;
-constexpr size_t kTableEntrySize = 8;
-constexpr size_t kDataEntrySize = 16;
+using pe::kResourceHighBit;
 // More entries than any real executable has; stops trees whose tables
 // point at each other from multiplying the work.
 constexpr size_t kMaxEntriesVisited = 1u << 20;
-
-char16_t UpperAscii(char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c; }
 
 struct TTableEntry {
     TResourceName Name;
@@ -46,19 +42,19 @@ public:
 
     std::vector<TTableEntry> Table(uint32_t offset) {
         const char* outside = "Damaged resource directory: a table lies outside the section";
-        const uint16_t named = Read16(offset + 12, outside);
-        const uint16_t ids = Read16(offset + 14, outside);
+        const uint16_t named = Read16(uint64_t(offset) + pe::kResourceNamedEntries, outside);
+        const uint16_t ids = Read16(uint64_t(offset) + pe::kResourceIdEntries, outside);
         const size_t count = size_t(named) + ids;
         if ((visited_ += count) > kMaxEntriesVisited) throw Error("Damaged resource directory: too many entries");
         std::vector<TTableEntry> entries;
         for (size_t i = 0; i < count; ++i) {
-            const uint64_t at = uint64_t(offset) + kTableHeaderSize + i * kTableEntrySize;
+            const uint64_t at = uint64_t(offset) + pe::kResourceTableHeaderSize + i * pe::kResourceTableEntrySize;
             const uint32_t name = Read32(at, outside);
             const uint32_t target = Read32(at + 4, outside);
             TTableEntry entry;
-            entry.Name = (name & kHighBit) ? NameAt(name & ~kHighBit) : TResourceName::Number(uint16_t(name));
-            entry.IsTable = (target & kHighBit) != 0;
-            entry.Offset = target & ~kHighBit;
+            entry.Name = (name & kResourceHighBit) ? NameAt(name & ~kResourceHighBit) : TResourceName::Number(uint16_t(name));
+            entry.IsTable = (target & kResourceHighBit) != 0;
+            entry.Offset = target & ~kResourceHighBit;
             entries.push_back(std::move(entry));
         }
         return entries;
@@ -68,8 +64,8 @@ public:
     TResourceLocation Data(uint32_t offset, uint32_t* codePage, const TResourceName& name) {
         const char* outside = "Damaged resource directory: a data entry lies outside the section";
         const uint32_t rva = Read32(offset, outside);
-        const uint32_t size = Read32(uint64_t(offset) + 4, outside);
-        if (codePage) *codePage = Read32(uint64_t(offset) + 8, outside);
+        const uint32_t size = Read32(uint64_t(offset) + pe::kResourceDataSize, outside);
+        if (codePage) *codePage = Read32(uint64_t(offset) + pe::kResourceDataCodePage, outside);
         std::optional<size_t> at = image_.FileOffsetOf(rva, size);
         if (!at)
             throw Error("Damaged resource directory: the data of " + name.ToString() + " lies outside the file");
@@ -87,13 +83,15 @@ private:
         for (uint16_t i = 0; i < length; ++i) name.Text.push_back(char16_t(Read16(uint64_t(offset) + 2 + 2u * i, outside)));
         return name;
     }
+    // Offsets from the root; the reader ends with the root's section data.
+    // An offset past 32 bits is refused before it could wrap around.
     uint16_t Read16(uint64_t offset, const char* what) const {
         if (offset > end_ - root_) throw Error(what);
-        return pe::ReadU16(data_, end_, root_ + size_t(offset), what);
+        return TByteReader(data_ + root_, end_ - root_, what).U16(size_t(offset));
     }
     uint32_t Read32(uint64_t offset, const char* what) const {
         if (offset > end_ - root_) throw Error(what);
-        return pe::ReadU32(data_, end_, root_ + size_t(offset), what);
+        return TByteReader(data_ + root_, end_ - root_, what).U32(size_t(offset));
     }
 
     const unsigned char* data_;

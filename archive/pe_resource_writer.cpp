@@ -10,16 +10,16 @@
 #include "archive/pe_image.h"
 #include "archive/pe_resource.h"
 #include "base/error.h"
+#include "base/little_endian.h"
+#include "base/strings.h"
 
 namespace zub {
 namespace {
 
-constexpr uint32_t kHighBit = 0x80000000u;
+using namespace pe;
 constexpr uint32_t kSectionFlags = 0x40000040u;  // initialised data, readable
 
 size_t AlignUp(size_t value, size_t alignment) { return (value + alignment - 1) / alignment * alignment; }
-
-char16_t UpperAscii(char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c; }
 
 // The order the loader's binary search expects: names before numbers, names
 // by their upper-case form, numbers ascending.
@@ -62,17 +62,17 @@ public:
         size_t typeIndex = 0;
         WriteTableHeader(0, types_.size(), types_);
         for (const auto& [typeName, names] : types_) {
-            WriteEntry(0, typeIndex++, typeName, kHighBit | uint32_t(typeTable));
+            WriteEntry(0, typeIndex++, typeName, kResourceHighBit | uint32_t(typeTable));
             WriteTableHeader(typeTable, names.size(), names);
             size_t nameIndex = 0;
             for (const auto& [name, languages] : names) {
-                WriteEntry(typeTable, nameIndex++, name, kHighBit | uint32_t(nameTable));
+                WriteEntry(typeTable, nameIndex++, name, kResourceHighBit | uint32_t(nameTable));
                 WriteTableHeader(nameTable, languages.size(), languages);
                 size_t languageIndex = 0;
                 for (const auto& [language, resource] : languages) {
                     WriteEntry(nameTable, languageIndex++, TResourceName::Number(language), uint32_t(nextData));
                     WriteData(nextData, *resource);
-                    nextData += 16;
+                    nextData += kResourceDataEntrySize;
                 }
                 nameTable += TableSize(languages.size());
             }
@@ -82,7 +82,7 @@ public:
     }
 
 private:
-    static size_t TableSize(size_t entries) { return 16 + 8 * entries; }
+    static size_t TableSize(size_t entries) { return kResourceTableHeaderSize + kResourceTableEntrySize * entries; }
 
     void Layout() {
         size_t tables = TableSize(types_.size());
@@ -97,7 +97,7 @@ private:
             }
         }
         dataEntries_ = tables;
-        size_t at = dataEntries_ + 16 * leaves;
+        size_t at = dataEntries_ + kResourceDataEntrySize * leaves;
         for (auto& [text, offset] : strings_) {
             offset = at;
             at += 2 + 2 * text.size();
@@ -124,28 +124,28 @@ private:
         for (const auto& entry : entries)
             if constexpr (std::is_same_v<typename Map::key_type, TResourceName>) named += entry.first.IsId ? 0 : 1;
         if (count > 0xffff) throw Error("Too many resources in one table");
-        pe::PutU16(bytes_, at + 12, named);
-        pe::PutU16(bytes_, at + 14, uint16_t(count - named));
+        PutLe16(bytes_, at + kResourceNamedEntries, named);
+        PutLe16(bytes_, at + kResourceIdEntries, uint16_t(count - named));
     }
 
     void WriteEntry(size_t table, size_t index, const TResourceName& name, uint32_t target) {
-        const size_t at = table + 16 + 8 * index;
-        pe::PutU32(bytes_, at, name.IsId ? name.Id : kHighBit | uint32_t(WriteString(name.Text)));
-        pe::PutU32(bytes_, at + 4, target);
+        const size_t at = table + kResourceTableHeaderSize + kResourceTableEntrySize * index;
+        PutLe32(bytes_, at, name.IsId ? name.Id : kResourceHighBit | uint32_t(WriteString(name.Text)));
+        PutLe32(bytes_, at + 4, target);
     }
 
     size_t WriteString(const std::u16string& text) {
         const size_t at = strings_.at(text);
-        pe::PutU16(bytes_, at, uint16_t(text.size()));
-        for (size_t i = 0; i < text.size(); ++i) pe::PutU16(bytes_, at + 2 + 2 * i, uint16_t(text[i]));
+        PutLe16(bytes_, at, uint16_t(text.size()));
+        for (size_t i = 0; i < text.size(); ++i) PutLe16(bytes_, at + 2 + 2 * i, uint16_t(text[i]));
         return at;
     }
 
     void WriteData(size_t entry, const TPeResource& resource) {
         const size_t at = dataOffsets_.at(&resource);
-        pe::PutU32(bytes_, entry, rva_ + uint32_t(at));
-        pe::PutU32(bytes_, entry + 4, uint32_t(resource.Data.size()));
-        pe::PutU32(bytes_, entry + 8, resource.CodePage);
+        PutLe32(bytes_, entry, rva_ + uint32_t(at));
+        PutLe32(bytes_, entry + kResourceDataSize, uint32_t(resource.Data.size()));
+        PutLe32(bytes_, entry + kResourceDataCodePage, resource.CodePage);
         std::copy(resource.Data.begin(), resource.Data.end(), bytes_.begin() + std::ptrdiff_t(at));
     }
 
@@ -168,17 +168,17 @@ struct TPlacement {
     bool NewHeader;
 };
 
-TPlacement PlaceSection(const pe::TPeImage& image) {
+TPlacement PlaceSection(const TPeImage& image) {
     // A new section goes behind the headers and every section even when the
     // image sizes are damaged (0), for RVA 0 would mean "no resources".
     uint64_t virtualEnd = std::max<uint64_t>({image.SizeOfImage, image.SizeOfHeaders, 1});
     size_t firstRawData = image.SizeOfHeaders;
     // Where the headers (however small SizeOfHeaders claims they are) and the
     // other sections' data end.
-    const size_t tableEnd = image.SectionTableOffset + image.Sections.size() * pe::kSectionHeaderSize;
+    const size_t tableEnd = image.SectionTableOffset + image.Sections.size() * kSectionHeaderSize;
     uint64_t otherRawEnd = std::max<uint64_t>(image.SizeOfHeaders, tableEnd);
     uint64_t otherVirtualEnd = 0;                 // and where the other sections end in memory
-    for (const pe::TPeSection& section : image.Sections) {
+    for (const TPeSection& section : image.Sections) {
         virtualEnd = std::max(virtualEnd, section.VirtualEnd());
         if (section.SizeOfRawData != 0) firstRawData = std::min<size_t>(firstRawData, section.PointerToRawData);
         if (&section != &image.Sections.back()) {
@@ -186,8 +186,8 @@ TPlacement PlaceSection(const pe::TPeImage& image) {
             otherVirtualEnd = std::max(otherVirtualEnd, section.VirtualEnd());
         }
     }
-    const uint32_t rva = image.DirectoryRva(pe::kResourceDirectory);
-    const pe::TPeSection* old = rva ? image.SectionOf(rva) : nullptr;
+    const uint32_t rva = image.DirectoryRva(kResourceDirectory);
+    const TPeSection* old = rva ? image.SectionOf(rva) : nullptr;
     // Rewriting in place must not overwrite the headers or another section's
     // data, which a damaged raw-data pointer (0, say) would make it do, nor
     // pad the file up to a pointer far beyond its end, nor grow over a
@@ -199,10 +199,10 @@ TPlacement PlaceSection(const pe::TPeImage& image) {
         AlignUp(old->VirtualEnd(), image.SectionAlignment) >= virtualEnd)
         return {old->HeaderOffset, old->VirtualAddress, old->PointerToRawData, false};
 
-    const size_t header = image.SectionTableOffset + image.Sections.size() * pe::kSectionHeaderSize;
+    const size_t header = image.SectionTableOffset + image.Sections.size() * kSectionHeaderSize;
     // The new header must lie in the file's headers, clear of every section's
     // data and of the new section itself, which starts at the end of the file.
-    if (header + pe::kSectionHeaderSize > firstRawData || header + pe::kSectionHeaderSize > image.FileSize)
+    if (header + kSectionHeaderSize > firstRawData || header + kSectionHeaderSize > image.FileSize)
         throw Error("The executable has no room for another section header");
     const uint64_t address = AlignUp(virtualEnd, image.SectionAlignment);
     if (address > 0x7fffffffu) throw Error("The executable's image is too large");
@@ -211,22 +211,22 @@ TPlacement PlaceSection(const pe::TPeImage& image) {
 
 void WriteSectionHeader(std::vector<unsigned char>& out, size_t at, uint32_t address, size_t size, size_t rawSize,
                         size_t fileOffset) {
-    static const char kName[8] = {'.', 'r', 's', 'r', 'c', 0, 0, 0};
-    std::fill(out.begin() + std::ptrdiff_t(at), out.begin() + std::ptrdiff_t(at + pe::kSectionHeaderSize), 0);
-    std::copy(kName, kName + 8, out.begin() + std::ptrdiff_t(at));
-    pe::PutU32(out, at + 8, uint32_t(size));
-    pe::PutU32(out, at + 12, address);
-    pe::PutU32(out, at + 16, uint32_t(rawSize));
-    pe::PutU32(out, at + 20, uint32_t(fileOffset));
-    pe::PutU32(out, at + 36, kSectionFlags);
+    static const char kName[kSectionNameSize] = {'.', 'r', 's', 'r', 'c', 0, 0, 0};
+    std::fill(out.begin() + std::ptrdiff_t(at), out.begin() + std::ptrdiff_t(at + kSectionHeaderSize), 0);
+    std::copy(kName, kName + kSectionNameSize, out.begin() + std::ptrdiff_t(at));
+    PutLe32(out, at + kSectionVirtualSize, uint32_t(size));
+    PutLe32(out, at + kSectionVirtualAddress, address);
+    PutLe32(out, at + kSectionSizeOfRawData, uint32_t(rawSize));
+    PutLe32(out, at + kSectionPointerToRawData, uint32_t(fileOffset));
+    PutLe32(out, at + kSectionCharacteristics, kSectionFlags);
 }
 
 }  // namespace
 
 std::vector<unsigned char> WriteResources(const std::vector<unsigned char>& pe,
                                           const std::vector<TPeResource>& resources) {
-    const pe::TPeImage image = pe::ParsePeImage(pe.data(), pe.size());
-    if (image.NumberOfRvaAndSizes <= uint32_t(pe::kResourceDirectory))
+    const TPeImage image = ParsePeImage(pe.data(), pe.size());
+    if (image.NumberOfRvaAndSizes <= uint32_t(kResourceDirectory))
         throw Error("The executable has no resource data directory");
     const TPlacement place = PlaceSection(image);
     const std::vector<unsigned char> section = TSectionBuilder(GroupResources(resources), place.VirtualAddress).Build();
@@ -239,16 +239,16 @@ std::vector<unsigned char> WriteResources(const std::vector<unsigned char>& pe,
     out.resize(place.FileOffset + rawSize, 0);
 
     WriteSectionHeader(out, place.HeaderOffset, place.VirtualAddress, section.size(), rawSize, place.FileOffset);
-    if (place.NewHeader) pe::PutU16(out, image.NumberOfSectionsOffset, uint16_t(image.Sections.size() + 1));
-    pe::PutU32(out, image.DirectoryEntryOffset(pe::kResourceDirectory), place.VirtualAddress);
-    pe::PutU32(out, image.DirectoryEntryOffset(pe::kResourceDirectory) + 4, uint32_t(section.size()));
-    pe::PutU32(out, image.SizeOfImageOffset,
+    if (place.NewHeader) PutLe16(out, image.NumberOfSectionsOffset, uint16_t(image.Sections.size() + 1));
+    PutLe32(out, image.DirectoryEntryOffset(kResourceDirectory), place.VirtualAddress);
+    PutLe32(out, image.DirectoryEntryOffset(kResourceDirectory) + 4, uint32_t(section.size()));
+    PutLe32(out, image.SizeOfImageOffset,
                uint32_t(AlignUp(size_t(place.VirtualAddress) + section.size(), image.SectionAlignment)));
-    if (image.NumberOfRvaAndSizes > uint32_t(pe::kSecurityDirectory)) {
-        pe::PutU32(out, image.DirectoryEntryOffset(pe::kSecurityDirectory), 0);
-        pe::PutU32(out, image.DirectoryEntryOffset(pe::kSecurityDirectory) + 4, 0);
+    if (image.NumberOfRvaAndSizes > uint32_t(kSecurityDirectory)) {
+        PutLe32(out, image.DirectoryEntryOffset(kSecurityDirectory), 0);
+        PutLe32(out, image.DirectoryEntryOffset(kSecurityDirectory) + 4, 0);
     }
-    if (image.CheckSum != 0) pe::PutU32(out, image.CheckSumOffset, pe::PeChecksum(out.data(), out.size(), image.CheckSumOffset));
+    if (image.CheckSum != 0) PutLe32(out, image.CheckSumOffset, PeChecksum(out.data(), out.size(), image.CheckSumOffset));
     return out;
 }
 

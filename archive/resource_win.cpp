@@ -7,24 +7,6 @@
 #include "base/win32_error.h"
 
 namespace zub {
-namespace {
-
-// A loaded resource, released when it goes out of scope.
-class LoadedResource {
-public:
-    LoadedResource(HMODULE module, HRSRC info) : handle_(LoadResource(module, info)) {
-        if (!handle_) RaiseLastWin32Error();
-    }
-    ~LoadedResource() { FreeResource(handle_); }
-    LoadedResource(const LoadedResource&) = delete;
-    LoadedResource& operator=(const LoadedResource&) = delete;
-    const void* Lock() const { return LockResource(handle_); }
-
-private:
-    HGLOBAL handle_;
-};
-
-}  // namespace
 
 void SaveResourceToFile(const std::string& exePath, const std::string& targetPath) {
     // Loaded as a data file: its resources are readable and none of its code runs.
@@ -33,8 +15,9 @@ void SaveResourceToFile(const std::string& exePath, const std::string& targetPat
     HRSRC info = FindResourceA(module.get(), "ZUBTRESOR", MAKEINTRESOURCEA(10));  // RT_RCDATA
     if (!info) RaiseLastWin32Error();
     DWORD size = SizeofResource(module.get(), info);
-    LoadedResource resource(module.get(), info);
-    const void* data = resource.Lock();
+    const LoadedResource resource(LoadResource(module.get(), info));
+    if (!resource.valid()) RaiseLastWin32Error();
+    const void* data = LockResource(resource.get());
     if (!data) return;  // nothing to write, and not an error
     fs::File file = fs::File::Create(targetPath);
     file.Write(data, size);

@@ -29,6 +29,13 @@ bool SetReadOnly(const std::string& path, bool readOnly);
 // The system's code for the last failed call of this layer (GetLastError or errno).
 int LastErrorCode();
 
+// Creates prefix + n for the smallest n >= 1 under which nothing exists yet
+// and returns its path. A name taken between the test and the creation (by
+// another process) counts as taken. Raises the input/output error of a
+// creation that failed for another reason, and IoError(183) ("already
+// exists") when every number is taken.
+std::string CreateNumberedFolder(const std::string& prefix);
+
 struct DirEntry {
     std::string name;
     bool isDirectory = false;

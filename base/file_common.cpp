@@ -18,6 +18,17 @@ bool ForceDirectories(const std::string& path) {
     return DirectoryExists(dir);
 }
 
+std::string CreateNumberedFolder(const std::string& prefix) {
+    constexpr int kAttempts = 100000;
+    for (int n = 1; n <= kAttempts; ++n) {
+        std::string folder = prefix + std::to_string(n);
+        if (PathExists(folder)) continue;
+        if (CreateDir(folder)) return folder;
+        if (!PathExists(folder)) throw IoError(LastErrorCode());
+    }
+    throw IoError(183);
+}
+
 BufferedWriter::BufferedWriter(File& file, size_t capacity) : file_(file), buffer_(capacity) {}
 
 BufferedWriter::~BufferedWriter() {

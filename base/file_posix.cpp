@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <memory>
 
 #include "base/error.h"
 #include "base/file.h"
@@ -35,6 +36,12 @@ bool Fail() {
 }
 
 bool StatOf(const std::string& path, struct stat& st) { return ::stat(Native(path).c_str(), &st) == 0; }
+
+// An open directory listing, closed when it goes out of scope.
+struct TDirCloser {
+    void operator()(DIR* dir) const { ::closedir(dir); }
+};
+using FindHandle = std::unique_ptr<DIR, TDirCloser>;
 
 }  // namespace
 
@@ -77,19 +84,18 @@ bool SetReadOnly(const std::string& path, bool readOnly) {
 std::vector<DirEntry> ListDirectory(const std::string& folder) {
     std::vector<DirEntry> entries;
     std::string native = Native(folder);
-    DIR* dir = ::opendir(native.c_str());
+    const FindHandle dir(::opendir(native.c_str()));
     if (!dir) {
         Fail();
         return entries;
     }
-    while (dirent* e = ::readdir(dir)) {
+    while (dirent* e = ::readdir(dir.get())) {
         std::string name = e->d_name;
         if (name == "." || name == "..") continue;
         struct stat st;
         bool isDir = ::lstat((native + "/" + name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
         entries.push_back({name, isDir});
     }
-    ::closedir(dir);
     return entries;
 }
 

@@ -3,6 +3,7 @@
 
 #include "base/error.h"
 #include "base/file.h"
+#include "base/handles_win.h"
 
 namespace zub::fs {
 namespace {
@@ -49,8 +50,8 @@ bool SetReadOnly(const std::string& path, bool readOnly) {
 std::vector<DirEntry> ListDirectory(const std::string& folder) {
     std::vector<DirEntry> entries;
     WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\*.*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) {
+    const FindHandle find(FindFirstFileA((folder + "\\*.*").c_str(), &data));
+    if (!find.valid()) {
         Fail();
         return entries;
     }
@@ -58,8 +59,7 @@ std::vector<DirEntry> ListDirectory(const std::string& folder) {
         std::string name = data.cFileName;
         if (name == "." || name == "..") continue;
         entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
+    } while (FindNextFileA(find.get(), &data));
     return entries;
 }
 

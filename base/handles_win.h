@@ -27,6 +27,11 @@ public:
 
     Handle get() const { return handle_; }
     bool valid() const { return handle_ != Traits::Invalid(); }
+    // For functions that return a new handle through an out parameter.
+    Handle* put() {
+        reset();
+        return &handle_;
+    }
     Handle release() { return std::exchange(handle_, Traits::Invalid()); }
     void reset(Handle handle = Traits::Invalid()) {
         Handle old = std::exchange(handle_, handle);
@@ -68,12 +73,24 @@ struct TDcTraits {  // memory device contexts from CreateCompatibleDC
     static Handle Invalid() { return nullptr; }
     static void Close(Handle h) { DeleteDC(h); }
 };
+struct TLoadedResourceTraits {  // from LoadResource
+    using Handle = HGLOBAL;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { FreeResource(h); }
+};
+struct TLocalMemoryTraits {  // buffers the system allocates for us, e.g. FormatMessageA's
+    using Handle = HLOCAL;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { LocalFree(h); }
+};
 
 using UniqueHandle = TUniqueResource<THandleTraits>;
 using FindHandle = TUniqueResource<TFindTraits>;
 using RegKey = TUniqueResource<TRegKeyTraits>;
 using ModuleHandle = TUniqueResource<TModuleTraits>;
 using MemoryDC = TUniqueResource<TDcTraits>;
+using LoadedResource = TUniqueResource<TLoadedResourceTraits>;
+using LocalMemory = TUniqueResource<TLocalMemoryTraits>;
 template <class T>
 using GdiObject = TUniqueResource<TGdiTraits<T>>;
 

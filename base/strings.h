@@ -18,6 +18,8 @@ std::string Trim(std::string_view text);
 
 // ASCII-only lower case; bytes above 127 are left alone.
 std::string LowerAscii(std::string_view text);
+// ASCII-only upper case of one UTF-16 unit (resource names compare this way).
+constexpr char16_t UpperAscii(char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c; }
 
 bool StartsWith(std::string_view text, std::string_view prefix);
 bool EndsWith(std::string_view text, std::string_view suffix);

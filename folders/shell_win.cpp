@@ -6,6 +6,7 @@
 #include "base/file.h"
 #include "base/handles_win.h"
 #include "base/strings.h"
+#include "base/win32_error.h"
 #include "folders/registry_win.h"
 
 namespace zub {
@@ -17,28 +18,18 @@ const char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\E
 const char* const kShellFolderNames[] = {"Desktop", "Favorites", "Fonts",      "NetHood", "Programs",
                                          "Recent",  "SendTo",    "Start Menu", "Startup", "Templates"};
 
-// Frees the shell's item-ID list when it goes out of scope.
-class TPidlOwner {
-public:
-    TPidlOwner() = default;
-    ~TPidlOwner() { if (pidl_) FreePidl(pidl_); }
-    TPidlOwner(const TPidlOwner&) = delete;
-    TPidlOwner& operator=(const TPidlOwner&) = delete;
-    LPITEMIDLIST* put() { return &pidl_; }
-    LPCITEMIDLIST get() const { return pidl_; }
-
-private:
-    LPITEMIDLIST pidl_ = nullptr;
+// The shell's item-ID lists, freed with FreePidl.
+struct TPidlTraits {
+    using Handle = LPITEMIDLIST;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle pidl) { FreePidl(pidl); }
 };
+using PidlOwner = TUniqueResource<TPidlTraits>;
 
 // The runtime's COM error: the system's text for the code.
 Error ComError(HRESULT hr) {
-    char* text = nullptr;
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message = n && text ? Trim(std::string(text, n)) : Format("OLE-Fehler %.8lX", static_cast<unsigned long>(hr));
-    if (text) LocalFree(text);
-    return Error(message);
+    const std::string message = Trim(SystemMessage(static_cast<unsigned long>(hr)));
+    return Error(message.empty() ? Format("OLE-Fehler %.8lX", static_cast<unsigned long>(hr)) : message);
 }
 
 std::wstring ToWide(const std::string& text) {
@@ -66,7 +57,7 @@ std::string GetProgramFilesDir() {
 }
 
 std::string GetProgramsFolder(HWND owner) {
-    TPidlOwner pidl;
+    PidlOwner pidl;
     if (FAILED(SHGetSpecialFolderLocation(owner, CSIDL_PROGRAMS, pidl.put())) || !pidl.get()) return std::string();
     char path[MAX_PATH + 1] = {};
     return SHGetPathFromIDListA(pidl.get(), path) ? std::string(path) : std::string();

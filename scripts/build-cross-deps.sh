@@ -5,7 +5,7 @@
 set -euo pipefail
 
 prefix=$(realpath -m "${1:?usage: build-cross-deps.sh PREFIX}")
-stamp="$prefix/.complete-v1"
+stamp="$prefix/.complete-v2"
 [ -f "$stamp" ] && exit 0
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -19,27 +19,31 @@ for dsc in giflib_*.dsc libjpeg-turbo_*.dsc; do dpkg-source -q -x "$dsc" >/dev/n
 cc=i686-w64-mingw32-gcc-posix
 ar=i686-w64-mingw32-ar
 jobs=$(nproc)
+# One section per function and object, so that the stub's linker drops what it never calls.
+sections="-ffunction-sections -fdata-sections"
 
 # giflib: a plain Makefile project; the library is eight C files.
 (
   cd giflib-*/
   objs=()
   for f in dgif_lib.c egif_lib.c gifalloc.c gif_err.c gif_font.c gif_hash.c openbsd-reallocarray.c quantize.c; do
-    $cc -O2 -c "$f" -o "${f%.c}.o"
+    $cc -O2 $sections -c "$f" -o "${f%.c}.o"
     objs+=("${f%.c}.o")
   done
   $ar rcs "$prefix/lib/libgif.a" "${objs[@]}"
   cp gif_lib.h "$prefix/include/"
 )
 
-# libjpeg-turbo: CMake, static only, with its SIMD code (nasm).
+# libjpeg-turbo: CMake, static only, without its SIMD code: its dispatch
+# table pulls in the encoder's assembly too (a third of the stub), and skin
+# pictures are small. Without getenv: reading JPEGMEM would pull in sscanf.
 (
   cd libjpeg-turbo-*/
   cmake -S . -B build -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$here/../cmake/mingw-i686.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
     -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF \
-    -DWITH_JPEG8=ON -DCMAKE_ASM_NASM_COMPILER=nasm >/dev/null
+    -DWITH_JPEG8=ON -DWITH_SIMD=OFF -DCMAKE_C_FLAGS="$sections -DNO_GETENV" >/dev/null
   cmake --build build -j "$jobs" --target jpeg-static >/dev/null
   cp build/libjpeg.a "$prefix/lib/libjpeg.a"
   cp jpeglib.h jmorecfg.h jerror.h build/jconfig.h "$prefix/include/"

@@ -76,14 +76,14 @@ TSkinButton& TSetupForm::MakeButton(const char* name, int left, int top, KMediaL
 // The window and its buttons take their skin and outline; the window takes
 // the size of the panel picture (no border: that is the whole window).
 void TSetupForm::ApplySkin() {
-    Graphic().SetTransparencyMode(4);
+    Graphic().SetTransparencyMode(TTransparencyMode::tmInvisibleColor);
     SetAlphaThreshold(100);
-    SetShape(4);
+    SetShape(TShape::shBitmapAlpha);
     for (TSkinButton* button : buttons_) {
-        button->Graphic().SetTransparencyMode(4);
+        button->Graphic().SetTransparencyMode(TTransparencyMode::tmInvisibleColor);
         button->SetAlphaThreshold(100);
         button->SetEnabled(true);
-        button->SetShape(4);
+        button->SetShape(TShape::shBitmapAlpha);
     }
     const TBitmap32& panel = Graphic().GetBitmap();
     SetWidth(panel.Width());

@@ -6,18 +6,7 @@
 
 namespace zub {
 
-std::string MakeWorkFolder(const std::string& tempDir) {
-    // A file of the same name, or a folder made by another setup between the
-    // test and the creation, makes that number taken: go on to the next one.
-    constexpr int kAttempts = 100000;
-    for (int n = 1; n <= kAttempts; ++n) {
-        std::string folder = tempDir + "ZCTemp" + std::to_string(n);
-        if (fs::PathExists(folder)) continue;
-        if (fs::CreateDir(folder)) return folder;
-        if (!fs::PathExists(folder)) throw IoError(fs::LastErrorCode());
-    }
-    throw IoError(183);  // every name taken: "already exists"
-}
+std::string MakeWorkFolder(const std::string& tempDir) { return fs::CreateNumberedFolder(tempDir + "ZCTemp"); }
 
 TWorkFolderGuard::~TWorkFolderGuard() {
     try {

@@ -1,7 +1,6 @@
 #include "skin/bitmap32.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 
 #include "base/error.h"
@@ -9,8 +8,6 @@
 
 namespace zub {
 namespace {
-
-std::atomic<int> programLockCount{0};
 
 int Clamp(int v, int lo, int hi) { return std::max(lo, std::min(v, hi)); }
 
@@ -141,15 +138,13 @@ void TBitmap32::Changed() {
 }
 
 void TBitmap32::Lock() {
-    ++programLockCount;
     lock_.lock();
+    ++lockCount_;
 }
 
 void TBitmap32::Unlock() {
+    --lockCount_;
     lock_.unlock();
-    --programLockCount;
 }
-
-int TBitmap32::LockCount() { return programLockCount; }
 
 }  // namespace zub

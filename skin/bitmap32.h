@@ -91,10 +91,10 @@ public:
     int UpdateCount() const { return updateCount_; }
     void Changed();
 
-    // Taken around painting: the bitmap's own lock, counted program-wide.
+    // Taken around painting: the bitmap's own lock, reentrant and counted.
     void Lock();
     void Unlock();
-    static int LockCount();
+    int LockCount() const { return lockCount_; }
 
     TBitmapSurface* Surface() const { return surface_.get(); }
 
@@ -113,6 +113,7 @@ private:
     int width_ = 0, height_ = 0;
     int updateCount_ = 0;
     std::recursive_mutex lock_;
+    int lockCount_ = 0;  // changed only while lock_ is held
 };
 
 // RAII for Lock/Unlock.

@@ -2,28 +2,14 @@
 // bytes) or info header (40 bytes or more), palette, and the rows, each padded
 // to 4 bytes; bottom-up unless the height is negative. Every field is read by
 // itself, little-endian, and every offset is checked against the file.
-#include <cstring>
-
 #include "base/error.h"
+#include "base/little_endian.h"
 #include "skin/picture_decoder.h"
 
 namespace zub {
 namespace {
 
 constexpr uint32_t kBiRgb = 0, kBiBitfields = 3, kBiAlphaBitfields = 6;
-
-struct TReader {
-    const uint8_t* data;
-    size_t size;
-    uint32_t U16(size_t at) const { return Need(at, 2), data[at] | data[at + 1] << 8; }
-    uint32_t U32(size_t at) const {
-        Need(at, 4);
-        return data[at] | data[at + 1] << 8 | data[at + 2] << 16 | uint32_t(data[at + 3]) << 24;
-    }
-    void Need(size_t at, size_t count) const {
-        if (at > size || count > size - at) throw Error(kInvalidPictureMessage);
-    }
-};
 
 struct TBmpHeader {
     int64_t width = 0, height = 0;
@@ -33,7 +19,7 @@ struct TBmpHeader {
     size_t paletteAt = 0, paletteEntrySize = 4, bitsAt = 0;
 };
 
-TBmpHeader ReadHeader(const TReader& in) {
+TBmpHeader ReadHeader(const TByteReader& in) {
     if (in.U16(0) != 0x4D42) throw Error(kInvalidPictureMessage);  // "BM"
     TBmpHeader h;
     h.bitsAt = in.U32(10);
@@ -82,7 +68,7 @@ struct TChannel {
     }
 };
 
-TPicture Decode(const TReader& in, const TBmpHeader& h) {
+TPicture Decode(const TByteReader& in, const TBmpHeader& h) {
     const uint32_t bpp = h.bitCount;
     const bool paletted = bpp == 1 || bpp == 4 || bpp == 8;
     const bool fields = h.compression == kBiBitfields || h.compression == kBiAlphaBitfields;
@@ -93,9 +79,9 @@ TPicture Decode(const TReader& in, const TBmpHeader& h) {
     if (paletted) {
         uint32_t count = h.colorsUsed ? h.colorsUsed : 1u << bpp;
         if (count > 1u << bpp) count = 1u << bpp;
-        in.Need(h.paletteAt, count * h.paletteEntrySize);
+        const uint8_t* entries = in.Bytes(h.paletteAt, count * h.paletteEntrySize);
         for (uint32_t i = 0; i < count; ++i) {
-            const uint8_t* e = in.data + h.paletteAt + i * h.paletteEntrySize;
+            const uint8_t* e = entries + i * h.paletteEntrySize;
             palette[i] = TColor32(e[2]) << 16 | e[1] << 8 | e[0];
         }
     }
@@ -105,7 +91,7 @@ TPicture Decode(const TReader& in, const TBmpHeader& h) {
 
     const int width = static_cast<int>(h.width), height = static_cast<int>(h.height);
     const size_t stride = ((size_t(width) * bpp + 31) / 32) * 4;
-    in.Need(h.bitsAt, stride * height);
+    const uint8_t* bits = in.Bytes(h.bitsAt, stride * height);
 
     TPicture picture;
     picture.Width = width;
@@ -113,7 +99,7 @@ TPicture Decode(const TReader& in, const TBmpHeader& h) {
     picture.HasAlpha = bpp == 32 && (!fields || masks[3] != 0);
     picture.Pixels.reset(new TColor32[size_t(width) * height]);
     for (int row = 0; row < height; ++row) {
-        const uint8_t* src = in.data + h.bitsAt + stride * row;
+        const uint8_t* src = bits + stride * row;
         TColor32* dst = picture.Pixels.get() + size_t(h.topDown ? row : height - 1 - row) * width;
         for (int x = 0; x < width; ++x) {
             switch (bpp) {
@@ -122,9 +108,7 @@ TPicture Decode(const TReader& in, const TBmpHeader& h) {
                 case 8: dst[x] = palette[src[x]]; break;
                 case 24: dst[x] = TColor32(src[3 * x + 2]) << 16 | src[3 * x + 1] << 8 | src[3 * x]; break;
                 default: {
-                    uint32_t v = bpp == 16 ? uint32_t(src[2 * x] | src[2 * x + 1] << 8)
-                                           : uint32_t(src[4 * x]) | src[4 * x + 1] << 8 | src[4 * x + 2] << 16 |
-                                                 uint32_t(src[4 * x + 3]) << 24;
+                    const uint32_t v = bpp == 16 ? LoadLe16(src + 2 * x) : LoadLe32(src + 4 * x);
                     if (bpp == 32 && !fields) dst[x] = v;
                     else dst[x] = alpha.Get(v) << 24 | red.Get(v) << 16 | green.Get(v) << 8 | blue.Get(v);
                 }
@@ -137,7 +121,7 @@ TPicture Decode(const TReader& in, const TBmpHeader& h) {
 }  // namespace
 
 TPicture DecodeBmp(const uint8_t* data, size_t size) {
-    TReader in{data, size};
+    const TByteReader in(data, size, kInvalidPictureMessage);
     return Decode(in, ReadHeader(in));
 }
 

@@ -1,7 +1,9 @@
 // GIF pictures through giflib, read record by record rather than slurped, so
 // that every frame's declared size is checked before any pixel memory exists.
 // The first frame is drawn onto the logical screen; uncovered and transparent
-// pixels stay 0 (they become opaque black, as unpainted pixels do).
+// pixels stay 0 (they become opaque black, as unpainted pixels do). The
+// frame's rows are read before the screen is allocated, so that a file of a
+// few bytes declaring a large screen fails before it costs any memory.
 #include <gif_lib.h>
 
 #include <algorithm>
@@ -58,9 +60,22 @@ int TransparentIndex(GifByteType* block, int current) {
     return current;
 }
 
-void DrawFrame(GifFileType* gif, int transparent, TPicture& picture) {
+// The frame's colour indexes, rows in file order; the memory grows only with
+// the rows the data really holds.
+std::vector<GifPixelType> ReadFrame(GifFileType* gif) {
     const GifImageDesc& desc = gif->Image;
     CheckPictureSize(desc.Width, desc.Height);
+    std::vector<GifPixelType> indexes;
+    std::vector<GifPixelType> line(desc.Width);
+    for (int row = 0; row < desc.Height; ++row) {
+        Check(DGifGetLine(gif, line.data(), desc.Width));
+        indexes.insert(indexes.end(), line.begin(), line.end());
+    }
+    return indexes;
+}
+
+void DrawFrame(GifFileType* gif, const std::vector<GifPixelType>& indexes, int transparent, TPicture& picture) {
+    const GifImageDesc& desc = gif->Image;
     const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
     if (!map) throw Error(kInvalidPictureMessage);
     TColor32 colors[256] = {};
@@ -77,17 +92,18 @@ void DrawFrame(GifFileType* gif, int transparent, TPicture& picture) {
     } else {
         for (int y = 0; y < desc.Height; ++y) order.push_back(y);
     }
-    std::vector<GifPixelType> line(desc.Width);
+    const GifPixelType* line = indexes.data();
     for (int y : order) {
-        Check(DGifGetLine(gif, line.data(), desc.Width));
-        int py = desc.Top + y;
-        if (py < 0 || py >= picture.Height) continue;
-        TColor32* dst = picture.Pixels.get() + size_t(py) * picture.Width;
-        for (int x = 0; x < desc.Width; ++x) {
-            int px = desc.Left + x;
-            if (px < 0 || px >= picture.Width || line[x] == transparent) continue;
-            dst[px] = colors[line[x]];
+        const int py = desc.Top + y;
+        if (py >= 0 && py < picture.Height) {
+            TColor32* dst = picture.Pixels.get() + size_t(py) * picture.Width;
+            for (int x = 0; x < desc.Width; ++x) {
+                const int px = desc.Left + x;
+                if (px < 0 || px >= picture.Width || line[x] == transparent) continue;
+                dst[px] = colors[line[x]];
+            }
         }
+        line += desc.Width;
     }
 }
 
@@ -111,13 +127,14 @@ TPicture DecodeGif(const uint8_t* data, size_t size) {
         }
         if (type != IMAGE_DESC_RECORD_TYPE) throw Error(kInvalidPictureMessage);
         Check(DGifGetImageDesc(gif.get()));
+        const std::vector<GifPixelType> indexes = ReadFrame(gif.get());
         TPicture picture;
         // A zero logical screen takes the frame's size.
         picture.Width = gif->SWidth > 0 ? gif->SWidth : gif->Image.Width;
         picture.Height = gif->SHeight > 0 ? gif->SHeight : gif->Image.Height;
         CheckPictureSize(picture.Width, picture.Height);
         picture.Pixels.reset(new TColor32[size_t(picture.Width) * picture.Height]());
-        DrawFrame(gif.get(), transparent, picture);
+        DrawFrame(gif.get(), indexes, transparent, picture);
         return picture;
     }
     throw Error(kInvalidPictureMessage);  // no frame at all

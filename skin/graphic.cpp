@@ -24,7 +24,7 @@ void KGraphic::SetFileName(const std::string& name) {
     Modified(true);
 }
 
-void KGraphic::SetTransparencyMode(uint8_t mode) {
+void KGraphic::SetTransparencyMode(TTransparencyMode mode) {
     if (mode == transparencyMode_) return;
     transparencyMode_ = mode;
     Modified(true);
@@ -33,7 +33,7 @@ void KGraphic::SetTransparencyMode(uint8_t mode) {
 void KGraphic::SetInvisibleColor(int32_t color) {
     if (color == invisibleColor_) return;
     invisibleColor_ = color;
-    Modified(transparencyMode_ == 4);
+    Modified(transparencyMode_ == TTransparencyMode::tmInvisibleColor);
 }
 
 TBitmap32& KGraphic::GetBitmap() {
@@ -45,7 +45,7 @@ TBitmap32& KGraphic::GetBitmap() {
     }
     if (dirtyFlags_ & kReprocess) {
         dirtyFlags_ &= ~kReprocess;
-        if (transparencyMode_ == 4) {
+        if (transparencyMode_ == TTransparencyMode::tmInvisibleColor) {
             {
                 TBitmapUpdate update(bitmap_);
                 ApplyColorKey(bitmap_, WinColorToColor32(invisibleColor_, SysColors));

@@ -7,6 +7,7 @@
 #include <new>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 #include "base/error.h"
 #include "skin/picture_decoder.h"
@@ -26,6 +27,19 @@ struct TJpegError {
 
 void NoOutput(j_common_ptr) {}  // warnings go nowhere: there is no console
 
+// Scan data that ends (with the file, or at a marker) before the last row of
+// blocks is an error, not a warning: libjpeg would go on with made-up data,
+// so a file of a few hundred bytes declaring millions of pixels kept the
+// setup busy for seconds. Within the last row of blocks the end is met by
+// reading ahead in a file that lacks only its end marker, which still decodes.
+void EndIsAnError(j_common_ptr common, int level) {
+    const int code = common->err->msg_code;
+    if (level >= 0 || (code != JWRN_JPEG_EOF && code != JWRN_HIT_MARKER) || !common->is_decompressor) return;
+    const auto* info = reinterpret_cast<j_decompress_ptr>(common);
+    const JDIMENSION lastBlockRow = JDIMENSION(info->max_v_samp_factor * DCTSIZE);  // unscaled: 8 rows a block
+    if (info->output_height - info->output_scanline > lastBlockRow) ErrorExit(common);
+}
+
 TColor32 FromCmyk(const JSAMPLE* p) {
     // Adobe writes CMYK inverted: the samples are already 255 - ink.
     auto mul = [](int a, int k) { return static_cast<TColor32>(a * k / 255); };
@@ -39,6 +53,7 @@ bool Decompress(const uint8_t* data, size_t size, TPicture& picture, bool& sizeR
     info.err = jpeg_std_error(&error.manager);
     error.manager.error_exit = ErrorExit;
     error.manager.output_message = NoOutput;
+    error.manager.emit_message = EndIsAnError;
     error.sizeRejected = false;
     if (setjmp(error.jump)) {
         sizeRejected = error.sizeRejected;

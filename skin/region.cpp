@@ -1,13 +1,8 @@
 #include "skin/region.h"
 
+#include "base/little_endian.h"
+
 namespace zub {
-namespace {
-
-void Put32(uint8_t* out, uint32_t v) {
-    out[0] = uint8_t(v), out[1] = uint8_t(v >> 8), out[2] = uint8_t(v >> 16), out[3] = uint8_t(v >> 24);
-}
-
-}  // namespace
 
 std::vector<TRegionRect> BitmapToRects(const TBitmap32& bitmap, int threshold) {
     std::vector<TRegionRect> rects;
@@ -17,7 +12,12 @@ std::vector<TRegionRect> BitmapToRects(const TBitmap32& bitmap, int threshold) {
 
 void WriteRegionHeader(uint8_t* out, uint32_t count, int width, int height) {
     const uint32_t fields[] = {32, 1, count, 0, 0, 0, uint32_t(width), uint32_t(height)};
-    for (int i = 0; i < 8; ++i) Put32(out + 4 * i, fields[i]);
+    for (int i = 0; i < 8; ++i) StoreLe32(out + 4 * i, fields[i]);
+}
+
+void WriteRegionRect(uint8_t* out, const TRegionRect& rect) {
+    const int32_t fields[] = {rect.Left, rect.Top, rect.Right, rect.Bottom};
+    for (int i = 0; i < 4; ++i) StoreLe32(out + 4 * i, uint32_t(fields[i]));
 }
 
 }  // namespace zub

@@ -41,7 +41,10 @@ std::vector<TRegionRect> BitmapToRects(const TBitmap32& bitmap, int threshold);
 
 // Region data (RGNDATA) is a 32-byte header and 16 bytes per rectangle.
 constexpr size_t kRegionHeaderSize = 32;
+constexpr size_t kRegionRectSize = 16;
 // Writes the header: 32, 1 (rectangles), count, 0, bounds (0, 0, width, height).
 void WriteRegionHeader(uint8_t* out, uint32_t count, int width, int height);
+// Writes one rectangle: left, top, right, bottom.
+void WriteRegionRect(uint8_t* out, const TRegionRect& rect);
 
 }  // namespace zub

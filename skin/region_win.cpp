@@ -1,6 +1,5 @@
 #include "skin/region_win.h"
 
-#include <cstring>
 #include <vector>
 
 #include "base/error.h"
@@ -16,12 +15,11 @@ namespace {
 class TRegionBuilder {
 public:
     TRegionBuilder(int width, int height, size_t chunk)
-        : width_(width), height_(height), chunk_(chunk), data_(kRegionHeaderSize + 16 * chunk) {}
+        : width_(width), height_(height), chunk_(chunk), data_(kRegionHeaderSize + kRegionRectSize * chunk) {}
 
     void Add(int x0, int x1, int y) {
         if (count_ == chunk_) Flush();
-        int32_t r[4] = {x0, y, x1, y + 1};
-        std::memcpy(data_.data() + kRegionHeaderSize + 16 * count_, r, 16);  // little-endian like RGNDATA
+        WriteRegionRect(data_.data() + kRegionHeaderSize + kRegionRectSize * count_, {x0, y, x1, y + 1});
         ++count_;
     }
 
@@ -40,7 +38,7 @@ private:
 
     void Flush() {
         WriteRegionHeader(data_.data(), static_cast<uint32_t>(count_), width_, height_);
-        GdiObject<HRGN> region(ExtCreateRegion(nullptr, static_cast<DWORD>(kRegionHeaderSize + 16 * count_),
+        GdiObject<HRGN> region(ExtCreateRegion(nullptr, static_cast<DWORD>(kRegionHeaderSize + kRegionRectSize * count_),
                                                reinterpret_cast<const RGNDATA*>(data_.data())));
         if (!region.valid()) throw Error("Can't create the window region");
         count_ = 0;

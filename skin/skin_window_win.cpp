@@ -51,10 +51,10 @@ void ApplyWindowShape(HWND window, const TShapeParams& shape, const TBitmap32& b
     const int w = r.right - r.left, h = r.bottom - r.top;
     GdiObject<HRGN> region;
     switch (shape.Shape) {
-        case 1: region.reset(CreateEllipticRgn(0, 0, w, h)); break;
-        case 2: region.reset(CreateRoundRectRgn(0, 0, w, h, shape.Corner, shape.Corner)); break;
-        case 3: break;
-        case 4:
+        case TShape::shEllipse: region.reset(CreateEllipticRgn(0, 0, w, h)); break;
+        case TShape::shRoundRect: region.reset(CreateRoundRectRgn(0, 0, w, h, shape.Corner, shape.Corner)); break;
+        case TShape::shNoRegion: break;
+        case TShape::shBitmapAlpha:
             if (!bitmap.IsEmpty()) {
                 region = BitmapToRegion(bitmap, shape.AlphaThreshold);
                 break;

@@ -8,6 +8,7 @@
 
 #include "base/handles_win.h"
 #include "skin/paint_engine.h"
+#include "skin/shape.h"
 
 namespace zub {
 
@@ -19,11 +20,8 @@ void PaintToDC(TPaintEngine& engine, HDC dc, int w, int h, int32_t color);
 // Answers WM_PAINT for a skinned window: the whole client area from the buffer.
 void PaintWindow(HWND window, TPaintEngine& engine, int32_t color);
 
-// Shape codes: 0 rectangle, 1 ellipse, 2 rounded rectangle with corner x
-// corner ellipses, 3 no region, 4 the bitmap's alpha above threshold (a
-// rectangle while the bitmap is empty); any other code a rectangle.
 struct TShapeParams {
-    uint8_t Shape = 0;
+    TShape Shape = TShape::shRectangle;
     int AlphaThreshold = 0;
     int Corner = 10;
 };

@@ -11,40 +11,19 @@ POINT ClientPoint(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lP
 
 }  // namespace
 
-TZFrame::TZFrame(TComponent* owner, HWND parent, const char* className) : TWinControl(owner) {
+TZFrame::TZFrame(TComponent* owner, HWND parent, const char* className) : TSkinnedWindow(owner) {
     SetBounds(0, 0, 320, 240);
     TCreateParams params;
     params.ClassName = className;
     params.Style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     params.Parent = parent;
     CreateHandle(params);
-    engine_.Bitmap.OnChange = [this] { Changed(); };
-    engine_.Bitmap.OnResize = [this] {
-        engine_.InvalidateCache();
-        Invalidate();
-    };
-}
-
-TZFrame::~TZFrame() {
-    ++updateCount_;
-    engine_.Bitmap.OnChange = nullptr;
-    engine_.Bitmap.OnResize = nullptr;
-}
-
-void TZFrame::SetScaleMode(TScaleMode value) {
-    if (engine_.SetScaleMode(value)) Changed();
 }
 
 void TZFrame::Changed() {
-    if (updateCount_ != 0) return;
+    if (Updating()) return;
     Invalidate();
     if (OnChange) OnChange();
-}
-
-void TZFrame::Invalidate() {
-    engine_.BufferValid = false;
-    engine_.CacheValid = false;
-    if (HandleAllocated()) InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void TZFrame::Resize() {
@@ -109,12 +88,10 @@ void TZFrame::ButtonUp(TMouseButton button, POINT client) {
 LRESULT TZFrame::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     // The system sends a disabled window no mouse input; neither do others.
     const bool mouse = message >= WM_MOUSEFIRST && message <= WM_MOUSELAST;
-    if (mouse && !IsWindowEnabled(Handle())) return TWinControl::WndProc(message, wParam, lParam);
+    if (mouse && !IsWindowEnabled(Handle())) return TSkinnedWindow::WndProc(message, wParam, lParam);
     switch (message) {
-        case WM_ERASEBKGND: return 1;
-        case WM_PAINT: PaintWindow(Handle(), engine_, Color()); return 0;
         case WM_SIZE: {
-            LRESULT result = TWinControl::WndProc(message, wParam, lParam);
+            LRESULT result = TSkinnedWindow::WndProc(message, wParam, lParam);
             Resize();
             return result;
         }
@@ -137,7 +114,7 @@ LRESULT TZFrame::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MBUTTONUP: ButtonUp(TMouseButton::mbMiddle, ClientPoint(lParam)); return 0;
         case WM_CAPTURECHANGED: clicked_ = false; break;
     }
-    return TWinControl::WndProc(message, wParam, lParam);
+    return TSkinnedWindow::WndProc(message, wParam, lParam);
 }
 
 }  // namespace zub

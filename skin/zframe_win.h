@@ -7,41 +7,30 @@
 
 #include <functional>
 
-#include "skin/color.h"
-#include "skin/paint_engine.h"
+#include "skin/skinned_window_win.h"
 #include "ui/window_win.h"
 
 namespace zub {
 
 using TImgMouseEvent = TMouseEvent;
 
-class TZFrame : public TWinControl {
+class TZFrame : public TSkinnedWindow<TWinControl> {
 public:
     // A child of parent, named and registered as the window class className.
     TZFrame(TComponent* owner, HWND parent, const char* className);
-    ~TZFrame() override;
 
-    TBitmap32& Bitmap() { return engine_.Bitmap; }
-    const TPaintEngine& Engine() const { return engine_; }
-    void SetScaleMode(TScaleMode value);
-
-    void BeginUpdate() { ++updateCount_; }
-    void EndUpdate() { --updateCount_; }
     // Outside updates: invalidates (a frame repaints at once) and calls OnChange.
-    void Changed();
-    void Invalidate();
-    bool MouseInside() const { return mouseInside_; }
+    void Changed() override;
     // Whether the left button was held at the latest mouse event.
     bool LeftButtonHeld() const { return leftHeld_; }
 
-    TNotifyEvent OnChange, OnClick, OnMouseEnter, OnMouseLeave;
+    TNotifyEvent OnClick, OnMouseEnter, OnMouseLeave;
     TImgMouseEvent OnMouseDown, OnMouseUp;
 
 protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     // After a size change: cache, buffer, then the derived handling.
     virtual void Resize();
-    TPaintEngine engine_;
 
 private:
     bool PointerOver(POINT client) const;
@@ -51,7 +40,6 @@ private:
     void Enter();
     void Leave();
 
-    int updateCount_ = 0;
     bool mouseInside_ = false;
     bool clicked_ = false;
     bool leftHeld_ = false;

@@ -15,10 +15,10 @@ void TZubForm::RebuildBitmap() {
     TSize32 size = zub::ClientSize(Handle());
     {
         TBitmapUpdate update(bitmap);
-        if (Shape() < 4) {
+        if (uint8_t(Shape()) < uint8_t(TShape::shBitmapAlpha)) {  // the picture 1:1
             bitmap.SetSize(picture.Width(), picture.Height());
             picture.DrawTo(bitmap);
-        } else if (Shape() == 4) {
+        } else if (Shape() == TShape::shBitmapAlpha) {  // stretched to the window
             bitmap.SetSize(size.Width, size.Height);
             picture.DrawTo(bitmap, {0, 0, size.Width, size.Height});
         }

@@ -1,6 +1,7 @@
 #include "skin/zub_frame_win.h"
 
 #include <atomic>
+#include <iterator>
 
 #include "skin/media_list.h"
 #include "skin/skin_window_win.h"
@@ -49,10 +50,11 @@ TZubButton::TZubButton(TComponent* owner, HWND parent, KMediaList& media)
     Name = "Zubcraft" + std::to_string(++buttonNumber);
 }
 
-void TZubButton::SetState(int code) {
+void TZubButton::SetState(TState state) {
     const std::string* names[] = {&ImageNormal, &ImageOver, &ImagePressed, &ImageDisabled};
-    if (code < 0 || code > 3) return;
-    const std::string& name = *names[code];
+    const size_t index = size_t(state);
+    if (index >= std::size(names)) return;
+    const std::string& name = *names[index];
     if (name.empty() || name == Graphic().FileName()) return;
     if (StartsWithDrive(name)) Graphic().SetFileName(name);
     else Graphic().SetFileName(Graphic().Media().MediaBaseFolder + "\\" + name);
@@ -61,26 +63,26 @@ void TZubButton::SetState(int code) {
 }
 
 void TZubButton::SetEnabled(bool enabled) {
-    SetState(enabled ? kNormal : kDisabled);
+    SetState(enabled ? TState::bsNormal : TState::bsDisabled);
     TZubFrame::SetEnabled(enabled);
 }
 
 void TZubButton::BEnter() {
-    if (Enabled()) SetState(kOver);
+    if (Enabled()) SetState(TState::bsOver);
 }
 
 void TZubButton::BExit() {
-    if (Enabled()) SetState(LeftButtonHeld() ? kPressed : kNormal);
+    if (Enabled()) SetState(LeftButtonHeld() ? TState::bsPressed : TState::bsNormal);
 }
 
 void TZubButton::BDown() {
-    if (Enabled()) SetState(kPressed);
+    if (Enabled()) SetState(TState::bsPressed);
 }
 
 void TZubButton::BUp(int x, int y) {
     if (!Enabled()) return;
     TSize32 size = zub::ClientSize(Handle());
-    SetState(x >= 0 && y >= 0 && x < size.Width && y < size.Height ? kOver : kNormal);
+    SetState(x >= 0 && y >= 0 && x < size.Width && y < size.Height ? TState::bsOver : TState::bsNormal);
 }
 
 }  // namespace zub

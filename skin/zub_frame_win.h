@@ -25,7 +25,7 @@ protected:
 
 class TZubButton : public TZubFrame {
 public:
-    enum TState { kNormal = 0, kOver = 1, kPressed = 2, kDisabled = 3 };
+    enum class TState { bsNormal = 0, bsOver = 1, bsPressed = 2, bsDisabled = 3 };
 
     // Named "Zubcraft" + a program-wide running number until given a name.
     TZubButton(TComponent* owner, HWND parent, KMediaList& media);
@@ -34,7 +34,7 @@ public:
 
     // Shows the picture of the state (and takes its size); an empty picture
     // name, or the one shown already, changes nothing.
-    virtual void SetState(int code);
+    virtual void SetState(TState state);
     void SetEnabled(bool enabled) override;
 
     void BEnter();

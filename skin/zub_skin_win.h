@@ -15,7 +15,7 @@ namespace zub {
 template <class Base>
 class TZubSkin : public Base {
 public:
-    // `corner` is the corner ellipse of shape 2; the other arguments go to Base.
+    // `corner` is the corner ellipse of shRoundRect; the other arguments go to Base.
     template <class... Args>
     TZubSkin(int corner, KMediaList& media, TComponent* owner, Args&&... args)
         : Base(owner, std::forward<Args>(args)...), corner_(corner) {
@@ -28,11 +28,11 @@ public:
     }
 
     KGraphic& Graphic() { return *graphic_; }
-    uint8_t Shape() const { return shape_; }
+    TShape Shape() const { return shape_; }
     int AlphaThreshold() const { return alphaThreshold_; }
 
-    void SetShape(uint8_t code) {
-        shape_ = code;
+    void SetShape(TShape shape) {
+        shape_ = shape;
         this->SetScaleMode(TScaleMode::smStretch);
         RebuildBitmap();
         ApplyShape();
@@ -41,7 +41,7 @@ public:
     void SetAlphaThreshold(int value) {
         if (value == alphaThreshold_) return;
         alphaThreshold_ = value;
-        if (shape_ == 3 || shape_ == 4) ApplyShape();
+        if (shape_ == TShape::shNoRegion || shape_ == TShape::shBitmapAlpha) ApplyShape();
     }
 
     virtual void RebuildBitmap() = 0;
@@ -55,11 +55,11 @@ public:
 protected:
     bool HasPicture() const { return graphic_ && !graphic_->FileName().empty(); }
 
-    // After a change of size: shape 4 follows the picture, so without one
+    // After a change of size: shBitmapAlpha follows the picture, so without one
     // there is nothing to do; the other shapes follow the window's size.
     void UpdateSkin() {
         if (!graphic_) return;  // a size change during construction
-        if (shape_ == 4 && !HasPicture()) return;
+        if (shape_ == TShape::shBitmapAlpha && !HasPicture()) return;
         if (HasPicture()) RebuildBitmap();
         ApplyShape();
     }
@@ -72,7 +72,7 @@ private:
     }
 
     KGraphic* graphic_ = nullptr;
-    uint8_t shape_ = 0;
+    TShape shape_ = TShape::shRectangle;
     int alphaThreshold_ = 0;
     const int corner_;
 };

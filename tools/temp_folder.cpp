@@ -7,16 +7,12 @@
 namespace zub::tool {
 
 TTempFolder::TTempFolder() {
-    const std::string base = GetTempDir() + "skinsetup.";
     // Creating a folder is atomic, so two tools running at once never share one.
-    for (int n = 1; n < 100000; ++n) {
-        std::string candidate = base + std::to_string(n);
-        if (!fs::PathExists(candidate) && fs::CreateDir(candidate)) {
-            path_ = candidate + "\\";
-            return;
-        }
+    try {
+        path_ = fs::CreateNumberedFolder(GetTempDir() + "skinsetup.") + "\\";
+    } catch (const Error&) {
+        throw Error("Unable to create a temporary folder in " + GetTempDir());
     }
-    throw Error("Unable to create a temporary folder in " + GetTempDir());
 }
 
 TTempFolder::~TTempFolder() {

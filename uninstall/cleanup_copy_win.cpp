@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "base/error.h"
 #include "base/file.h"
 #include "base/strings.h"
 #include "folders/shell.h"
@@ -35,13 +36,11 @@ std::string Quoted(const std::string& argument) {
 // A folder of our own in the temporary directory, so that nothing planted
 // there beforehand lies beside the copy.
 std::string MakePrivateTempFolder() {
-    const std::string temp = GetTempDir();
-    for (int n = 1; n < 10000; ++n) {
-        const std::string folder = temp + "ZubUninstall" + std::to_string(n);
-        if (CreateDirectoryA(folder.c_str(), nullptr)) return folder + "\\";
-        if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+    try {
+        return fs::CreateNumberedFolder(GetTempDir() + "ZubUninstall") + "\\";
+    } catch (const Error&) {
+        return std::string();
     }
-    return std::string();
 }
 
 }  // namespace

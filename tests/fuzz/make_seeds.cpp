@@ -3,8 +3,9 @@
 //   make_seeds SOURCE_ROOT OUT_FOLDER
 // fills OUT_FOLDER/archive (archives with the option byte in front),
 // OUT_FOLDER/setup_script (every Setup.ini under SOURCE_ROOT/examples plus a
-// few made here) and OUT_FOLDER/pe_resource (small executables with resources
-// put in by our resource writer).
+// few made here), OUT_FOLDER/pe_resource (small executables with resources
+// put in by our resource writer) and OUT_FOLDER/picture (the demo and test
+// pictures with the decoder byte in front).
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -113,6 +114,26 @@ void MakeScriptSeeds(const stdfs::path& sourceRoot, const stdfs::path& out) {
     }
 }
 
+// Pictures larger than this would slow every run down; the small ones cover
+// the same header and pixel paths.
+constexpr uintmax_t kMaxPictureSeed = 64 << 10;
+
+void MakePictureSeeds(const stdfs::path& sourceRoot, const stdfs::path& out) {
+    const char* const extensions[] = {".bmp", ".gif", ".jpg"};  // the picture target's decoder byte
+    int n = 0;
+    for (const char* folder : {"examples/demo/Graphics", "tests/data/skin"}) {
+        std::error_code ec;
+        for (stdfs::directory_iterator it(sourceRoot / folder, ec), end; !ec && it != end; it.increment(ec)) {
+            if (!it->is_regular_file() || it->file_size() > kMaxPictureSeed) continue;
+            for (unsigned char decoder = 0; decoder < 3; ++decoder) {
+                if (it->path().extension() != extensions[decoder]) continue;
+                Bytes picture = ReadAll(it->path());
+                picture.insert(picture.begin(), decoder);
+                WriteAll(out / ("picture-" + std::to_string(n++)), picture);
+            }
+        }
+    }
+}
 
 #ifdef ZUB_HAVE_PE_RESOURCES
 void Put16(Bytes& b, size_t at, uint16_t v) {
@@ -195,6 +216,8 @@ int main(int argc, char** argv) {
         stdfs::create_directories(out / "setup_script");
         MakeArchiveSeeds(out / "archive");
         MakeScriptSeeds(argv[1], out / "setup_script");
+        stdfs::create_directories(out / "picture");
+        MakePictureSeeds(argv[1], out / "picture");
 #ifdef ZUB_HAVE_PE_RESOURCES
         stdfs::create_directories(out / "pe_resource");
         MakePeSeeds(out / "pe_resource");

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "base/error.h"
@@ -120,11 +121,17 @@ TEST(PictureDecoder, DamagedAndHostileDataRaise) {
         return v;
     };
     auto cut = [](std::vector<uint8_t> v, size_t n) { return v.resize(n), v; };
-    // The JPEG's frame header (SOF0) holds height, then width, after FF C0, length, precision.
-    size_t sof = 0;
-    for (size_t i = 0; i + 1 < jpg.size(); ++i)
+    // The JPEG's frame header (SOF0) holds height, then width, after FF C0, length, precision;
+    // its scan data follows the scan header (FF DA and its length).
+    size_t sof = 0, sos = 0;
+    for (size_t i = 0; i + 1 < jpg.size(); ++i) {
         if (jpg[i] == 0xFF && jpg[i + 1] == 0xC0) sof = i;
+        if (jpg[i] == 0xFF && jpg[i + 1] == 0xDA) sos = i;
+    }
     ASSERT_GT(sof, 0u);
+    ASSERT_GT(sos, sof);
+    const size_t scanData = sos + 2 + (size_t(jpg[sos + 2]) << 8 | jpg[sos + 3]);
+    ASSERT_LT(scanData + 2, jpg.size() - 2);
     struct Case {
         const char* what;
         const char* ext;
@@ -145,17 +152,49 @@ TEST(PictureDecoder, DamagedAndHostileDataRaise) {
         {"gif cut in the header", "gif", cut(gif, 8)},
         {"gif cut in the pixels", "gif", cut(gif, gif.size() - 6)},
         {"gif screen of 65535 x 65535", "gif", with(gif, 6, {0xFF, 0xFF, 0xFF, 0xFF})},
+        // Found by fuzzing: a few bytes declaring a screen of 13574 x 3584 and a frame cut off.
+        {"gif frame cut off on a large screen", "gif", cut(with(gif, 6, {0x06, 0x35, 0x00, 0x0E}), gif.size() - 6)},
         {"empty jpeg", "jpg", {}},
         {"jpeg without magic", "jpg", with(jpg, 0, {0})},
         {"jpeg cut in the header", "jpg", cut(jpg, sof + 4)},
         {"jpeg of 65000 x 65000", "jpeg", with(jpg, sof + 5, {0xFD, 0xE8, 0xFD, 0xE8})},
         {"jpeg of width 0", "jpg", with(jpg, sof + 7, {0, 0})},
+        // Found by fuzzing: a picture of 7860 x 2889 from a few hundred bytes,
+        // which libjpeg would have made up row by row for seconds.
+        {"jpeg of 7860 x 2889 cut in its scan", "jpg", cut(with(jpg, sof + 5, {0x0B, 0x49, 0x1E, 0xB4}), scanData + 2)},
+        {"jpeg of 7860 x 8192 whose scan stops at its end marker", "jpg", with(jpg, sof + 5, {0x20, 0x00, 0x1E, 0xB4})},
         {"unknown extension", "png", good},
         {"no extension", "", good},
     };
     for (const Case& c : cases) {
         EXPECT_THROW(DecodePicture(c.ext, c.data.data(), c.data.size()), Error) << c.what;
     }
+}
+
+// The refusals above must not reach real pictures: every picture of the demo
+// project decodes, each at its own size.
+TEST(PictureDecoder, EveryDemoPictureDecodes) {
+    const std::string folder = SkinDataFolder() + "../../../examples/demo/Graphics/";
+    int pictures = 0;
+    for (const fs::DirEntry& entry : fs::ListDirectory(folder)) {
+        const TPicture picture = DecodePictureFile(folder + entry.name);
+        EXPECT_GT(picture.Width, 0) << entry.name;
+        EXPECT_GT(picture.Height, 0) << entry.name;
+        ++pictures;
+    }
+    EXPECT_EQ(pictures, 13);
+}
+
+TEST(PictureDecoder, JpegWithoutItsEndMarkerStillDecodes) {
+    std::vector<uint8_t> jpg = fs::ReadWholeFile(SkinDataFolder() + "halves.jpg");
+    ASSERT_EQ(jpg[jpg.size() - 2], 0xFF);
+    ASSERT_EQ(jpg.back(), 0xD9);
+    const TPicture whole = DecodePicture("jpg", jpg.data(), jpg.size());
+    jpg.resize(jpg.size() - 2);
+    const TPicture cut = DecodePicture("jpg", jpg.data(), jpg.size());
+    ASSERT_EQ(cut.Width, whole.Width);
+    ASSERT_EQ(cut.Height, whole.Height);
+    EXPECT_TRUE(std::equal(cut.Pixels.get(), cut.Pixels.get() + size_t(cut.Width) * cut.Height, whole.Pixels.get()));
 }
 
 TEST(PictureDecoder, ExtensionsAreCaseInsensitive) {

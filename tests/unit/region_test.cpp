@@ -63,12 +63,17 @@ TEST(BitmapToRects, ManyRunsAreAllKept) {
     EXPECT_EQ(rects.back(), (TRegionRect{62, 7, 63, 8}));
 }
 
-TEST(RegionData, HeaderLayout) {
+TEST(RegionData, HeaderAndRectangleLayout) {
     uint8_t h[kRegionHeaderSize];
     WriteRegionHeader(h, 0x01020304, 640, 480);
     const uint8_t want[] = {32, 0, 0, 0, 1, 0, 0, 0, 4, 3, 2, 1, 0, 0, 0, 0,
                             0, 0, 0, 0, 0, 0, 0, 0, 0x80, 2, 0, 0, 0xE0, 1, 0, 0};
     EXPECT_EQ(std::vector<uint8_t>(h, h + 32), std::vector<uint8_t>(want, want + 32));
+
+    uint8_t r[kRegionRectSize];
+    WriteRegionRect(r, {-2, 1, 0x0102, 0x7FFFFFFF});
+    const uint8_t rect[] = {0xFE, 0xFF, 0xFF, 0xFF, 1, 0, 0, 0, 2, 1, 0, 0, 0xFF, 0xFF, 0xFF, 0x7F};
+    EXPECT_EQ(std::vector<uint8_t>(r, r + 16), std::vector<uint8_t>(rect, rect + 16));
 }
 
 }  // namespace

@@ -66,7 +66,7 @@ TEST_F(GraphicTest, ColourKeyIsExact) {
     g.OnChange = [&] { ++changes; };
     g.SetFileName(WriteRow("row.bmp"));
     g.SetInvisibleColor(255);  // pure red
-    g.SetTransparencyMode(4);
+    g.SetTransparencyMode(TTransparencyMode::tmInvisibleColor);
     EXPECT_EQ(changes, 3);
     TBitmap32& b = g.GetBitmap();
     ASSERT_EQ(b.Width(), 4);
@@ -76,7 +76,7 @@ TEST_F(GraphicTest, ColourKeyIsExact) {
     g.SetInvisibleColor(0xFF00FF);
     EXPECT_EQ(g.GetBitmap().Pixel(0, 0), 0xFFFF0000u);
     EXPECT_EQ(g.GetBitmap().Pixel(2, 0), 0x00FF00FFu);
-    g.SetTransparencyMode(0);
+    g.SetTransparencyMode(TTransparencyMode::tmOpaque);
     EXPECT_EQ(g.GetBitmap().Pixel(2, 0), 0xFFFF00FFu);
 }
 
@@ -85,7 +85,7 @@ TEST_F(GraphicTest, SystemColourKeyIsResolvedWhenUsed) {
     uint32_t system = 0x00FFFFFF;  // white
     g.SysColors = [&](int index) { return index == 15 ? system : 0; };
     g.SetFileName(WriteRow("row.bmp"));
-    g.SetTransparencyMode(4);
+    g.SetTransparencyMode(TTransparencyMode::tmInvisibleColor);
     g.SetInvisibleColor(kClBtnFace);
     EXPECT_EQ(g.GetBitmap().Pixel(3, 0) >> 24, 0u);
     system = 0x000000FF;  // now red: takes effect at the next reprocessing
@@ -100,7 +100,7 @@ TEST_F(GraphicTest, SettersIgnoreNoChange) {
     int changes = 0;
     g.OnChange = [&] { ++changes; };
     g.SetFileName("");
-    g.SetTransparencyMode(0);
+    g.SetTransparencyMode(TTransparencyMode::tmOpaque);
     g.SetInvisibleColor(0);
     EXPECT_EQ(changes, 0);
     EXPECT_TRUE(g.GetBitmap().IsEmpty());  // no file: an empty bitmap whatever the mode
@@ -165,7 +165,7 @@ TEST_F(GraphicTest, EachGraphicOwnsItsCopy) {
     a.SetFileName(row);
     b.SetFileName(row);
     b.SetInvisibleColor(255);
-    b.SetTransparencyMode(4);
+    b.SetTransparencyMode(TTransparencyMode::tmInvisibleColor);
     EXPECT_EQ(a.GetBitmap().Pixel(0, 0) >> 24, 255u);
     EXPECT_EQ(b.GetBitmap().Pixel(0, 0) >> 24, 0u);
     media_.TimerTimer();

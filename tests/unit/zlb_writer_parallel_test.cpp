@@ -120,11 +120,5 @@ TEST(ZlbWriterParallel, FirstFailingEntryIsReportedAndNothingIsLeft) {
     }
 }
 
-TEST(ZlbWriterParallel, DefaultUsesTheHardwareThreads) {
-    TZLBWriter writer;
-    EXPECT_GE(writer.Threads, 1u);
-    EXPECT_EQ(writer.Threads, TZLBWriter::DefaultThreads());
-}
-
 }  // namespace
 }  // namespace zub

@@ -33,10 +33,10 @@ protected:
             if (disableOnClick_) button_->SetEnabled(false);
         };
         // The start-up order of the setup.
-        button_->Graphic().SetTransparencyMode(4);
+        button_->Graphic().SetTransparencyMode(TTransparencyMode::tmInvisibleColor);
         button_->SetAlphaThreshold(100);
         button_->SetEnabled(true);
-        button_->SetShape(4);
+        button_->SetShape(TShape::shBitmapAlpha);
         SetCursorPos(0, 0);  // away from where the button appears
         form_->Show();
         SetForegroundWindow(form_->Handle());

@@ -2,8 +2,6 @@
 // not of the invisible colour, also for pictures with very many runs.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include "skin/media_list.h"
 #include "skin/region_win.h"
 #include "skin/zub_form_win.h"
@@ -53,9 +51,9 @@ TEST(SkinnedForm, RegionIsExactlyThePixelsNotOfTheInvisibleColour) {
     // The start-up order of the setup.
     form.Graphic().SetFileName(folder.Path() + "panel.bmp");
     form.Graphic().SetInvisibleColor(kKey);
-    form.Graphic().SetTransparencyMode(4);
+    form.Graphic().SetTransparencyMode(TTransparencyMode::tmInvisibleColor);
     form.SetAlphaThreshold(100);
-    form.SetShape(4);
+    form.SetShape(TShape::shBitmapAlpha);
     form.SetWidth(form.Graphic().GetBitmap().Width());
     form.SetHeight(form.Graphic().GetBitmap().Height());
     form.Show();
@@ -76,8 +74,8 @@ TEST(SkinnedForm, MissingPictureGivesThePlaceholderAndARectangle) {
     KMediaList media;
     TTestForm form(media);
     form.Graphic().SetFileName("C:\\no\\such\\panel.bmp");
-    form.Graphic().SetTransparencyMode(4);
-    form.SetShape(4);
+    form.Graphic().SetTransparencyMode(TTransparencyMode::tmInvisibleColor);
+    form.SetShape(TShape::shBitmapAlpha);
     form.SetWidth(form.Graphic().GetBitmap().Width());
     form.SetHeight(form.Graphic().GetBitmap().Height());
     TPixelSet pixels = test::WindowRegionPixels(form.Handle());
@@ -88,7 +86,7 @@ TEST(SkinnedForm, WithoutPictureTheWindowIsRectangular) {
     KMediaList media;
     TTestForm form(media);
     form.SetAlphaThreshold(100);
-    form.SetShape(4);
+    form.SetShape(TShape::shBitmapAlpha);
     EXPECT_TRUE(form.Bitmap().IsEmpty());
     EXPECT_EQ(test::WindowRegionPixels(form.Handle()).size(), 388u * 326u);
 }
@@ -117,45 +115,6 @@ TEST(BitmapToRegion, FullyKeyedGivesAnEmptyRegion) {
     ASSERT_TRUE(region.valid());
     RECT box{};
     EXPECT_EQ(GetRgnBox(region.get(), &box), NULLREGION);
-}
-
-}  // namespace
-}  // namespace zub
-
-namespace zub {
-namespace {
-
-// Timings of the region call under Wine, for the benchmark notes; run with
-// --gtest_also_run_disabled_tests --gtest_filter=*RegionTimings*.
-TEST(BitmapToRegion, DISABLED_RegionTimings) {
-    struct Picture {
-        const char* name;
-        int w, h;
-        int kind;  // 0 keyed shape, 1 shape with 1 % noise, 2 checkerboard
-    } pictures[] = {{"shape 1920x1080", 1920, 1080, 0}, {"noise 1920x1080", 1920, 1080, 1},
-                    {"checker 480x270", 480, 270, 2}, {"checker 960x540", 960, 540, 2}};
-    for (const Picture& p : pictures) {
-        TBitmap32 b;
-        b.SetSize(p.w, p.h);
-        uint32_t seed = 1;
-        for (int y = 0; y < p.h; ++y)
-            for (int x = 0; x < p.w; ++x) {
-                bool solid = p.kind == 2 ? (x + y) % 2 == 0 : (x - p.w / 2) * (x - p.w / 2) + (y - p.h / 2) * (y - p.h / 2) < p.h * p.h / 4;
-                seed = seed * 1103515245 + 12345;
-                if (p.kind == 1 && (seed >> 16) % 100 == 0) solid = !solid;
-                b.SetPixel(x, y, solid ? 0xFF000000 : 0);
-            }
-        for (size_t chunk : {size_t(64), size_t(256), size_t(1024)}) {
-            LARGE_INTEGER f, t0, t1;
-            QueryPerformanceFrequency(&f);
-            QueryPerformanceCounter(&t0);
-            GdiObject<HRGN> region = BitmapToRegion(b, 100, chunk);
-            QueryPerformanceCounter(&t1);
-            double ms = 1000.0 * (t1.QuadPart - t0.QuadPart) / f.QuadPart;
-            std::printf("%-16s chunk %7u: %9.1f ms, %6.2f ns/pixel\n", p.name, unsigned(chunk), ms,
-                        ms * 1e6 / (double(p.w) * p.h));
-        }
-    }
 }
 
 }  // namespace
