@@ -18,7 +18,10 @@ RegKey CreateKeyForWriting(HKEY root, const std::string& path) {
     HKEY key = nullptr;
     LONG rc = RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE | KEY_QUERY_VALUE,
                               nullptr, &key, nullptr);
-    if (rc != ERROR_SUCCESS) return RegKey();
+    if (rc != ERROR_SUCCESS) {
+        SetLastError(static_cast<DWORD>(rc));  // for the caller's message
+        return RegKey();
+    }
     return RegKey(key);
 }
 

@@ -14,7 +14,8 @@ namespace zub {
 RegKey OpenKeyForReading(HKEY root, const std::string& path);
 
 // A key opened for setting values, created with its missing parents when
-// needed; empty when it cannot be opened or created.
+// needed; empty when it cannot be opened or created, with the system's
+// error code as the thread's last error.
 RegKey CreateKeyForWriting(HKEY root, const std::string& path);
 
 // A text value (REG_SZ, or REG_EXPAND_SZ left unexpanded); nothing when the

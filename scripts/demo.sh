@@ -2,9 +2,10 @@
 # Builds the authoring tool (native) and setup.exe with the demo application
 # (Windows), makes the demo setup from examples/demo with
 # `skinsetup build`, checks it with `skinsetup verify`, and starts it under
-# Wine: on your display when DISPLAY is set (close it with Alt+F4),
-# otherwise on a virtual display, where it is photographed to build/demo.png
-# and closed. Another project folder may be given as the first argument.
+# Wine: on your display when DISPLAY is set (you click through it), otherwise
+# on a virtual display, where it is driven through every page to the end, each
+# page photographed to build/demo-N-PAGE.png, what it installed shown and then
+# removed again. Another project folder may be given as the first argument.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -20,7 +21,7 @@ cmake --build build/native -j "$jobs" --target skinsetup
 cmake -S . -B build/cross -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
   -DSKINSETUP_CROSS_PREFIX="$root/build/deps" -DCMAKE_PREFIX_PATH="$root/build/deps" -DSKINSETUP_TESTS=ON >/dev/null
-cmake --build build/cross -j "$jobs" --target setup Uninstall DemoApp post_close
+cmake --build build/cross -j "$jobs" --target setup Uninstall DemoApp demo_walk
 
 # The project as committed, plus the demo application built just now.
 staging=$root/build/demo-project

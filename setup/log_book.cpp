@@ -21,7 +21,11 @@ std::string ChooseUninstallKeyName(const std::string& title, const std::string& 
 }
 
 std::string UninstallCommand(const std::string& logFileName) {
-    return ExtractFilePath(logFileName) + "Uninstall.exe";
+    return "\"" + ExtractFilePath(logFileName) + "Uninstall.exe\"";
+}
+
+std::string UninstallKeyError(const std::string& path) {
+    return "Unable to open or create the registry key HKEY_LOCAL_MACHINE\\" + path;
 }
 
 void TSetupLogBook::AddEntry(TLogEntryKind kind, const std::string& path) {

@@ -31,8 +31,12 @@ bool IsSoundUninstallKeyName(const std::string& name);
 std::string ChooseUninstallKeyName(const std::string& title, const std::string& targetFile);
 
 // The uninstaller's command: the folder of `logFileName` (with its trailing
-// backslash) followed by "Uninstall.exe"; no quotes, no arguments.
+// backslash) followed by "Uninstall.exe", in quotes, so that a folder with
+// blanks ("C:\Program Files\...") is not cut at the first blank.
 std::string UninstallCommand(const std::string& logFileName);
+
+// "Unable to open or create the registry key HKEY_LOCAL_MACHINE\" + path.
+std::string UninstallKeyError(const std::string& path);
 
 class TSetupLogBook {
 public:
@@ -66,9 +70,9 @@ public:
 #if defined(_WIN32)
     // Writes "DisplayName" and "UninstallString" (REG_SZ) into
     // HKEY_LOCAL_MACHINE\kUninstallRootKey + EffectiveUninstallKeyName(),
-    // creating the key when missing. A key that cannot be opened is passed
-    // over silently; a value that cannot be written raises
-    // "Konnte Daten für '%s' nicht setzen".
+    // creating the key when missing. A key that cannot be opened or created
+    // raises UninstallKeyError with the system's reason; a value that cannot
+    // be written raises "Konnte Daten für '%s' nicht setzen".
     void WriteUninstallKey() const;
 #endif
 

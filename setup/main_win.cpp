@@ -9,6 +9,7 @@
 #include "folders/folder_man_win.h"
 #include "folders/shell.h"
 #include "setup/confirmation_form_win.h"
+#include "setup/dll_search_win.h"
 #include "setup/setup_form_win.h"
 #include "skin/media_list.h"
 #include "skin/media_timer_win.h"
@@ -36,6 +37,7 @@ private:
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    zub::HardenDllSearch();
     zub::TOleSession ole;
     TFinalCleanup cleanup;
     zub::TApplication application;

@@ -3,6 +3,9 @@
 #include "archive/payload.h"
 #include "base/file.h"
 #include "folders/shell.h"
+#include "setup/finish_setup.h"
+#include "setup/install_run.h"
+#include "setup/install_system_win.h"
 #include "setup/unpack_progress_win.h"
 
 namespace zub {
@@ -11,6 +14,9 @@ namespace {
 // The design size; the skin bitmap's size replaces it once the skin is applied.
 constexpr int kDesignWidth = 520;
 constexpr int kDesignHeight = 440;
+
+// The exit code of a setup whose installation run failed or was cancelled.
+constexpr int kInstallFailedExitCode = 1;
 
 std::string OwnExecutablePath() {
     char path[MAX_PATH + 1] = {};
@@ -93,12 +99,38 @@ void TSetupForm::UnpackPayload() {
     zub::UnpackPayload(Archiver, OwnExecutablePath(), data_.WorkFolder, &progress.Tracker());
 }
 
-// The installation run comes with its own part of the setup; until then the
-// copying page passes straight on to the completion page.
-void TSetupForm::InstallFiles() {}
+LRESULT TSetupForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE && installing_) return 0;
+    return TZubForm::WndProc(message, wParam, lParam);
+}
 
-// The finishing actions come with the installation run; they end by closing
-// the form, which is what this does for now.
-void TSetupForm::FinishSetup() { Close(); }
+void TSetupForm::InstallFiles() {
+    installing_ = true;
+    struct TDone {
+        bool& flag;
+        ~TDone() { flag = false; }
+    } done{installing_};
+    TWin32InstallSystem system(Handle());
+    TCopyPageWin page(Handle(), Copymessage, CopyProgress, data_.RazederodezTitle);
+    try {
+        TInstallRun(data_, logBook_, system, page).InstallFiles();
+    } catch (const std::exception& e) {
+        // The run has taken back what it made. The user is told why, and the
+        // setup ends with a failure code; the work folder goes with the form.
+        // The page machine's last step then only touches the hidden window.
+        ShowException(Handle(), e.what());
+        ShowWindow(Handle(), SW_HIDE);
+        PostQuitMessage(kInstallFailedExitCode);
+    }
+}
+
+// An error (the uninstall entry, setup.log) leaves the completion page up,
+// shown by the framework; Forward tries again.
+void TSetupForm::FinishSetup() {
+    TWin32InstallSystem system(Handle());
+    zub::FinishSetup(data_, logBook_, {DesktopCheck.Checked(), ReadMeCheck.Checked(), LaunchProgCheck.Checked()},
+                     system);
+    Close();
+}
 
 }  // namespace zub

@@ -139,6 +139,11 @@ private:
     void CloseForm() override { Close(); }
     void ShowRefusal(const std::string& message) override;
 
+    // While the installation runs, a close request (the taskbar, another
+    // program) would end the message loop under it: it is refused.
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool installing_ = false;
+
     std::array<TSkinButton*, 3> buttons_;
     TPageMachine pages_{data_, *this};
     TFolderMan* folderMan_ = nullptr;

@@ -65,6 +65,22 @@ TEST_F(ToolSetup, PayloadReadsTheSameAsWithUpdateResource) {
     }
 }
 
+std::string ManifestOf(const std::string& exe) {
+    std::string text;
+    HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) return text;
+    if (HRSRC info = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)))
+        text.assign(static_cast<const char*>(LockResource(LoadResource(module, info))), SizeofResource(module, info));
+    FreeLibrary(module);
+    return text;
+}
+
+TEST_F(ToolSetup, KeepsTheStubsManifest) {
+    const std::string manifest = ManifestOf(g_stub);
+    ASSERT_NE(manifest.find("requireAdministrator"), std::string::npos);
+    EXPECT_EQ(ManifestOf(g_setup), manifest);
+}
+
 }  // namespace
 }  // namespace zub::e2e
 

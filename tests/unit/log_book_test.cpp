@@ -168,10 +168,10 @@ TEST(ChooseUninstallKeyName, FallsBackToTheProgramNameThenAFixedName) {
     }
 }
 
-TEST(UninstallCommand, IsTheLogFolderWithUninstallExe) {
-    EXPECT_EQ(UninstallCommand("C:\\Apps\\App\\setup.log"), "C:\\Apps\\App\\Uninstall.exe");
-    EXPECT_EQ(UninstallCommand("C:\\Apps\\\\setup.log"), "C:\\Apps\\\\Uninstall.exe");  // as the run built it
-    EXPECT_EQ(UninstallCommand("C:\\Program Files\\A B\\setup.log"), "C:\\Program Files\\A B\\Uninstall.exe");
+TEST(UninstallCommand, IsTheLogFolderWithUninstallExeInQuotes) {
+    EXPECT_EQ(UninstallCommand("C:\\Apps\\App\\setup.log"), "\"C:\\Apps\\App\\Uninstall.exe\"");
+    EXPECT_EQ(UninstallCommand("C:\\Apps\\\\setup.log"), "\"C:\\Apps\\\\Uninstall.exe\"");  // as the run built it
+    EXPECT_EQ(UninstallCommand("C:\\Program Files\\A B\\setup.log"), "\"C:\\Program Files\\A B\\Uninstall.exe\"");
 }
 
 }  // namespace

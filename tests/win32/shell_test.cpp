@@ -12,9 +12,14 @@
 #include "base/file.h"
 #include "base/handles_win.h"
 #include "setup/work_folder.h"
+#include "tests/win32/link_reader_win.h"
 
 namespace zub {
 namespace {
+
+using test::ReadLink;
+using test::StoredShowCommand;
+using test::TLinkContent;
 
 std::string FolderPath(int csidl) {
     char path[MAX_PATH + 1] = {};
@@ -50,47 +55,6 @@ TEST(ShellFolders, ShellFolderValuesNameTheUsersFolders) {
 
 TEST(ShellFolders, IndexOutsideTheTableGivesNothing) {
     for (int index : {10, -1, 11, INT_MIN, INT_MAX}) EXPECT_EQ(GetShellFolder(index), "") << index;
-}
-
-// What a saved shortcut holds, read back through the shell's own link object.
-struct TLinkContent {
-    std::string target, arguments, workingFolder, description, iconFile;
-    int showCommand = 0, iconIndex = 0;
-    WORD hotkey = 0;
-};
-
-TLinkContent ReadLink(const std::string& linkFile) {
-    TLinkContent content;
-    ComPtr<IShellLinkA> link;
-    EXPECT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                           link.put_void())));
-    ComPtr<IPersistFile> file;
-    EXPECT_TRUE(SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.put_void())));
-    wchar_t wide[MAX_PATH] = {};
-    MultiByteToWideChar(CP_ACP, 0, linkFile.c_str(), -1, wide, MAX_PATH);
-    EXPECT_TRUE(SUCCEEDED(file->Load(wide, STGM_READ)));
-    char text[MAX_PATH * 2] = {};
-    link->GetPath(text, sizeof text, nullptr, SLGP_RAWPATH);
-    content.target = text;
-    link->GetArguments(text, sizeof text);
-    content.arguments = text;
-    link->GetWorkingDirectory(text, sizeof text);
-    content.workingFolder = text;
-    link->GetDescription(text, sizeof text);
-    content.description = text;
-    link->GetIconLocation(text, sizeof text, &content.iconIndex);
-    content.iconFile = text;
-    link->GetShowCmd(&content.showCommand);
-    link->GetHotkey(&content.hotkey);
-    return content;
-}
-
-// The show command as the file's header records it (offset 0x3C of the
-// shell-link format); Wine's IShellLinkA does not hand it back after Load.
-int StoredShowCommand(const std::string& linkFile) {
-    std::vector<unsigned char> bytes = fs::ReadWholeFile(linkFile);
-    if (bytes.size() < 0x40) return -1;
-    return bytes[0x3C] | bytes[0x3D] << 8 | bytes[0x3E] << 16 | bytes[0x3F] << 24;
 }
 
 class ShellLinkTest : public ::testing::Test {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/error.h"
 #include "base/file.h"
 #include "folders/shell.h"
 #include "setup/log_book.h"
@@ -32,7 +33,7 @@ protected:
     }
     void SetTitle(const std::string& title) { book_.UninstallKeyName = book_.DisplayName = title; }
     Values Expected(const std::string& title) const {
-        return {{"DisplayName", test::SzValue(title)}, {"UninstallString", test::SzValue(folder_ + "\\Uninstall.exe")}};
+        return {{"DisplayName", test::SzValue(title)}, {"UninstallString", test::SzValue("\"" + folder_ + "\\Uninstall.exe\"")}};
     }
 
     std::string folder_;
@@ -92,12 +93,16 @@ TEST_F(UninstallKeyTest, BlankKeyNameLeftByTheOwnerUsesTheFixedName) {
     }
 }
 
-TEST_F(UninstallKeyTest, KeyThatCannotBeMadeIsPassedOverAndTheLogIsStillWritten) {
+TEST_F(UninstallKeyTest, KeyThatCannotBeMadeRaisesAnErrorNamingIt) {
     SetTitle(std::string(300, 'k'));  // longer than a key name may be
-    book_.WriteUninstallKey();
+    try {
+        book_.WriteUninstallKey();
+        ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+        const std::string expected = UninstallKeyError(kRoot + book_.UninstallKeyName);
+        EXPECT_EQ(std::string(e.what()).substr(0, expected.size()), expected) << e.what();
+    }
     EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, kRoot + book_.UninstallKeyName));
-    book_.SaveLog();
-    EXPECT_TRUE(fs::FileExists(book_.LogFileName));
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 // The demo project's application: one window with a greeting and a button
 // that closes it. It is what the demo setup installs and launches.
+// When SKINSETUP_DEMO_RECORD names a file, it only appends the folder it was
+// started in to that file and ends: the end-to-end tests see that the setup
+// launched it, and where.
 #include <windows.h>
 
 namespace {
@@ -32,9 +35,28 @@ LRESULT CALLBACK DemoWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// Appends the current folder to the record file; false when there is none.
+bool RecordStart() {
+    char record[MAX_PATH] = {};
+    DWORD n = GetEnvironmentVariableA("SKINSETUP_DEMO_RECORD", record, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return false;
+    char folder[MAX_PATH + 2] = {};
+    DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
+    if (length == 0 || length >= MAX_PATH) return true;
+    folder[length++] = '\r';
+    folder[length++] = '\n';
+    HANDLE file = CreateFileA(record, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return true;
+    DWORD written = 0;
+    WriteFile(file, folder, length, &written, nullptr);
+    CloseHandle(file);
+    return true;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+    if (RecordStart()) return 0;
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = DemoWindowProc;
     windowClass.hInstance = instance;

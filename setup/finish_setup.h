@@ -1,0 +1,26 @@
+// The finishing actions of the completion page: the desktop shortcut, the
+// uninstall entry, setup.log, then the read-me and the program are started.
+#pragma once
+
+#include "setup/install_system.h"
+#include "setup/log_book.h"
+#include "setup/setup_data.h"
+
+namespace zub {
+
+// The completion page's three check boxes.
+struct TFinishChoices {
+    bool DesktopIcon = false;
+    bool ViewReadMe = false;
+    bool LaunchProg = false;
+};
+
+// Carries out the seven steps in order, except the last: closing the wizard
+// is left to the caller, once this returns. An error from the uninstall entry
+// or from writing setup.log leaves at once, before anything is started; the
+// completion page stays and the whole can be run again. The read-me and the
+// program are started only when their installed files are there.
+void FinishSetup(const TSetupData& data, TSetupLogBook& logBook, const TFinishChoices& choices,
+                 IInstallSystem& system);
+
+}  // namespace zub

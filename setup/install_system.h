@@ -1,0 +1,85 @@
+// What the installation run and the finishing actions need of the machine and
+// of the copying page. The Win32 implementations are thin (install_system_win,
+// copy_page_win); native tests run the same logic on a temporary folder with
+// a fake shell and registry.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace zub {
+
+class TSetupLogBook;
+
+// What a shortcut file records. Icon and hotkey are never set by the setup.
+struct TShortcut {
+    std::string Target;
+    std::string Arguments;
+    std::string WorkingFolder;
+    std::string Description;
+    int ShowCommand = 1;  // normal window
+};
+
+// The outcome of one file copy: on failure the system's reason in words.
+struct TCopyResult {
+    bool Ok = false;
+    std::string Reason;
+};
+
+class IInstallSystem {
+public:
+    virtual ~IInstallSystem() = default;
+
+    // File system.
+    virtual bool FileExists(const std::string& path) = 0;
+    // Whether a folder is there, without the platform's critical-error
+    // dialogs (a drive root by the drive list, anything else by a search).
+    virtual bool IsFolderPresent(const std::string& path) = 0;
+    // Makes a folder with every missing parent; true when it exists afterwards.
+    virtual bool ForceDirectories(const std::string& path) = 0;
+    // Makes one folder level; 0 on success, else the system's error code.
+    virtual int CreateDir(const std::string& path) = 0;
+    // Copies a file, replacing an existing target. `pump` is called now and
+    // then while a large file copies, so the window stays responsive.
+    virtual TCopyResult CopyFile(const std::string& source, const std::string& target,
+                                 const std::function<void()>& pump) = 0;
+    virtual bool RemoveFile(const std::string& path) = 0;
+    // Removes an empty folder; fails (false) when it holds anything.
+    virtual bool RemoveDir(const std::string& path) = 0;
+
+    // Shell.
+    // The current user's Start-menu Programs folder; "" when unknown.
+    virtual std::string ProgramsFolder() = 0;
+    // The current user's desktop folder; "" when unknown.
+    virtual std::string DesktopFolder() = 0;
+    // The Windows folder, where Notepad lives; "" when unknown.
+    virtual std::string WindowsFolder() = 0;
+    // Writes a shortcut file, replacing an existing one; false when it could
+    // not be saved (a bad name, a missing folder).
+    virtual bool CreateShortcut(const std::string& linkFile, const TShortcut& link) = 0;
+    // Starts `file` with the verb "open" (show command 5), not waiting for it
+    // and not looking at the result.
+    virtual void ShellOpen(const std::string& file, const std::string& parameters) = 0;
+    virtual void SetCurrentDir(const std::string& path) = 0;
+
+    // Registry: the application's entry in the list of installed programs,
+    // from the log book's UninstallKeyName, DisplayName and LogFileName.
+    // Raises when the key cannot be opened or created or a value not written.
+    virtual void WriteUninstallEntry(const TSetupLogBook& logBook) = 0;
+};
+
+// The copying page as the run sees it: its label and progress bar (0 to 100),
+// a hook that handles pending window messages, and the Retry/Cancel question.
+class ICopyPage {
+public:
+    virtual ~ICopyPage() = default;
+    virtual void SetCopyMessage(const std::string& text) = 0;
+    virtual void SetProgress(int position) = 0;
+    // Handles pending paint and system messages; input to the wizard's
+    // buttons is dropped while the run is going on.
+    virtual void ProcessMessages() = 0;
+    // Shows `question` with Retry and Cancel; true for Retry.
+    virtual bool AskRetry(const std::string& question) = 0;
+};
+
+}  // namespace zub

@@ -1,0 +1,131 @@
+#include "setup/finish_setup.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/unit/archive_test_util.h"
+#include "tests/unit/install_test_system.h"
+
+namespace zub {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class FinishSetupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root_ = temp_.Path();
+        root_.pop_back();
+        data_.Destination = root_ + "\\App";
+        data_.RazederodezTitle = "App Title";
+        data_.TargetFile = "App.exe";
+        data_.ReadMe = "Read Me.txt";
+        ASSERT_TRUE(fs::ForceDirectories(data_.Destination));
+        system_.Desktop = root_ + "\\Desktop";
+        ASSERT_TRUE(fs::CreateDir(system_.Desktop));
+        log_.AddDirectoryEntry(data_.Destination);
+        log_.AddFileEntry(data_.Destination + "\\App.exe");
+        for (const char* file : {"\\App.exe", "\\Read Me.txt"}) test::WriteBytes(data_.Destination + file, {'x'});
+    }
+    std::string LogText() {
+        test::Bytes bytes = test::ReadBytes(data_.Destination + "\\setup.log");
+        return std::string(bytes.begin(), bytes.end());
+    }
+    void Finish(const TFinishChoices& choices) { FinishSetup(data_, log_, choices, system_); }
+
+    test::TempFolder temp_;
+    std::string root_;
+    TSetupData data_;
+    TSetupLogBook log_;
+    test::TFakeInstallSystem system_;
+};
+
+TEST_F(FinishSetupTest, AllOptionsInTheirOrder) {
+    Finish({true, true, true});
+    const std::string d = data_.Destination, link = system_.Desktop + "\\App Title.lnk";
+    EXPECT_EQ(system_.Events, (Lines{
+                                  "link " + link,
+                                  "registry",
+                                  "open C:\\WINDOWS\\notepad.exe " + d + "\\Read Me.txt",
+                                  "cd " + d,
+                                  "open " + d + "\\App.exe",
+                              }));
+    const TShortcut& shortcut = system_.Shortcuts.at(link);
+    EXPECT_EQ(shortcut.Target, d + "\\App.exe");
+    EXPECT_EQ(shortcut.WorkingFolder, d);
+    EXPECT_EQ(shortcut.Description, "App Title");
+    EXPECT_EQ(shortcut.Arguments, "");
+    EXPECT_EQ(LogText(), "SetupLOG\r\nNAME=App Title\r\nKEY=App Title\r\nLINK=" + link + "\r\nCOPYFILE=" + d +
+                             "\\App.exe\r\nDIRECTORY=" + d + "\r\n");
+    ASSERT_EQ(system_.UninstallEntries.size(), 1u);
+    EXPECT_EQ(system_.UninstallEntries[0].first, "App Title");
+    EXPECT_EQ(system_.UninstallEntries[0].second, "\"" + d + "\\Uninstall.exe\"");
+}
+
+TEST_F(FinishSetupTest, NothingTickedWritesOnlyEntryAndLog) {
+    Finish({});
+    EXPECT_EQ(system_.Events, Lines{"registry"});
+    EXPECT_EQ(LogText().substr(0, 42), "SetupLOG\r\nNAME=App Title\r\nKEY=App Title\r\nC");
+}
+
+TEST_F(FinishSetupTest, DesktopBackslashIsNotDoubledAndNoDesktopFolderMeansNoShortcut) {
+    system_.Desktop += "\\";
+    Finish({true, false, false});
+    EXPECT_EQ(system_.Events[0], "link " + system_.Desktop + "App Title.lnk");
+
+    system_.Desktop = "";
+    system_.Events.clear();
+    log_.Lines.pop_front();
+    Finish({true, false, false});
+    EXPECT_EQ(system_.Events, Lines{"registry"});
+    EXPECT_EQ(log_.Lines.front(), "COPYFILE=" + data_.Destination + "\\App.exe");
+}
+
+TEST_F(FinishSetupTest, RegistryErrorStopsBeforeTheLogAndTheStartsAndCanBeRunAgain) {
+    system_.UninstallError = "Unable to open or create the registry key";
+    EXPECT_THROW(Finish({true, true, true}), Error);
+    EXPECT_EQ(system_.Events, (Lines{"link " + system_.Desktop + "\\App Title.lnk", "registry"}));
+    EXPECT_FALSE(fs::PathExists(data_.Destination + "\\setup.log"));
+
+    system_.UninstallError.clear();
+    Finish({true, true, true});
+    // The shortcut was made again, but is listed once; the header is there once.
+    const std::string text = LogText();
+    EXPECT_EQ(text.find("LINK="), text.rfind("LINK="));
+    EXPECT_EQ(text.find("SetupLOG"), text.rfind("SetupLOG"));
+    EXPECT_EQ(system_.Events.back(), "open " + data_.Destination + "\\App.exe");
+}
+
+TEST_F(FinishSetupTest, LogThatCannotBeWrittenStopsBeforeTheStarts) {
+    data_.Destination = root_ + "\\Gone";
+    try {
+        Finish({false, true, true});
+        ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(std::string(e.what()), "Datei " + data_.Destination + "\\setup.log kann nicht erstellt werden");
+    }
+    EXPECT_EQ(system_.Events, Lines{"registry"});
+}
+
+TEST_F(FinishSetupTest, NothingIsStartedThatWasNotInstalled) {
+    fs::RemoveFile(data_.Destination + "\\Read Me.txt");
+    fs::RemoveFile(data_.Destination + "\\App.exe");
+    Finish({false, true, true});
+    EXPECT_EQ(system_.Events, Lines{"registry"});
+
+    data_.TargetFile = "";  // blank: the destination folder itself would open
+    Finish({false, false, true});
+    EXPECT_EQ(system_.Events, (Lines{"registry", "registry"}));
+}
+
+TEST_F(FinishSetupTest, BlankTitleTakesTheProgramNameAsKey) {
+    data_.RazederodezTitle = "";
+    Finish({});
+    EXPECT_EQ(system_.UninstallEntries.at(0).first, "App");
+    EXPECT_EQ(LogText().substr(0, 28), "SetupLOG\r\nNAME=\r\nKEY=App\r\nCO");
+}
+
+}  // namespace
+}  // namespace zub

@@ -1,0 +1,283 @@
+#include "setup/install_run.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/unit/archive_test_util.h"
+#include "tests/unit/install_test_system.h"
+
+namespace zub {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class InstallRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root_ = temp_.Path();
+        root_.pop_back();  // paths below are built with "\" as the setup builds them
+        data_.WorkFolder = root_ + "\\work\\";
+        data_.Destination = root_ + "\\Apps\\App";
+        data_.RazederodezTitle = "App Title";
+        data_.TargetFile = "App.exe";
+        data_.Language = "English";
+        system_.Programs = root_ + "\\Programs";
+        ASSERT_TRUE(fs::ForceDirectories(system_.Programs));
+    }
+
+    void Source(const std::string& entry, const std::string& text) {
+        test::WriteBytes(data_.WorkFolder + entry, test::Bytes(text.begin(), text.end()));
+        data_.AddFiles.push_back(entry);
+    }
+    std::string Text(const std::string& path) {
+        test::Bytes bytes = test::ReadBytes(path);
+        return std::string(bytes.begin(), bytes.end());
+    }
+    Lines LogLines() const { return Lines(log_.Lines.begin(), log_.Lines.end()); }
+    void Install() { TInstallRun(data_, log_, system_, page_).InstallFiles(); }
+    // Runs and expects it to fail with `message`.
+    void InstallFails(const std::string& message) {
+        try {
+            Install();
+            ADD_FAILURE() << "the run did not fail";
+        } catch (const Error& e) {
+            EXPECT_EQ(std::string(e.what()), message);
+        }
+    }
+
+    test::TempFolder temp_;
+    std::string root_;
+    TSetupData data_;
+    TSetupLogBook log_;
+    test::TFakeInstallSystem system_;
+    test::TFakeCopyPage page_;
+};
+
+TEST_F(InstallRunTest, CopiesEveryFileMakesProgramFolderAndRecordsInOrder) {
+    Source("App.exe", "program");
+    Source("Uninstall.exe", "uninstaller");
+    Source("Additional\\docs\\Manual.txt", "manual");
+    Source("App.exe", "program");  // listed twice: copied and recorded twice
+    data_.Folder = "My App";
+    data_.ReadMe = "Additional\\docs\\Manual.txt";
+    Install();
+
+    const std::string d = data_.Destination, p = system_.Programs + "\\My App";
+    EXPECT_EQ(LogLines(), (Lines{
+                              "LINK=" + p + "\\Manual.txt.lnk",
+                              "LINK=" + p + "\\Uninstall.lnk",
+                              "LINK=" + p + "\\App Title.lnk",
+                              "DIRECTORY=" + p,
+                              "COPYFILE=" + d + "\\App.exe",
+                              "COPYFILE=" + d + "\\Additional\\docs\\Manual.txt",
+                              "COPYFILE=" + d + "\\Uninstall.exe",
+                              "COPYFILE=" + d + "\\App.exe",
+                              "DIRECTORY=" + d + "\\Additional",
+                              "DIRECTORY=" + d + "\\Sounds",
+                              "DIRECTORY=" + d + "\\Graphics",
+                              "DIRECTORY=" + d,
+                          }));
+    EXPECT_EQ(Text(d + "\\App.exe"), "program");
+    EXPECT_EQ(Text(d + "\\Additional\\docs\\Manual.txt"), "manual");
+    EXPECT_TRUE(fs::DirectoryExists(d + "\\Sounds"));
+    EXPECT_EQ(page_.Messages, (Lines{"copying App.exe", "copying Uninstall.exe",
+                                     "copying Additional\\docs\\Manual.txt", "copying App.exe"}));
+
+    const TShortcut& program = system_.Shortcuts.at(p + "\\App Title.lnk");
+    EXPECT_EQ(program.Target, d + "\\App.exe");
+    EXPECT_EQ(program.Arguments, "");
+    EXPECT_EQ(program.WorkingFolder, d);
+    EXPECT_EQ(program.Description, "App Title");
+    EXPECT_EQ(program.ShowCommand, 1);
+    const TShortcut& uninstall = system_.Shortcuts.at(p + "\\Uninstall.lnk");
+    EXPECT_EQ(uninstall.Target, d + "\\uninstall.exe");
+    EXPECT_EQ(uninstall.WorkingFolder, d);
+    EXPECT_EQ(uninstall.Description, "Uninstall App Title");
+    const TShortcut& readMe = system_.Shortcuts.at(p + "\\Manual.txt.lnk");
+    EXPECT_EQ(readMe.Target, "C:\\WINDOWS\\notepad.exe");
+    EXPECT_EQ(readMe.Arguments, d + "\\Additional\\docs\\Manual.txt");
+    EXPECT_EQ(readMe.WorkingFolder, "");
+    EXPECT_EQ(readMe.Description, "Manual.txt");
+}
+
+TEST_F(InstallRunTest, DestinationWithTrailingBackslashGivesDoubledBackslashesAsBuilt) {
+    data_.Destination += "\\";
+    Source("Graphics\\a.gif", "gif");
+    Install();
+    const std::string d = data_.Destination;
+    EXPECT_EQ(LogLines(), (Lines{"COPYFILE=" + d + "\\Graphics\\a.gif", "DIRECTORY=" + d + "\\Additional",
+                                 "DIRECTORY=" + d + "\\Sounds", "DIRECTORY=" + d + "\\Graphics", "DIRECTORY=" + d}));
+    EXPECT_NE(LogLines()[0].find("App\\\\Graphics"), std::string::npos);
+    EXPECT_EQ(Text(d + "Graphics\\a.gif"), "gif");
+}
+
+TEST_F(InstallRunTest, ExistingProgramFolderIsUsedButNotRecorded) {
+    data_.Folder = "Existing";
+    ASSERT_TRUE(fs::CreateDir(system_.Programs + "\\Existing"));
+    system_.Programs += "\\";  // a trailing backslash from the shell is not doubled
+    Install();
+    const std::string p = system_.Programs + "Existing";
+    EXPECT_EQ(LogLines()[0], "LINK=" + p + "\\Uninstall.lnk");
+    EXPECT_EQ(LogLines()[1], "LINK=" + p + "\\App Title.lnk");
+    EXPECT_EQ(LogLines()[2], "DIRECTORY=" + data_.Destination + "\\Additional");
+    EXPECT_EQ(system_.Shortcuts.size(), 2u);  // no read-me shortcut without ReadMe
+}
+
+TEST_F(InstallRunTest, NoProgramFolderWhenFolderIsBlankOrTheShellKnowsNone) {
+    for (const char* folder : {"", " \t "}) {
+        SCOPED_TRACE(folder);
+        log_.Lines.clear();
+        data_.Folder = folder;
+        Install();
+        EXPECT_EQ(log_.Lines.size(), 4u);
+    }
+    data_.Folder = "My App";
+    system_.Programs = "";
+    log_.Lines.clear();
+    Install();
+    EXPECT_EQ(log_.Lines.size(), 4u);
+    EXPECT_TRUE(system_.Shortcuts.empty());
+}
+
+TEST_F(InstallRunTest, ReadMeShortcutQuotesAPathWithBlanks) {
+    data_.Destination = root_ + "\\Program Files\\App";
+    data_.Folder = "App";
+    data_.ReadMe = "Read Me.txt";
+    Source("Read Me.txt", "read me");
+    Install();
+    const TShortcut& link = system_.Shortcuts.at(system_.Programs + "\\App\\Read Me.txt.lnk");
+    EXPECT_EQ(link.Arguments, "\"" + data_.Destination + "\\Read Me.txt\"");
+}
+
+TEST_F(InstallRunTest, ProgressIsSetBeforeEachFileAndReaches100) {
+    struct Case {
+        size_t files;
+        std::vector<int> expected;
+    };
+    std::vector<int> of150;
+    for (int i = 0; i < 150; ++i) of150.push_back(i * 100 / 150);
+    of150.push_back(100);
+    for (const Case& c : {Case{0, {}}, Case{1, {0, 100}}, Case{3, {0, 33, 66, 100}}, Case{150, of150}}) {
+        SCOPED_TRACE(c.files);
+        data_.AddFiles.clear();
+        page_.Positions.clear();
+        for (size_t i = 0; i < c.files; ++i) Source("f" + std::to_string(i) + ".txt", "x");
+        Install();
+        EXPECT_EQ(page_.Positions, c.expected);
+    }
+    EXPECT_GT(page_.Pumps, 150);  // between files and, through the copy, while a file copies
+    EXPECT_GT(system_.PumpsDuringCopy, 0);
+}
+
+TEST_F(InstallRunTest, MissingSourceAsksAndRetrySucceedsOnceTheFileIsThere) {
+    Source("App.exe", "program");
+    data_.AddFiles.push_back("Late.dat");
+    page_.Answers = {[] { return true; },  // retried while still missing
+                     [this] {
+                         test::WriteBytes(data_.WorkFolder + "Late.dat", {'o', 'k'});
+                         return true;
+                     }};
+    Install();
+    ASSERT_EQ(page_.Questions.size(), 2u);
+    const std::string target = data_.Destination + "\\Late.dat";
+    EXPECT_EQ(page_.Questions[0].rfind("The file " + target + " could not be copied:\n", 0), 0u) << page_.Questions[0];
+    EXPECT_NE(page_.Questions[0].find(std::strerror(ENOENT)), std::string::npos) << "no reason given";
+    EXPECT_EQ(Text(target), "ok");
+    EXPECT_EQ(LogLines()[0], "COPYFILE=" + target);
+    EXPECT_EQ(LogLines()[1], "COPYFILE=" + data_.Destination + "\\App.exe");
+}
+
+TEST_F(InstallRunTest, QuestionIsInTheWizardsLanguage) {
+    data_.Language = "German";
+    data_.AddFiles.push_back("Missing.dat");
+    InstallFails(InstallCancelledText("German"));
+    ASSERT_EQ(page_.Questions.size(), 1u);
+    EXPECT_EQ(page_.Questions[0].rfind("Die Datei " + data_.Destination + "\\Missing.dat konnte nicht", 0), 0u);
+}
+
+TEST_F(InstallRunTest, CancelRemovesWhatTheRunMadeAndKeepsWhatWasThere) {
+    // The destination exists with a file of the user's and an older copy of App.exe.
+    const std::string d = data_.Destination;
+    test::WriteBytes(d + "\\user.txt", {'u'});
+    test::WriteBytes(d + "\\App.exe", {'o', 'l', 'd'});
+    ASSERT_TRUE(fs::CreateDir(d + "\\Sounds"));
+    Source("App.exe", "new");
+    Source("Additional\\docs\\Manual.txt", "manual");
+    Source("Graphics\\a.gif", "gif");
+    data_.AddFiles.push_back("Missing.dat");
+    data_.Folder = "My App";
+    InstallFails(InstallCancelledText("English"));
+
+    EXPECT_TRUE(log_.Lines.empty());
+    EXPECT_EQ(Text(d + "\\user.txt"), "u");
+    EXPECT_TRUE(fs::FileExists(d + "\\App.exe"));  // it was there before
+    EXPECT_TRUE(fs::DirectoryExists(d + "\\Sounds"));
+    for (const char* gone : {"\\Additional\\docs\\Manual.txt", "\\Graphics\\a.gif", "\\Missing.dat"})
+        EXPECT_FALSE(fs::PathExists(d + gone)) << gone;
+    for (const char* gone : {"\\Additional\\docs", "\\Additional", "\\Graphics"})
+        EXPECT_FALSE(fs::PathExists(d + gone)) << gone;
+    EXPECT_FALSE(fs::PathExists(system_.Programs + "\\My App"));
+}
+
+TEST_F(InstallRunTest, ProgramFolderThatCannotBeMadeRollsBackEverything) {
+    Source("App.exe", "program");
+    data_.Folder = "Missing\\Deeper";  // one level only is made: the first is not there
+    InstallFails("Datei nicht gefunden");
+    EXPECT_FALSE(fs::PathExists(root_ + "\\Apps"));  // created by the run, with its parent
+    EXPECT_TRUE(fs::DirectoryExists(system_.Programs));
+    EXPECT_TRUE(system_.Shortcuts.empty());
+    EXPECT_TRUE(log_.Lines.empty());
+}
+
+// The third shortcut raises, as a shell without a link object would.
+class TRaisingShell : public test::TFakeInstallSystem {
+public:
+    bool CreateShortcut(const std::string& linkFile, const TShortcut& link) override {
+        if (++calls_ == 3) throw Error("Schnittstelle nicht unterst\xfctzt");
+        return TFakeInstallSystem::CreateShortcut(linkFile, link);
+    }
+
+private:
+    int calls_ = 0;
+};
+
+TEST_F(InstallRunTest, AnyErrorRemovesTheShortcutsMadeButKeepsThoseAndTheFolderThatWereThere) {
+    TRaisingShell shell;
+    shell.Programs = system_.Programs;
+    data_.Folder = "My App";
+    data_.ReadMe = "ReadMe.txt";
+    const std::string p = system_.Programs + "\\My App";
+    ASSERT_TRUE(fs::CreateDir(p));
+    test::WriteBytes(p + "\\Uninstall.lnk", {'o'});  // an earlier installation's
+    try {
+        TInstallRun(data_, log_, shell, page_).InstallFiles();
+        ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+        EXPECT_STREQ(e.what(), "Schnittstelle nicht unterst\xfctzt");
+    }
+    EXPECT_FALSE(fs::PathExists(p + "\\App Title.lnk"));
+    EXPECT_TRUE(fs::FileExists(p + "\\Uninstall.lnk"));
+    EXPECT_TRUE(fs::DirectoryExists(p));
+    EXPECT_FALSE(fs::PathExists(data_.Destination));
+}
+
+TEST_F(InstallRunTest, EmptyDestinationIsRefusedBeforeAnythingIsMade) {
+    Source("App.exe", "program");
+    for (const char* destination : {"", "  "}) {
+        data_.Destination = destination;
+        InstallFails(NoDestinationText("English"));
+    }
+    EXPECT_TRUE(page_.Messages.empty());
+}
+
+TEST(InstallTexts, NotepadIsNamedByItsFullPath) {
+    EXPECT_EQ(NotepadPath("C:\\WINDOWS"), "C:\\WINDOWS\\notepad.exe");
+    EXPECT_EQ(NotepadPath("C:\\"), "C:\\notepad.exe");
+    EXPECT_EQ(QuoteIfBlank("C:\\A\\b.txt"), "C:\\A\\b.txt");
+    EXPECT_EQ(QuoteIfBlank("C:\\A B\\b.txt"), "\"C:\\A B\\b.txt\"");
+}
+
+}  // namespace
+}  // namespace zub

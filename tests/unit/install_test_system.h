@@ -1,0 +1,104 @@
+// The machine of the installation tests: the real file system under a
+// temporary folder, a fake shell and registry that remember what they were
+// asked, and a copying page that records its label, positions and questions.
+#pragma once
+
+#include <cerrno>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "base/error.h"
+#include "base/file.h"
+#include "base/strings.h"
+#include "setup/install_system.h"
+#include "setup/log_book.h"
+
+namespace zub::test {
+
+class TFakeInstallSystem : public IInstallSystem {
+public:
+    std::string Programs;  // "" when the shell knows no Programs folder
+    std::string Desktop;
+    std::string Windows = "C:\\WINDOWS";
+    std::map<std::string, TShortcut> Shortcuts;  // saved shortcut files by path
+    std::vector<std::string> Events;             // shortcuts, registry, starts, in order
+    std::string UninstallError;                  // raised by WriteUninstallEntry when set
+    std::vector<std::pair<std::string, std::string>> UninstallEntries;  // key name, command
+    int PumpsDuringCopy = 0;
+
+    bool FileExists(const std::string& path) override { return fs::FileExists(path); }
+    bool IsFolderPresent(const std::string& path) override {
+        std::string p = path;
+        if (!p.empty() && p.back() == '\\') p.pop_back();
+        return fs::DirectoryExists(p);
+    }
+    bool ForceDirectories(const std::string& path) override { return fs::ForceDirectories(path); }
+    int CreateDir(const std::string& path) override { return fs::CreateDir(path) ? 0 : fs::LastErrorCode(); }
+    TCopyResult CopyFile(const std::string& source, const std::string& target,
+                         const std::function<void()>& pump) override {
+        fs::File in = fs::File::OpenRead(source);
+        if (!in.IsOpen()) return {false, std::strerror(errno)};
+        std::vector<unsigned char> bytes(static_cast<size_t>(in.Size()));
+        in.Read(bytes.data(), bytes.size());
+        pump();
+        ++PumpsDuringCopy;
+        try {
+            fs::File out = fs::File::Create(target);
+            out.Write(bytes.data(), bytes.size());
+            out.Close();
+        } catch (const Error& e) {
+            return {false, e.what()};
+        }
+        return {true, ""};
+    }
+    bool RemoveFile(const std::string& path) override { return fs::RemoveFile(path); }
+    bool RemoveDir(const std::string& path) override { return fs::RemoveDir(path); }
+
+    std::string ProgramsFolder() override { return Programs; }
+    std::string DesktopFolder() override { return Desktop; }
+    std::string WindowsFolder() override { return Windows; }
+    bool CreateShortcut(const std::string& linkFile, const TShortcut& link) override {
+        Events.push_back("link " + linkFile);
+        try {
+            fs::File file = fs::File::Create(linkFile);  // so that rollback has something to remove
+            file.Write(link.Target.data(), link.Target.size());
+        } catch (const Error&) {
+            return false;
+        }
+        Shortcuts[linkFile] = link;
+        return true;
+    }
+    void ShellOpen(const std::string& file, const std::string& parameters) override {
+        Events.push_back("open " + file + (parameters.empty() ? "" : " " + parameters));
+    }
+    void SetCurrentDir(const std::string& path) override { Events.push_back("cd " + path); }
+    void WriteUninstallEntry(const TSetupLogBook& book) override {
+        Events.push_back("registry");
+        if (!UninstallError.empty()) throw Error(UninstallError);
+        UninstallEntries.emplace_back(book.EffectiveUninstallKeyName(), UninstallCommand(book.LogFileName));
+    }
+};
+
+class TFakeCopyPage : public ICopyPage {
+public:
+    std::vector<std::string> Messages;
+    std::vector<int> Positions;
+    std::vector<std::string> Questions;
+    int Pumps = 0;
+    // Answers the questions in turn (true: Retry); Cancel when none is left.
+    std::vector<std::function<bool()>> Answers;
+
+    void SetCopyMessage(const std::string& text) override { Messages.push_back(text); }
+    void SetProgress(int position) override { Positions.push_back(position); }
+    void ProcessMessages() override { ++Pumps; }
+    bool AskRetry(const std::string& question) override {
+        Questions.push_back(question);
+        if (Questions.size() > Answers.size()) return false;
+        return Answers[Questions.size() - 1]();
+    }
+};
+
+}  // namespace zub::test
