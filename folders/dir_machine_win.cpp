@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include "base/handles_win.h"
+#include "base/wide_text_win.h"
 
 namespace zub {
 namespace {
@@ -23,14 +24,6 @@ private:
     FindHandle handle_;
 };
 
-std::wstring ToWide(const std::string& text) {
-    int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(n > 0 ? n : 1, L'\0');
-    if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], n);
-    wide.pop_back();  // the terminator
-    return wide;
-}
-
 // An item-ID list relative to its shell folder, freed with the shell's allocator.
 class TWin32ShellItem : public TShellItem {
 public:
@@ -49,16 +42,16 @@ public:
     explicit TWin32ShellFolder(ComPtr<IShellFolder> folder) : folder_(std::move(folder)) {}
 
     std::unique_ptr<TShellItem> ParseName(const std::string& name) override {
-        std::wstring wide = ToWide(name);
+        std::vector<wchar_t> wide = ToWide(name);
         LPITEMIDLIST pidl = nullptr;
-        if (FAILED(folder_->ParseDisplayName(nullptr, nullptr, &wide[0], nullptr, &pidl, nullptr)) || !pidl)
+        if (FAILED(folder_->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr, &pidl, nullptr)) || !pidl)
             return nullptr;
         return std::make_unique<TWin32ShellItem>(pidl);
     }
     std::shared_ptr<TShellFolder> BindToFolder(const TShellItem& item) override {
         ComPtr<IShellFolder> folder;
         auto pidl = static_cast<const TWin32ShellItem&>(item).get();
-        if (FAILED(folder_->BindToObject(pidl, nullptr, IID_IShellFolder, folder.put_void())) || !folder)
+        if (FAILED(folder_->BindToObject(pidl, nullptr, __uuidof(IShellFolder), folder.put_void())) || !folder)
             return nullptr;
         return std::make_shared<TWin32ShellFolder>(std::move(folder));
     }
@@ -142,7 +135,7 @@ std::shared_ptr<TShellFolder> TWin32DirMachine::DrivesFolder() {
     if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &pidl)) || !pidl) return nullptr;
     TWin32ShellItem drives(pidl);
     ComPtr<IShellFolder> folder;
-    if (FAILED(desktop->BindToObject(drives.get(), nullptr, IID_IShellFolder, folder.put_void())) || !folder)
+    if (FAILED(desktop->BindToObject(drives.get(), nullptr, __uuidof(IShellFolder), folder.put_void())) || !folder)
         return nullptr;
     return std::make_shared<TWin32ShellFolder>(std::move(folder));
 }

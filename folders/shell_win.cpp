@@ -6,6 +6,7 @@
 #include "base/file.h"
 #include "base/handles_win.h"
 #include "base/strings.h"
+#include "base/wide_text_win.h"
 #include "base/win32_error.h"
 #include "folders/registry_win.h"
 
@@ -26,18 +27,14 @@ struct TPidlTraits {
 };
 using PidlOwner = TUniqueResource<TPidlTraits>;
 
+// The shell-link object's class. The interfaces are named by __uuidof, so
+// the setup needs none of the system's GUID library, which is linked whole.
+constexpr CLSID kShellLinkClass = {0x00021401, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+
 // The runtime's COM error: the system's text for the code.
 Error ComError(HRESULT hr) {
     const std::string message = Trim(SystemMessage(static_cast<unsigned long>(hr)));
     return Error(message.empty() ? Format("OLE-Fehler %.8lX", static_cast<unsigned long>(hr)) : message);
-}
-
-std::wstring ToWide(const std::string& text) {
-    int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(n > 0 ? n : 1, L'\0');
-    if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], n);
-    wide.pop_back();  // the terminator
-    return wide;
 }
 
 template <class T>
@@ -77,11 +74,11 @@ void FreePidl(LPITEMIDLIST pidl) {
 
 bool CreateShellLink(const std::string& linkFile, const TShellLink& link) {
     ComPtr<IUnknown> object;
-    HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IUnknown,
+    HRESULT hr = CoCreateInstance(kShellLinkClass, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, __uuidof(IUnknown),
                                   object.put_void());
     if (FAILED(hr)) throw ComError(hr);
-    ComPtr<IShellLinkA> shellLink = QueryInterfaceOf<IShellLinkA>(object.get(), IID_IShellLinkA);
-    ComPtr<IPersistFile> persistFile = QueryInterfaceOf<IPersistFile>(object.get(), IID_IPersistFile);
+    ComPtr<IShellLinkA> shellLink = QueryInterfaceOf<IShellLinkA>(object.get(), __uuidof(IShellLinkA));
+    ComPtr<IPersistFile> persistFile = QueryInterfaceOf<IPersistFile>(object.get(), __uuidof(IPersistFile));
 
     // The setters' results say nothing the saved file would not: only the
     // save decides whether there is a shortcut.
@@ -93,7 +90,7 @@ bool CreateShellLink(const std::string& linkFile, const TShellLink& link) {
     if (link.UseHotkey) shellLink->SetHotkey(link.Hotkey);
     shellLink->SetShowCmd(link.ShowCommand);
 
-    return SUCCEEDED(persistFile->Save(ToWide(linkFile).c_str(), FALSE)) && fs::FileExists(linkFile);
+    return SUCCEEDED(persistFile->Save(ToWide(linkFile).data(), FALSE)) && fs::FileExists(linkFile);
 }
 
 }  // namespace zub

@@ -3,5 +3,5 @@
 # The Wine session (Xvfb, wineserver) is started by scripts/wine-session.sh.
 here=$(cd "$(dirname "$0")" && pwd)
 : "${WINEPREFIX:=$here/../build/wineprefix}"
-export WINEPREFIX WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+export WINEPREFIX WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winemenubuilder.exe=d"}
 exec wine "$@"

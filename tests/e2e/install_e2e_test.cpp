@@ -106,10 +106,21 @@ protected:
         RemoveInstallation();
     }
     void TearDown() override {
-        RemoveInstallation();
+        // Programs the setup started go first, so that a failing removal
+        // cannot leave them running (and ctest waiting for them).
         CloseNotepads();
         SetEnvironmentVariableA("SKINSETUP_DEMO_RECORD", nullptr);
-        DeleteFolderTree(root_);
+        // The shell may still hold a shortcut it was told about for a moment.
+        EXPECT_TRUE(WaitFor([this] { return Removed([this] { RemoveInstallation(); }); }, 5000));
+        EXPECT_TRUE(WaitFor([this] { return Removed([this] { DeleteFolderTree(root_); }); }, 5000));
+    }
+    static bool Removed(const std::function<void()>& remove) {
+        try {
+            remove();
+            return true;
+        } catch (const std::exception&) {
+            return false;
+        }
     }
     void RemoveInstallation() {
         DeleteFolderTree(destination_);

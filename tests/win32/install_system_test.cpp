@@ -20,6 +20,7 @@
 #include "ui/controls_win.h"
 #include "ui/form_win.h"
 #include "tests/win32/link_reader_win.h"
+#include "tests/win32/pump_util_win.h"
 
 namespace zub {
 namespace {
@@ -37,7 +38,19 @@ std::string ReadText(const std::string& path) {
 class InstallSystemTest : public ::testing::Test {
 protected:
     void SetUp() override { folder_ = MakeWorkFolder(GetTempDir()); }
-    void TearDown() override { DeleteFolderTree(folder_); }
+    // The shell may still hold a shortcut it was told about for a moment.
+    void TearDown() override {
+        EXPECT_TRUE(test::PumpUntil(
+            [this] {
+                try {
+                    DeleteFolderTree(folder_);
+                    return true;
+                } catch (const std::exception&) {
+                    return false;
+                }
+            },
+            5000));
+    }
     std::string folder_;
 };
 
