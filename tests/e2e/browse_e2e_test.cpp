@@ -127,10 +127,9 @@ protected:
             "[browse test]\r\nObject=Setup\r\nRazederodezTitle=Demo App\r\nLanguage=English\r\nLicence=\r\n"
             "ReadMe=ReadMe.txt\r\nDestination=" + destination +
             "\r\nFolder=Demo App\r\nLaunchProg=0\r\nDesktopIcon=0\r\nTextBoxColor=16447220\r\n"
-            "Fontname=MS Sans Serif\r\nFontheight=-11\r\nend\r\n"
+            "Fontname=MS Sans Serif\r\nFontheight=-11\r\nAddfile=ReadMe.txt\r\nend\r\n"
             "Object=Toolweb\r\nTop=16\r\nLeft=104\r\nWidth=393\r\nHeight=305\r\nend\r\n"
-            "Object=Panel\r\nBitmap=Graphics\\panel.bmp\r\nInvisibleColor=16711935\r\nend\r\n"
-            "Addfile=ReadMe.txt\r\n";
+            "Object=Panel\r\nBitmap=Graphics\\panel.bmp\r\nInvisibleColor=16711935\r\nend\r\n";
         const char* actions[] = {"Back", "Forward", "Cancel"};
         const int lefts[] = {192, 280, 360};
         for (int i = 0; i < 3; ++i) {
@@ -212,8 +211,7 @@ TEST_F(Browse, TheDialogChoosesTheDestination) {
     ASSERT_TRUE(WaitHidden(dialog));
     EXPECT_TRUE(FindVisible(form, "Static", proposed.c_str()));
 
-    // A typed path and "OK": the new destination. (That the files then go there
-    // is for the installation run's own end-to-end test.)
+    // A typed path and "OK": the new destination, where the files then go.
     const std::string typed = root_ + "\\Chosen Place";
     ASSERT_EQ(OpenDialog(setup, w), dialog);
     w.Type(edit, typed);
@@ -225,8 +223,10 @@ TEST_F(Browse, TheDialogChoosesTheDestination) {
     w.Click(w.Forward());
     ASSERT_TRUE(w.WaitForPage("Setup Complete", 30000));
     EXPECT_FALSE(fs::DirectoryExists(proposed));
+    EXPECT_TRUE(fs::FileExists(typed + "\\ReadMe.txt"));
     PostMessageA(form, WM_CLOSE, 0, 0);
     ASSERT_TRUE(setup.WaitForExit());
+    DeleteFolderTree(GetProgramsFolder(nullptr) + "\\Demo App");
 }
 
 }  // namespace
