@@ -3,25 +3,14 @@
 #include <cstring>
 
 #include "base/error.h"
+#include "base/little_endian.h"
 
 namespace zub {
 namespace {
 
-uint32_t GetU32(const unsigned char* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-int32_t GetI32(const unsigned char* p) { return static_cast<int32_t>(GetU32(p)); }
-
-void PutU32(unsigned char* p, uint32_t v) {
-    p[0] = static_cast<unsigned char>(v);
-    p[1] = static_cast<unsigned char>(v >> 8);
-    p[2] = static_cast<unsigned char>(v >> 16);
-    p[3] = static_cast<unsigned char>(v >> 24);
-}
-void PutI32(unsigned char* p, int32_t v) { PutU32(p, static_cast<uint32_t>(v)); }
-
 // A length byte followed by 255 character bytes.
-std::string GetShortString(const unsigned char* p) {
+std::string GetShortString(const TByteReader& in, size_t at) {
+    const unsigned char* p = in.Bytes(at, 1 + kMaxNameLength);
     return std::string(reinterpret_cast<const char*>(p + 1), p[0]);
 }
 
@@ -32,9 +21,12 @@ void PutShortString(unsigned char* p, const std::string& text) {
     std::memcpy(p + 1, text.data(), text.size());
 }
 
+int32_t GetI32(const TByteReader& in, size_t at) { return static_cast<int32_t>(in.U32(at)); }
+void PutI32(unsigned char* p, int32_t v) { StoreLe32(p, static_cast<uint32_t>(v)); }
+
 template <size_t N>
-void GetBytes(const unsigned char* p, std::array<unsigned char, N>& out) {
-    std::memcpy(out.data(), p, N);
+void GetBytes(const TByteReader& in, size_t at, std::array<unsigned char, N>& out) {
+    std::memcpy(out.data(), in.Bytes(at, N), N);
 }
 template <size_t N>
 void PutBytes(unsigned char* p, const std::array<unsigned char, N>& in) {
@@ -79,16 +71,16 @@ int ZlibLevelOf(TFileCompressionLevel level) {
 
 TZLBTrailer DecodeTrailer(const TrailerBytes& bytes) {
     namespace L = trailer_layout;
-    const unsigned char* p = bytes.data();
+    const TByteReader in(bytes.data(), bytes.size(), "Archive trailer too short");
     TZLBTrailer t;
-    t.ArchiveCRC = GetU32(p + L::kArchiveCRC);
-    t.FileCount = GetI32(p + L::kFileCount);
-    t.Reserved = GetI32(p + L::kReserved);
-    t.DirectorySize = GetI32(p + L::kDirectorySize);
-    t.DirectoryOffset = GetI32(p + L::kDirectoryOffset);
-    t.DirectoryCompressed = p[L::kDirectoryCompressed] != 0;
-    GetBytes(p + L::kPadding1, t.Padding1);
-    GetBytes(p + L::kPadding2, t.Padding2);
+    t.ArchiveCRC = in.U32(L::kArchiveCRC);
+    t.FileCount = GetI32(in, L::kFileCount);
+    t.Reserved = GetI32(in, L::kReserved);
+    t.DirectorySize = GetI32(in, L::kDirectorySize);
+    t.DirectoryOffset = GetI32(in, L::kDirectoryOffset);
+    t.DirectoryCompressed = *in.Bytes(L::kDirectoryCompressed, 1) != 0;
+    GetBytes(in, L::kPadding1, t.Padding1);
+    GetBytes(in, L::kPadding2, t.Padding2);
     return t;
 }
 
@@ -96,7 +88,7 @@ TrailerBytes EncodeTrailer(const TZLBTrailer& t) {
     namespace L = trailer_layout;
     TrailerBytes bytes{};
     unsigned char* p = bytes.data();
-    PutU32(p + L::kArchiveCRC, t.ArchiveCRC);
+    StoreLe32(p + L::kArchiveCRC, t.ArchiveCRC);
     PutI32(p + L::kFileCount, t.FileCount);
     PutI32(p + L::kReserved, t.Reserved);
     PutI32(p + L::kDirectorySize, t.DirectorySize);
@@ -109,16 +101,17 @@ TrailerBytes EncodeTrailer(const TZLBTrailer& t) {
 
 TZLBFileEntry DecodeFileEntry(const unsigned char* data, size_t size) {
     namespace L = entry_layout;
-    if (size < kFileEntrySize) throw Error("Directory record too short");
+    const TByteReader in(data, size, "Directory record too short");
+    in.Need(0, kFileEntrySize);
     TZLBFileEntry e;
-    e.Name = GetShortString(data + L::kName);
-    e.Path = GetShortString(data + L::kPath);
-    e.UnpackedSize = GetI32(data + L::kUnpackedSize);
-    e.StoredSize = GetI32(data + L::kStoredSize);
-    e.Offset = GetI32(data + L::kOffset);
-    e.CRC32 = GetU32(data + L::kCRC32);
-    e.Stored = data[L::kStored] != 0;
-    GetBytes(data + L::kPadding, e.Padding);
+    e.Name = GetShortString(in, L::kName);
+    e.Path = GetShortString(in, L::kPath);
+    e.UnpackedSize = GetI32(in, L::kUnpackedSize);
+    e.StoredSize = GetI32(in, L::kStoredSize);
+    e.Offset = GetI32(in, L::kOffset);
+    e.CRC32 = in.U32(L::kCRC32);
+    e.Stored = *in.Bytes(L::kStored, 1) != 0;
+    GetBytes(in, L::kPadding, e.Padding);
     return e;
 }
 
@@ -129,7 +122,7 @@ void EncodeFileEntry(const TZLBFileEntry& e, unsigned char* out) {
     PutI32(out + L::kUnpackedSize, e.UnpackedSize);
     PutI32(out + L::kStoredSize, e.StoredSize);
     PutI32(out + L::kOffset, e.Offset);
-    PutU32(out + L::kCRC32, e.CRC32);
+    StoreLe32(out + L::kCRC32, e.CRC32);
     out[L::kStored] = e.Stored ? 1 : 0;
     PutBytes(out + L::kPadding, e.Padding);
 }
