@@ -64,6 +64,8 @@ TEST_F(ArchiveTest, RecordEncodingGivesBackTheBytesItWasDecodedFrom) {
         const unsigned char* record = archive.data() + directoryOffset + i * 532;
         FileEntryBytes again = EncodeFileEntry(DecodeFileEntry(record, 532));
         EXPECT_TRUE(std::equal(again.begin(), again.end(), record)) << i;
+        // A record cut short is refused before any field is read.
+        EXPECT_EQ(ErrorOf([&] { DecodeFileEntry(record, 531); }), "Directory record too short");
     }
     TrailerBytes trailer;
     std::copy(archive.end() - 36, archive.end(), trailer.begin());
