@@ -192,42 +192,6 @@ private:
 
 namespace {
 
-// The output of one entry. Data is inflated straight into its buffer and
-// counted in with Commit; only committed bytes are written, also by the
-// destructor, which swallows errors (Flush reports them).
-class EntryOutput {
-public:
-    EntryOutput(fs::File& file, size_t capacity) : file_(file), buffer_(capacity) {}
-    ~EntryOutput() {
-        try {
-            Flush();
-        } catch (...) {
-        }
-    }
-    EntryOutput(const EntryOutput&) = delete;
-    EntryOutput& operator=(const EntryOutput&) = delete;
-
-    // Room for `count` bytes at the end of the committed ones; flushes first
-    // when there is not enough.
-    unsigned char* Space(size_t count) {
-        if (buffer_.size() - used_ < count) Flush();
-        return buffer_.data() + used_;
-    }
-    size_t Room() const { return buffer_.size() - used_; }
-    void Commit(size_t count) { used_ += count; }
-    void Flush() {
-        if (used_ == 0) return;
-        size_t n = used_;
-        used_ = 0;
-        file_.Write(buffer_.data(), n);
-    }
-
-private:
-    fs::File& file_;
-    std::vector<unsigned char> buffer_;
-    size_t used_ = 0;
-};
-
 // Up to `count` bytes of the entry; a failure to read makes it corrupt.
 template <class Reader>
 size_t Obtain(Reader& reader, unsigned char* out, size_t count, int index) {
@@ -254,7 +218,7 @@ void SkipPieces(Reader& reader, const TZLBFileEntry& entry, int64_t count, int i
 }
 
 // Writes the output's buffer; a failure to write makes the entry corrupt.
-void Flush(EntryOutput& output, int index) {
+void Flush(fs::BufferedWriter& output, int index) {
     try {
         output.Flush();
     } catch (...) {
@@ -472,7 +436,10 @@ void TZLBArchive::ExtractEntry(int index, const std::string& folder, EntryReader
     {
         // A multiple of the piece size, or the whole entry when it is smaller.
         size_t capacity = static_cast<size_t>(std::min<int64_t>(entry.UnpackedSize, int64_t(kMaxWriteBuffer)));
-        EntryOutput output(out, std::max<size_t>(capacity, 1));
+        // Data is inflated straight into its buffer and counted in with
+        // Commit; only committed bytes are written, also when a failure
+        // unwinds (the destructor's flush swallows errors).
+        fs::BufferedWriter output(out, std::max<size_t>(capacity, 1));
         try {
             reader.Start(entry.Offset, entry.StoredSize, entry.Stored);
         } catch (...) {

@@ -89,6 +89,14 @@ public:
     void Write(const void* data, size_t count);
     void Flush();
 
+    // Filling the buffer in place, for producers that write into memory:
+    // Space gives room for `count` bytes after the buffered ones (flushing
+    // first when there is too little), Commit counts in what was put there.
+    // Asking for more than the capacity or room raises std::length_error.
+    unsigned char* Space(size_t count);
+    size_t Room() const { return buffer_.size() - used_; }
+    void Commit(size_t count);
+
 private:
     File& file_;
     std::vector<unsigned char> buffer_;

@@ -1,4 +1,5 @@
 #include <cstring>
+#include <stdexcept>
 
 #include "base/error.h"
 #include "base/file.h"
@@ -55,6 +56,17 @@ void BufferedWriter::Flush() {
     size_t n = used_;
     used_ = 0;
     file_.Write(buffer_.data(), n);
+}
+
+unsigned char* BufferedWriter::Space(size_t count) {
+    if (count > buffer_.size()) throw std::length_error("BufferedWriter::Space beyond the capacity");
+    if (Room() < count) Flush();
+    return buffer_.data() + used_;
+}
+
+void BufferedWriter::Commit(size_t count) {
+    if (count > Room()) throw std::length_error("BufferedWriter::Commit beyond the room");
+    used_ += count;
 }
 
 std::vector<unsigned char> ReadWholeFile(const std::string& path) {
