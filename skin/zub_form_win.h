@@ -16,8 +16,14 @@ public:
     // Shapes 0 to 3 keep the picture's own size; shape 4 stretches it to the window.
     void RebuildBitmap() override;
 
+    // The next number for a button made on this form without a name: 1, 2, ...
+    int NextButtonNumber() { return ++buttonNumber_; }
+
 protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    int buttonNumber_ = 0;
 };
 
 }  // namespace zub

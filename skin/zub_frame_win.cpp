@@ -1,16 +1,21 @@
 #include "skin/zub_frame_win.h"
 
-#include <atomic>
 #include <iterator>
 
 #include "skin/media_list.h"
 #include "skin/skin_window_win.h"
+#include "skin/zub_form_win.h"
 
 namespace zub {
 namespace {
 
-// Buttons made at run time get distinct names: "Zubcraft1", "Zubcraft2", ...
-std::atomic<int> buttonNumber{0};
+// Buttons made at run time get distinct names from the form they are on:
+// "Zubcraft1", "Zubcraft2", ...; a button on no form keeps an empty name.
+std::string DefaultButtonName(TComponent* owner) {
+    for (TComponent* c = owner; c; c = c->Owner())
+        if (auto* form = dynamic_cast<TZubForm*>(c)) return "Zubcraft" + std::to_string(form->NextButtonNumber());
+    return {};
+}
 
 bool StartsWithDrive(const std::string& name) {
     const bool letter = name.size() >= 2 && name[1] == ':' &&
@@ -47,7 +52,7 @@ TZubButton::TZubButton(TComponent* owner, HWND parent, KMediaList& media)
     OnMouseLeave = [this] { BExit(); };
     OnMouseDown = [this](TMouseButton, int, int) { BDown(); };
     OnMouseUp = [this](TMouseButton, int x, int y) { BUp(x, y); };
-    Name = "Zubcraft" + std::to_string(++buttonNumber);
+    Name = DefaultButtonName(owner);
 }
 
 void TZubButton::SetState(TState state) {

@@ -27,7 +27,7 @@ class TZubButton : public TZubFrame {
 public:
     enum class TState { bsNormal = 0, bsOver = 1, bsPressed = 2, bsDisabled = 3 };
 
-    // Named "Zubcraft" + a program-wide running number until given a name.
+    // Named "Zubcraft" + the running number of its form until given a name.
     TZubButton(TComponent* owner, HWND parent, KMediaList& media);
 
     std::string ImageNormal, ImageOver, ImagePressed, ImageDisabled;
