@@ -36,7 +36,7 @@ TButton& BottomButton(TFolderMan& form, const char* text, int left, int modalRes
 TFolderMan::TFolderMan(TComponent* owner)
     : TForm(owner, "TFolderMan", "Choose Folder", TFormBorderStyle::bsSizeable, 316, 358) {
     SetColor(kDialogColor);
-    TFontSpec font;
+    TFont font;
     font.Name = "MS Sans Serif";
     font.Height = -11;
     font.Color = clBlack;

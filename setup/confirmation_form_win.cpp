@@ -16,7 +16,7 @@ TLabel& MakeMessageLabel(TForm& form) {
     label.SetAutoSize(false);
     label.SetWordWrap(true);
     label.SetAlignment(TAlignment::taCenter);
-    TFontSpec font;
+    TFont font;
     font.Height = -13;
     label.SetFont(font);
     label.SetBounds(8, 16, 329, 41);
@@ -33,8 +33,8 @@ TButton& MakeButton(TForm& form, const char* name, int left) {
     return button;
 }
 
-TFontSpec DialogFont() {
-    TFontSpec font;  // "MS Sans Serif", 11 pixels
+TFont DialogFont() {
+    TFont font;  // "MS Sans Serif", 11 pixels
     font.Height = -11;
     return font;
 }

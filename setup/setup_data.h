@@ -20,7 +20,7 @@ struct TSetupData {
     std::string ReadMe;      // relative to Destination
     std::string TargetFile;  // relative to Destination
     int32_t TextBoxColor = clBlack;
-    TFontSpec SetupFont;
+    TFont SetupFont;
     std::string RazederodezTitle;
     uint8_t CurrentPage = 0;
     std::string WorkFolder;  // always ends in a backslash

@@ -121,7 +121,7 @@ public:
 private:
     TSkinButton& MakeButton(const char* name, int left, int top, KMediaList& media);
     TPanel& BuildPageArea();
-    TWinControl& MakeControl(const TControlSpec& spec, TWinControl& parent);
+    TWinControl& MakeControl(const TControlDesign& design, TWinControl& parent);
     void UnpackPayload();
     void ApplySkin();
     void ApplyCaptions(const TCaptionTable& table);

@@ -18,8 +18,8 @@ namespace {
 constexpr int kButtonMaxPoints = 10;
 
 // The spacer labels keep this font whatever the settings say.
-TFontSpec SpacerFont() {
-    TFontSpec font;
+TFont SpacerFont() {
+    TFont font;
     font.Height = -kSpacerFontPixels;
     return font;
 }
@@ -27,15 +27,15 @@ TFontSpec SpacerFont() {
 }  // namespace
 
 TPanel& TSetupForm::BuildPageArea() {
-    for (const TControlSpec& spec : WizardLayout())
-        MakeControl(spec, spec.Parent ? *controls_.at(spec.Parent) : static_cast<TWinControl&>(*this));
+    for (const TControlDesign& design : WizardLayout())
+        MakeControl(design, design.Parent ? *controls_.at(design.Parent) : static_cast<TWinControl&>(*this));
     // The consent box is two lines high: a long consent text wraps into them.
     HWND consent = Control("LicenceCheck").Handle();
     SetWindowLongA(consent, GWL_STYLE, GetWindowLongA(consent, GWL_STYLE) | BS_MULTILINE);
     return Control<TPanel>("MainPanel");
 }
 
-TWinControl& TSetupForm::MakeControl(const TControlSpec& spec, TWinControl& parent) {
+TWinControl& TSetupForm::MakeControl(const TControlDesign& design, TWinControl& parent) {
     using K = TControlKind;
     TWinControl* control = nullptr;
     auto label = [&](bool wrap, bool autoSize) -> TLabel& {
@@ -45,7 +45,7 @@ TWinControl& TSetupForm::MakeControl(const TControlSpec& spec, TWinControl& pare
         control = &l;
         return l;
     };
-    switch (spec.Kind) {
+    switch (design.Kind) {
         case K::Panel: control = &Own<TPanel>(&parent); break;
         case K::Label: label(true, true); break;
         case K::HeadLabel: label(true, true).SetAlignment(TAlignment::taCenter); break;
@@ -74,14 +74,14 @@ TWinControl& TSetupForm::MakeControl(const TControlSpec& spec, TWinControl& pare
             break;
         }
     }
-    control->Name = spec.Name;
-    control->SetBounds(spec.Bounds.Left, spec.Bounds.Top, spec.Bounds.Width, spec.Bounds.Height);
-    control->SetAnchors(spec.Anchors);
-    control->SetAlign(spec.Align);
+    control->Name = design.Name;
+    control->SetBounds(design.Bounds.Left, design.Bounds.Top, design.Bounds.Width, design.Bounds.Height);
+    control->SetAnchors(design.Anchors);
+    control->SetAlign(design.Align);
     // The six pages lie on top of each other; the one in front is the only one shown.
-    if (spec.Parent && std::string(spec.Parent) == "TextBox") control->SetPage(true);
+    if (design.Parent && std::string(design.Parent) == "TextBox") control->SetPage(true);
     control->SetVisible(true);
-    controls_[spec.Name] = control;
+    controls_[design.Name] = control;
     return *control;
 }
 
@@ -96,7 +96,7 @@ void TSetupForm::MakeHeading(const char* name) {
 }
 
 void TSetupForm::ApplySettings() {
-    const TFontSpec& font = data_.SetupFont;
+    const TFont& font = data_.SetupFont;
     MainPanel.SetColor(data_.TextBoxColor);
     MainPanel.SetFont(font);
     MakeHeading("WelcomeHead");
@@ -108,7 +108,7 @@ void TSetupForm::ApplySettings() {
     }
 
     MakeHeading("DestinationHead1");
-    TFontSpec buttonFont = font;
+    TFont buttonFont = font;
     LimitFontPoints(buttonFont, kButtonMaxPoints);
     DestinationButton.SetFont(buttonFont);
     data_.Destination = GetProgramFilesDir() + data_.Destination;
@@ -119,11 +119,11 @@ void TSetupForm::ApplySettings() {
     for (const std::string& name : ProgramFolderEntries(GetProgramsFolder(Handle()), FindEntries))
         FolderList.AddItem(name);
     FolderEdit.SetText(data_.Folder);
-    TFontSpec black = font;
+    TFont black = font;
     black.Color = clBlack;
     FolderEdit.SetFont(black);
     FolderList.SetFont(black);
-    TFontSpec bold = font;
+    TFont bold = font;
     bold.Style |= fsBold;
     Control("FolderEditHead").SetFont(bold);
     Control("FolderListHead").SetFont(bold);

@@ -13,7 +13,7 @@ constexpr int kPageWidth = 369;
 constexpr int kPageHeight = 275;
 
 // The three lines every page starts with.
-void AddHeads(std::vector<TControlSpec>& t, const char* page, const char* head1, const char* spacer,
+void AddHeads(std::vector<TControlDesign>& t, const char* page, const char* head1, const char* spacer,
               const char* head2) {
     t.push_back({page, "TextBox", K::Panel, {0, 0, kPageWidth, kPageHeight}, A::alClient});
     t.push_back({head1, page, K::HeadLabel, {0, 0, kPageWidth, 16}, A::alTop});
@@ -21,8 +21,8 @@ void AddHeads(std::vector<TControlSpec>& t, const char* page, const char* head1,
     t.push_back({head2, page, K::Label, {0, 29, kPageWidth, 13}, A::alTop});
 }
 
-std::vector<TControlSpec> MakeLayout() {
-    std::vector<TControlSpec> t;
+std::vector<TControlDesign> MakeLayout() {
+    std::vector<TControlDesign> t;
     t.push_back({"MainPanel", nullptr, K::Panel, {104, 16, 393, 305}});
     t.push_back({"TextBox", "MainPanel", K::Panel, {12, 14, kPageWidth, kPageHeight}, A::alNone, kAllAnchors});
 
@@ -71,8 +71,8 @@ std::vector<TControlSpec> MakeLayout() {
 
 }  // namespace
 
-const std::vector<TControlSpec>& WizardLayout() {
-    static const std::vector<TControlSpec> layout = MakeLayout();
+const std::vector<TControlDesign>& WizardLayout() {
+    static const std::vector<TControlDesign> layout = MakeLayout();
     return layout;
 }
 

@@ -24,7 +24,7 @@ enum class TControlKind {
     ProgressBar,
 };
 
-struct TControlSpec {
+struct TControlDesign {
     const char* Name;
     const char* Parent;  // the page area itself is "MainPanel", a child of the form
     TControlKind Kind;
@@ -34,7 +34,7 @@ struct TControlSpec {
 };
 
 // MainPanel first, then every control below it, parents before children.
-const std::vector<TControlSpec>& WizardLayout();
+const std::vector<TControlDesign>& WizardLayout();
 
 // The height of the spacer labels' own font, in pixels.
 constexpr int kSpacerFontPixels = 12;

@@ -17,13 +17,13 @@ int FontHeightToPoints(int32_t height, int dpi) { return MulDivRound(std::abs(he
 
 int32_t PointsToFontHeight(int points, int dpi) { return -MulDivRound(points, dpi, 72); }
 
-void SetFontPoints(TFontSpec& font, int points, int dpi) {
+void SetFontPoints(TFont& font, int points, int dpi) {
     const int32_t height = PointsToFontHeight(points, dpi);
     font.Height = font.Height > 0 ? -height : height;
 }
 
-TFontSpec HeadingFont(const TFontSpec& base, int dpi) {
-    TFontSpec heading = base;
+TFont HeadingFont(const TFont& base, int dpi) {
+    TFont heading = base;
     // Height 0 is the face's default size, which the window system makes 8 points.
     const int points = base.Height == 0 ? 8 : FontHeightToPoints(base.Height, dpi);
     SetFontPoints(heading, points + 2, dpi);
@@ -31,7 +31,7 @@ TFontSpec HeadingFont(const TFontSpec& base, int dpi) {
     return heading;
 }
 
-void LimitFontPoints(TFontSpec& font, int maxPoints, int dpi) {
+void LimitFontPoints(TFont& font, int maxPoints, int dpi) {
     if (FontHeightToPoints(font.Height, dpi) > maxPoints) SetFontPoints(font, maxPoints, dpi);
 }
 

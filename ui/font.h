@@ -1,4 +1,4 @@
-// The font specification of a control: face name, colour, height in the
+// The font of a control: face name, colour, height in the
 // window system's convention and style bits. The window layer makes the real
 // font from it (ui/gdi_cache_win.h); here is what can be reckoned without a
 // screen: points and heights at a given number of dots per inch.
@@ -13,7 +13,7 @@ namespace zub {
 
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 
-struct TFontSpec {
+struct TFont {
     std::string Name = "MS Sans Serif";
     TColor Color = clWindowText;
     // Negative: the character height in pixels; positive: the cell height
@@ -21,10 +21,10 @@ struct TFontSpec {
     int32_t Height = -11;  // 8 points at 96 dpi
     unsigned Style = 0;    // TFontStyle bits
 
-    bool operator==(const TFontSpec& o) const {
+    bool operator==(const TFont& o) const {
         return Name == o.Name && Color == o.Color && Height == o.Height && Style == o.Style;
     }
-    bool operator!=(const TFontSpec& o) const { return !(*this == o); }
+    bool operator!=(const TFont& o) const { return !(*this == o); }
 };
 
 constexpr int kDefaultDpi = 96;
@@ -40,12 +40,12 @@ int FontHeightToPoints(int32_t height, int dpi = kDefaultDpi);
 int32_t PointsToFontHeight(int points, int dpi = kDefaultDpi);
 
 // Sets the size in points, keeping the kind of height (character or cell).
-void SetFontPoints(TFontSpec& font, int points, int dpi = kDefaultDpi);
+void SetFontPoints(TFont& font, int points, int dpi = kDefaultDpi);
 
 // A heading's font: two points larger than `base`, with bold added.
-TFontSpec HeadingFont(const TFontSpec& base, int dpi = kDefaultDpi);
+TFont HeadingFont(const TFont& base, int dpi = kDefaultDpi);
 
 // Lowers the size to `maxPoints` when it is larger; a smaller font stays.
-void LimitFontPoints(TFontSpec& font, int maxPoints, int dpi = kDefaultDpi);
+void LimitFontPoints(TFont& font, int maxPoints, int dpi = kDefaultDpi);
 
 }  // namespace zub

@@ -4,22 +4,22 @@
 
 namespace zub {
 
-HFONT TGdiCache::Font(const TFontSpec& spec) {
-    TFontKey key{spec.Name, spec.Height, spec.Style};
+HFONT TGdiCache::Font(const TFont& wanted) {
+    TFontKey key{wanted.Name, wanted.Height, wanted.Style};
     auto found = fonts_.find(key);
     if (found != fonts_.end()) return found->second.get();
     LOGFONTA lf{};
-    lf.lfHeight = spec.Height;
-    lf.lfWeight = (spec.Style & fsBold) ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = (spec.Style & fsItalic) ? TRUE : FALSE;
-    lf.lfUnderline = (spec.Style & fsUnderline) ? TRUE : FALSE;
-    lf.lfStrikeOut = (spec.Style & fsStrikeOut) ? TRUE : FALSE;
+    lf.lfHeight = wanted.Height;
+    lf.lfWeight = (wanted.Style & fsBold) ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = (wanted.Style & fsItalic) ? TRUE : FALSE;
+    lf.lfUnderline = (wanted.Style & fsUnderline) ? TRUE : FALSE;
+    lf.lfStrikeOut = (wanted.Style & fsStrikeOut) ? TRUE : FALSE;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
     lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     lf.lfQuality = DEFAULT_QUALITY;
     lf.lfPitchAndFamily = DEFAULT_PITCH;
-    strncpy(lf.lfFaceName, spec.Name.c_str(), LF_FACESIZE - 1);
+    strncpy(lf.lfFaceName, wanted.Name.c_str(), LF_FACESIZE - 1);
     GdiObject<HFONT> font(CreateFontIndirectA(&lf));
     // Out of GDI objects: the system font still shows the text.
     if (!font.valid()) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));

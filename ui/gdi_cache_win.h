@@ -1,4 +1,4 @@
-// The program's fonts and brushes: one font per font specification and one
+// The program's fonts and brushes: one font per font description and one
 // brush per colour, made on first use and kept for the program's life, so
 // controls never own, copy or leak GDI objects. System colours use the
 // system's own brushes, which need no freeing.
@@ -22,8 +22,8 @@ public:
     TGdiCache(const TGdiCache&) = delete;
     TGdiCache& operator=(const TGdiCache&) = delete;
 
-    // The font of the specification (its colour plays no part in the font).
-    HFONT Font(const TFontSpec& spec);
+    // The font for this description (its colour plays no part in the font).
+    HFONT Font(const TFont& wanted);
     HBRUSH Brush(TColor color);
 
     // GDI objects this cache has made and holds.

@@ -370,9 +370,9 @@ void TWinControl::ColorChanged() {
     if (handle_) InvalidateRect(handle_, nullptr, TRUE);
 }
 
-const TFontSpec& TWinControl::Font() const { return parentFont_ && parent_ ? parent_->Font() : font_; }
+const TFont& TWinControl::Font() const { return parentFont_ && parent_ ? parent_->Font() : font_; }
 
-void TWinControl::SetFont(const TFontSpec& font) {
+void TWinControl::SetFont(const TFont& font) {
     font_ = font;
     parentFont_ = false;
     FontChanged();

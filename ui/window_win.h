@@ -97,8 +97,8 @@ public:
     bool ParentColor() const { return parentColor_; }
     void SetParentColor(bool value);
     // Font: the control's own, or its parent's while ParentFont is set.
-    const TFontSpec& Font() const;
-    void SetFont(const TFontSpec& font);  // clears ParentFont
+    const TFont& Font() const;
+    void SetFont(const TFont& font);  // clears ParentFont
     bool ParentFont() const { return parentFont_; }
     void SetParentFont(bool value);
     // The real font of Font(), owned by the framework's GDI cache.
@@ -180,7 +180,7 @@ private:
     bool tabStop_ = false;
     bool page_ = false;
     TColor color_ = clBtnFace;
-    TFontSpec font_;
+    TFont font_;
     int aligning_ = 0;
     bool layoutMoving_ = false;  // the layout is moving this control
     bool realignPending_ = false;

@@ -45,17 +45,17 @@ TEST(Font, HeadingIsTwoPointsLargerAndBold) {
         {"default height", 0, 0, -13, fsBold, 0},
     };
     for (const Case& c : cases) {
-        TFontSpec base;
+        TFont base;
         base.Name = "Arial";
         base.Color = 0x0000FF;
         base.Height = c.height;
         base.Style = c.style;
-        TFontSpec heading = HeadingFont(base);
+        TFont heading = HeadingFont(base);
         EXPECT_EQ(heading.Height, c.headingHeight) << c.what;
         EXPECT_EQ(heading.Style, c.headingStyle) << c.what;
         EXPECT_EQ(heading.Name, "Arial") << c.what;
         EXPECT_EQ(heading.Color, 0x0000FF) << c.what;
-        TFontSpec button = base;
+        TFont button = base;
         LimitFontPoints(button, 10);
         EXPECT_EQ(button.Height, c.buttonHeight) << c.what;
     }

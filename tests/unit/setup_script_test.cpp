@@ -142,7 +142,7 @@ TEST(SetupScript, SetupKeysFillTheSetupData) {
     EXPECT_EQ(d.AddFiles, (Lines{"a.dll", "Graphics\\b.gif", "a.dll"}));  // not prefixed, duplicates kept
     EXPECT_EQ(d.Language, "german");
     EXPECT_EQ(d.RazederodezTitle, "A=B");
-    EXPECT_EQ(d.SetupFont, (TFontSpec{"Arial", clWindowText, 16, 0}));
+    EXPECT_EQ(d.SetupFont, (TFont{"Arial", clWindowText, 16, 0}));
     EXPECT_EQ(d.TextBoxColor, 255);
     EXPECT_EQ(d.Licence, " lic.txt");
     EXPECT_EQ(d.Destination, "App");
@@ -209,7 +209,7 @@ TEST(SetupScript, SettingsKeepTheirDefaultsWithoutASetupBlock) {
     EXPECT_TRUE(d.AddFiles.empty());
     EXPECT_EQ(d.Folder, "");
     EXPECT_FALSE(d.LaunchProg);
-    EXPECT_EQ(d.SetupFont, TFontSpec{});
+    EXPECT_EQ(d.SetupFont, TFont{});
 }
 
 TEST(SetupScript, FailuresNameTheFileAndLine) {

@@ -17,12 +17,12 @@ namespace {
 std::map<std::string, TBounds> Arrange(TBounds mainPanel, const std::set<std::string>& hidden = {}) {
     const auto& layout = WizardLayout();
     std::map<std::string, TBounds> design, now;
-    for (const TControlSpec& c : layout) design[c.Name] = c.Bounds;
+    for (const TControlDesign& c : layout) design[c.Name] = c.Bounds;
     now["MainPanel"] = mainPanel;
-    for (const TControlSpec& parent : layout) {
-        std::vector<const TControlSpec*> children;
+    for (const TControlDesign& parent : layout) {
+        std::vector<const TControlDesign*> children;
         std::vector<TLayoutItem> items;
-        for (const TControlSpec& c : layout)
+        for (const TControlDesign& c : layout)
             if (c.Parent && parent.Name == std::string(c.Parent)) {
                 children.push_back(&c);
                 TLayoutItem item;
@@ -42,7 +42,7 @@ std::map<std::string, TBounds> Arrange(TBounds mainPanel, const std::set<std::st
 
 TEST(WizardLayout, EveryControlOnceWithItsParentBeforeIt) {
     std::set<std::string> seen;
-    for (const TControlSpec& c : WizardLayout()) {
+    for (const TControlDesign& c : WizardLayout()) {
         if (c.Parent) {
             EXPECT_TRUE(seen.count(c.Parent)) << c.Name << " before its parent " << c.Parent;
         }

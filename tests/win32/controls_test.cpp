@@ -101,12 +101,12 @@ TEST_F(ControlsTest, FontAndColourComeFromTheParentUnlessGiven) {
     page.SetBounds(0, 0, 300, 200);
     TLabel& inherits = Make<TLabel>(&page);
     TLabel& own = Make<TLabel>(&page);
-    TFontSpec ownFont;
+    TFont ownFont;
     ownFont.Name = "Courier New";
     ownFont.Height = -12;
     own.SetFont(ownFont);
 
-    TFontSpec pageFont;
+    TFont pageFont;
     pageFont.Name = "Arial";
     pageFont.Height = -16;
     pageFont.Style = fsBold | fsItalic;
@@ -176,13 +176,13 @@ TEST_F(ControlsTest, LabelHeightFollowsItsTextAtItsWidth) {
     EXPECT_EQ(label.Bounds().Width, 120);
 
     // A larger font makes it taller at the same width.
-    TFontSpec big;
+    TFont big;
     big.Height = -24;
     label.SetFont(big);
     EXPECT_GT(label.Bounds().Height, lines * tm.tmHeight);
 
     // An empty label is one line high; without auto size the height stays.
-    label.SetFont(TFontSpec{});
+    label.SetFont(TFont{});
     label.SetText("");
     EXPECT_EQ(label.Bounds().Height, tm.tmHeight);
     label.SetAutoSize(false);
@@ -273,7 +273,7 @@ TEST_F(ControlsTest, EditReportsTypedAndProgramChanges) {
     EXPECT_EQ(changes, 3);
     EXPECT_EQ(seen, "");
     // The window colour, black text when asked.
-    TFontSpec black;
+    TFont black;
     black.Color = clBlack;
     edit.SetFont(black);
     TCtlColors colors = CtlColorsOf(edit, WM_CTLCOLOREDIT);
@@ -472,7 +472,7 @@ void MakePage(TForm& form, int round) {
     TPanel& page = form.Own<TPanel>(&form);
     page.SetAlign(TAlign::alClient);
     page.SetColor(RGB(round % 3, 200, 200));
-    TFontSpec font;
+    TFont font;
     font.Name = "Arial";
     font.Height = -11 - round % 2;
     page.SetFont(font);
