@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <vector>
 
 #include "ui/application_win.h"
 
@@ -35,5 +36,34 @@ inline bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
 }
+
+// Steps run one by one from the message loop that is running (a modal
+// form's), each when the effects of the one before have been handled: a
+// timer's message comes only when no other message is waiting.
+class TScript {
+public:
+    explicit TScript(std::vector<std::function<void()>> steps) : steps_(std::move(steps)) {
+        current_ = this;
+        timer_ = SetTimer(nullptr, 0, 1, &TScript::Tick);
+    }
+    ~TScript() {
+        KillTimer(nullptr, timer_);
+        current_ = nullptr;
+    }
+    TScript(const TScript&) = delete;
+    TScript& operator=(const TScript&) = delete;
+    bool Done() const { return next_ == steps_.size(); }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        TScript* script = current_;
+        if (!script || script->Done()) return;
+        script->steps_[script->next_++]();
+    }
+    static inline TScript* current_ = nullptr;
+    std::vector<std::function<void()>> steps_;
+    size_t next_ = 0;
+    UINT_PTR timer_ = 0;
+};
 
 }  // namespace zub::test
