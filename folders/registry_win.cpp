@@ -54,4 +54,12 @@ void WriteStringValue(const RegKey& key, const std::string& name, const std::str
     if (rc != ERROR_SUCCESS) throw Error(Format("Konnte Daten f\xfcr '%s' nicht setzen", name.c_str()));
 }
 
+void WriteDwordValue(const RegKey& key, const std::string& name, uint32_t data) {
+    const DWORD value = data;
+    LONG rc = RegSetValueExA(key.get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    if (rc != ERROR_SUCCESS) throw Error(Format("Konnte Daten f\xfcr '%s' nicht setzen", name.c_str()));
+}
+
+void DeleteValue(const RegKey& key, const std::string& name) { RegDeleteValueA(key.get(), name.c_str()); }
+
 }  // namespace zub

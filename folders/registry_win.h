@@ -3,6 +3,7 @@
 // finds the platform's folders.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -26,5 +27,11 @@ std::optional<std::string> ReadStringValue(const RegKey& key, const std::string&
 // Sets a REG_SZ value; raises "Konnte Daten für '%s' nicht setzen" with the
 // value name when the system refuses.
 void WriteStringValue(const RegKey& key, const std::string& name, const std::string& data);
+
+// Sets a REG_DWORD value; raises as WriteStringValue does.
+void WriteDwordValue(const RegKey& key, const std::string& name, uint32_t data);
+
+// Removes a value when the key has it; a value that is not there is no error.
+void DeleteValue(const RegKey& key, const std::string& name);
 
 }  // namespace zub

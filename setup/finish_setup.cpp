@@ -1,8 +1,49 @@
 #include "setup/finish_setup.h"
 
+#include <set>
+
+#include "base/file.h"
+#include "base/strings.h"
 #include "setup/install_run.h"
+#include "setup/uninstall_entry.h"
+#include "setup/upgrade.h"
 
 namespace zub {
+namespace {
+
+// A setup.log larger than this is no record a setup wrote; it is not read.
+constexpr int64_t kEarlierLogLimit = 16 << 20;
+
+// The size of every file the log book lists, each counted once.
+uint64_t InstalledBytes(const TSetupLogBook& logBook) {
+    std::set<std::string> counted;
+    uint64_t bytes = 0;
+    for (const std::string& line : logBook.Lines) {
+        std::optional<TLogEntryLine> entry = ParseLogEntry(line);
+        if (!entry || entry->Kind != TLogEntryKind::File || !counted.insert(LowerAscii(entry->Path)).second) continue;
+        fs::File file = fs::File::OpenRead(entry->Path);
+        if (file.IsOpen() && file.Size() > 0) bytes += static_cast<uint64_t>(file.Size());
+    }
+    return bytes;
+}
+
+// An earlier installation of the same program in the destination: its
+// entries join the new ones, so the uninstaller removes both versions.
+void TakeInEarlierLog(TSetupLogBook& logBook, const TSetupData& data, IInstallSystem& system) {
+    fs::File file = fs::File::OpenRead(logBook.LogFileName);
+    if (!file.IsOpen() || file.Size() > kEarlierLogLimit) return;
+    std::string text(static_cast<size_t>(file.Size()), '\0');
+    text.resize(file.Read(&text[0], text.size()));
+    std::optional<std::vector<TLogEntryLine>> earlier = EarlierLogEntries(text, logBook.DisplayName);
+    if (!earlier) return;
+    const TOwnFolders folders{data.Destination, system.ProgramsFolder(), system.DesktopFolder()};
+    MergeEarlierEntries(logBook, *earlier, folders, [&system](const TLogEntryLine& entry) {
+        return entry.Kind == TLogEntryKind::Directory ? system.IsFolderPresent(entry.Path)
+                                                      : system.FileExists(entry.Path);
+    });
+}
+
+}  // namespace
 
 void FinishSetup(const TSetupData& data, TSetupLogBook& logBook, const TFinishChoices& choices,
                  IInstallSystem& system) {
@@ -24,7 +65,9 @@ void FinishSetup(const TSetupData& data, TSetupLogBook& logBook, const TFinishCh
     logBook.LogFileName = dest + "\\setup.log";
     logBook.UninstallKeyName = ChooseUninstallKeyName(title, data.TargetFile);
     logBook.DisplayName = title;
-    system.WriteUninstallEntry(logBook);
+    TakeInEarlierLog(logBook, data, system);
+    const TInstallFacts facts{SizeInKiB(InstalledBytes(logBook)), system.Today()};
+    system.WriteUninstallEntry(UninstallEntryOf(logBook, data, facts));
     logBook.SaveLog();
 
     // Only what was installed is started: Notepad would offer to create a

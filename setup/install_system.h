@@ -9,7 +9,7 @@
 
 namespace zub {
 
-class TSetupLogBook;
+struct TUninstallEntry;
 
 // What a shortcut file records. Icon and hotkey are never set by the setup.
 struct TShortcut {
@@ -54,6 +54,8 @@ public:
     virtual std::string DesktopFolder() = 0;
     // The Windows folder, where Notepad lives; "" when unknown.
     virtual std::string WindowsFolder() = 0;
+    // The day as YYYYMMDD, in local time.
+    virtual std::string Today() = 0;
     // Writes a shortcut file, replacing an existing one; false when it could
     // not be saved (a bad name, a missing folder).
     virtual bool CreateShortcut(const std::string& linkFile, const TShortcut& link) = 0;
@@ -62,10 +64,9 @@ public:
     virtual void ShellOpen(const std::string& file, const std::string& parameters) = 0;
     virtual void SetCurrentDir(const std::string& path) = 0;
 
-    // Registry: the application's entry in the list of installed programs,
-    // from the log book's UninstallKeyName, DisplayName and LogFileName.
+    // Registry: the application's entry in the list of installed programs.
     // Raises when the key cannot be opened or created or a value not written.
-    virtual void WriteUninstallEntry(const TSetupLogBook& logBook) = 0;
+    virtual void WriteUninstallEntry(const TUninstallEntry& entry) = 0;
 };
 
 // The copying page as the run sees it: its label and progress bar (0 to 100),

@@ -10,7 +10,7 @@
 #include "base/strings.h"
 #include "base/win32_error.h"
 #include "folders/shell_win.h"
-#include "setup/log_book.h"
+#include "setup/uninstall_key_win.h"
 
 namespace zub {
 namespace {
@@ -130,7 +130,13 @@ void TWin32InstallSystem::ShellOpen(const std::string& file, const std::string& 
 
 void TWin32InstallSystem::SetCurrentDir(const std::string& path) { SetCurrentDirectoryA(path.c_str()); }
 
-void TWin32InstallSystem::WriteUninstallEntry(const TSetupLogBook& logBook) { logBook.WriteUninstallKey(); }
+std::string TWin32InstallSystem::Today() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return Format("%04u%02u%02u", unsigned(now.wYear), unsigned(now.wMonth), unsigned(now.wDay));
+}
+
+void TWin32InstallSystem::WriteUninstallEntry(const TUninstallEntry& entry) { zub::WriteUninstallEntry(entry); }
 
 TCopyPageWin::TCopyPageWin(HWND form, TLabel& label, TProgressBar& progress, std::string caption)
     : form_(form), label_(label), progress_(progress), caption_(std::move(caption)) {}

@@ -36,11 +36,12 @@ public:
     std::string ProgramsFolder() override;
     std::string DesktopFolder() override;
     std::string WindowsFolder() override;
+    std::string Today() override;
     bool CreateShortcut(const std::string& linkFile, const TShortcut& link) override;
     void ShellOpen(const std::string& file, const std::string& parameters) override;
     void SetCurrentDir(const std::string& path) override;
 
-    void WriteUninstallEntry(const TSetupLogBook& logBook) override;
+    void WriteUninstallEntry(const TUninstallEntry& entry) override;
 
 private:
     HWND owner_;

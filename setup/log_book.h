@@ -67,14 +67,6 @@ public:
     // Any number of calls write the same file.
     void SaveLog() const;
 
-#if defined(_WIN32)
-    // Writes "DisplayName" and "UninstallString" (REG_SZ) into
-    // HKEY_LOCAL_MACHINE\kUninstallRootKey + EffectiveUninstallKeyName(),
-    // creating the key when missing. A key that cannot be opened or created
-    // raises UninstallKeyError with the system's reason; a value that cannot
-    // be written raises "Konnte Daten für '%s' nicht setzen".
-    void WriteUninstallKey() const;
-#endif
 
 private:
     void AddEntry(TLogEntryKind kind, const std::string& path);

@@ -1,16 +1,20 @@
-// Program entry of the setup: no command line; the only input is the
-// program's own executable, whose payload the wizard form unpacks.
+// Program entry of the setup: the command line decides between the wizard
+// and a silent run; the payload is unpacked by either at start-up.
 #include <windows.h>
 
 #include <exception>
 #include <memory>
+#include <optional>
 
 #include "base/file.h"
 #include "folders/folder_man_win.h"
 #include "folders/shell.h"
+#include "setup/command_line.h"
 #include "setup/confirmation_form_win.h"
 #include "setup/dll_search_win.h"
+#include "setup/run_trace.h"
 #include "setup/setup_form_win.h"
+#include "setup/startup_win.h"
 #include "skin/media_list.h"
 #include "skin/media_timer_win.h"
 #include "ui/application_win.h"
@@ -34,11 +38,12 @@ private:
     std::string folder_;
 };
 
-}  // namespace
+void ShowUsage(const std::string& why) {
+    const std::string text = why.empty() ? zub::UsageText() : why + "\n\n" + zub::UsageText();
+    MessageBoxA(nullptr, text.c_str(), "Setup", MB_OK | (why.empty() ? MB_ICONINFORMATION : MB_ICONERROR));
+}
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    zub::HardenDllSearch();
-    zub::TOleSession ole;
+int RunWizard(const zub::TSetupOptions& options, zub::TRunTrace& trace) {
     TFinalCleanup cleanup;
     zub::TApplication application;
     // The image cache with its placeholder and purge timer lives from program
@@ -48,14 +53,46 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     std::unique_ptr<zub::TSetupForm> setupForm;
     try {
-        setupForm = std::make_unique<zub::TSetupForm>(nullptr, cleanup.Folder(), mediaList);
+        setupForm = std::make_unique<zub::TSetupForm>(nullptr, cleanup.Folder(), mediaList, options, trace);
     } catch (const std::exception& e) {
         // The partly built form is gone already, and with it the work folder.
+        trace.Error(e.what());
         zub::ShowException(nullptr, e.what());
-        return 1;
+        return zub::kExitCouldNotStart;
     }
     zub::TFolderMan folderMan(nullptr);
     zub::TConfirmationForm confirmationForm(nullptr);
     setupForm->SetDialogs(folderMan, confirmationForm);
-    return application.Run(*setupForm);
+    application.Run(*setupForm);
+    return setupForm->ExitCode();
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    zub::HardenDllSearch();
+    const zub::TSetupOptions options = zub::ParseSetupCommandLine(GetCommandLineA());
+    std::optional<zub::TRunTrace> trace;
+    try {
+        trace.emplace(options.LogFile.empty() ? zub::TRunTrace() : zub::TRunTrace(options.LogFile));
+    } catch (const std::exception& e) {
+        if (!options.Silent) ShowUsage(e.what());
+        return zub::kExitBadCommandLine;
+    }
+    if (options.Usage) {
+        if (!options.Error.empty()) trace->Error(options.Error);
+        if (!options.Silent) ShowUsage(options.Error);
+        return zub::kExitBadCommandLine;
+    }
+
+    zub::TOleSession ole;
+    int code = zub::kExitFailed;
+    if (options.Silent) {
+        TFinalCleanup cleanup;
+        code = zub::RunSilentSetup(options, *trace, cleanup.Folder());
+    } else {
+        code = RunWizard(options, *trace);
+    }
+    trace->Line("exit code " + std::to_string(code));
+    return code;
 }

@@ -25,6 +25,10 @@ struct TSetupData {
     uint8_t CurrentPage = 0;
     std::string WorkFolder;  // always ends in a backslash
     bool DesktopIcon = false;
+    // For the list of installed programs; empty when Setup.ini gives none.
+    std::string Version;
+    std::string Publisher;
+    std::string Website;
 };
 
 }  // namespace zub

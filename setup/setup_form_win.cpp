@@ -6,6 +6,8 @@
 #include "setup/finish_setup.h"
 #include "setup/install_run.h"
 #include "setup/install_system_win.h"
+#include "setup/run_trace.h"
+#include "setup/startup_win.h"
 #include "setup/unpack_progress_win.h"
 
 namespace zub {
@@ -15,18 +17,10 @@ namespace {
 constexpr int kDesignWidth = 520;
 constexpr int kDesignHeight = 440;
 
-// The exit code of a setup whose installation run failed or was cancelled.
-constexpr int kInstallFailedExitCode = 1;
-
-std::string OwnExecutablePath() {
-    char path[MAX_PATH + 1] = {};
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return std::string(path, n);
-}
-
 }  // namespace
 
-TSetupForm::TSetupForm(TComponent* owner, std::string& recordedWorkFolder, KMediaList& media)
+TSetupForm::TSetupForm(TComponent* owner, std::string& recordedWorkFolder, KMediaList& media,
+                       const TSetupOptions& options, TRunTrace& trace)
     : TZubForm(owner, "TSetupForm", "SetupForm", WS_POPUP | WS_CLIPCHILDREN, kDesignWidth, kDesignHeight, media),
       Backbutton(MakeButton("Backbutton", 192, 368, media)),
       Forwardbutton(MakeButton("Forwardbutton", 280, 368, media)),
@@ -43,6 +37,8 @@ TSetupForm::TSetupForm(TComponent* owner, std::string& recordedWorkFolder, KMedi
       DesktopCheck(Control<TCheckBox>("DesktopCheck")),
       ReadMeCheck(Control<TCheckBox>("ReadMeCheck")),
       LaunchProgCheck(Control<TCheckBox>("LaunchProgCheck")),
+      options_(options),
+      trace_(trace),
       buttons_{&Backbutton, &Forwardbutton, &Cancelbutton} {
     Backbutton.OnClick = [this] { BackbuttonClick(); };
     Forwardbutton.OnClick = [this] { ForwardbuttonClick(); };
@@ -52,11 +48,8 @@ TSetupForm::TSetupForm(TComponent* owner, std::string& recordedWorkFolder, KMedi
     FolderEdit.OnChange = [this] { FolderEditChange(); };
     FolderList.OnClick = [this] { FolderListClick(); };
 
-    std::string folder = MakeWorkFolder(GetTempDir());
-    recordedWorkFolder = folder;
-    workFolder_.Set(folder);
-    data_.WorkFolder = folder + "\\";
-    for (const char* sub : {"Graphics", "Sounds", "Additional"}) fs::ForceDirectories(data_.WorkFolder + sub);
+    data_.WorkFolder = OpenWorkFolder(workFolder_);
+    recordedWorkFolder = workFolder_.Folder();
 
     UnpackPayload();
     ReadSetupScript(data_.WorkFolder + "Setup.ini", *this);
@@ -97,6 +90,7 @@ void TSetupForm::ApplySkin() {
 void TSetupForm::UnpackPayload() {
     TUnpackProgressWindow progress;
     zub::UnpackPayload(Archiver, OwnExecutablePath(), data_.WorkFolder, &progress.Tracker());
+    trace_.Line("unpacked: the payload into " + data_.WorkFolder);
 }
 
 LRESULT TSetupForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -110,26 +104,39 @@ void TSetupForm::InstallFiles() {
         bool& flag;
         ~TDone() { flag = false; }
     } done{installing_};
-    TWin32InstallSystem system(Handle());
+    TWin32InstallSystem machine(Handle());
+    TTracingInstallSystem system(machine, trace_);
     TCopyPageWin page(Handle(), Copymessage, CopyProgress, data_.RazederodezTitle);
+    trace_.Line("destination: " + data_.Destination);
     try {
         TInstallRun(data_, logBook_, system, page).InstallFiles();
     } catch (const std::exception& e) {
         // The run has taken back what it made. The user is told why, and the
         // setup ends with a failure code; the work folder goes with the form.
         // The page machine's last step then only touches the hidden window.
+        trace_.Error(e.what());
+        exitCode_ = kExitFailed;
         ShowException(Handle(), e.what());
         ShowWindow(Handle(), SW_HIDE);
-        PostQuitMessage(kInstallFailedExitCode);
+        PostQuitMessage(kExitFailed);
     }
 }
 
 // An error (the uninstall entry, setup.log) leaves the completion page up,
 // shown by the framework; Forward tries again.
 void TSetupForm::FinishSetup() {
-    TWin32InstallSystem system(Handle());
-    zub::FinishSetup(data_, logBook_, {DesktopCheck.Checked(), ReadMeCheck.Checked(), LaunchProgCheck.Checked()},
-                     system);
+    TWin32InstallSystem machine(Handle());
+    TTracingInstallSystem system(machine, trace_);
+    try {
+        zub::FinishSetup(data_, logBook_, {DesktopCheck.Checked(), ReadMeCheck.Checked(), LaunchProgCheck.Checked()},
+                         system);
+    } catch (const std::exception& e) {
+        trace_.Error(e.what());
+        throw;
+    }
+    trace_.Line("wrote: " + logBook_.LogFileName);
+    trace_.Line("installed");
+    exitCode_ = kExitInstalled;
     Close();
 }
 

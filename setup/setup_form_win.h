@@ -8,6 +8,7 @@
 #include <string>
 
 #include "archive/zlb_archive.h"
+#include "setup/command_line.h"
 #include "setup/log_book.h"
 #include "setup/setup_data.h"
 #include "setup/setup_script.h"
@@ -22,6 +23,7 @@
 namespace zub {
 
 class TConfirmationForm;
+class TRunTrace;
 class TFolderMan;
 
 // One of the wizard's image buttons, dressed by a Button block of Setup.ini.
@@ -50,8 +52,10 @@ class TSetupForm : public TZubForm, public ISetupScriptTarget, private IWizardVi
 public:
     // recordedWorkFolder receives the work folder's path for the program's
     // final clean-up as soon as the folder exists; media is the program's
-    // image cache, which outlives the form.
-    TSetupForm(TComponent* owner, std::string& recordedWorkFolder, KMediaList& media);
+    // image cache, which outlives the form. The command line may name the
+    // destination to propose; what the setup does goes to `trace`.
+    TSetupForm(TComponent* owner, std::string& recordedWorkFolder, KMediaList& media, const TSetupOptions& options,
+               TRunTrace& trace);
     ~TSetupForm() override;
 
     // The two dialogs the pages open; they are made after the wizard form.
@@ -87,6 +91,10 @@ public:
     // The installation run (page 4) and the finishing actions (Forward on page 5).
     void InstallFiles() override;
     void FinishSetup() override;
+
+    // How the wizard ended: installed, failed (and rolled back), or cancelled,
+    // which is also what closing it in any other way counts as.
+    int ExitCode() const { return exitCode_; }
 
     // Enter works as Forward (not in the licence text), Esc as Cancel.
     bool DialogKey(const MSG& msg) override;
@@ -143,6 +151,9 @@ private:
     // program) would end the message loop under it: it is refused.
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool installing_ = false;
+    int exitCode_ = kExitCancelled;
+    const TSetupOptions& options_;
+    TRunTrace& trace_;
 
     std::array<TSkinButton*, 3> buttons_;
     TPageMachine pages_{data_, *this};

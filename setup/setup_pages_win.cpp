@@ -9,6 +9,7 @@
 #include "setup/confirmation_form_win.h"
 #include "setup/find_entries_win.h"
 #include "setup/setup_form_win.h"
+#include "setup/startup_win.h"
 #include "setup/wizard_checks.h"
 #include "setup/wizard_texts.h"
 
@@ -111,7 +112,7 @@ void TSetupForm::ApplySettings() {
     TFont buttonFont = font;
     LimitFontPoints(buttonFont, kButtonMaxPoints);
     DestinationButton.SetFont(buttonFont);
-    data_.Destination = GetProgramFilesDir() + data_.Destination;
+    data_.Destination = ProposedDestinationOf(data_, options_.Destination);
     DestinationText.SetText(data_.Destination);
 
     MakeHeading("FolderHead1");

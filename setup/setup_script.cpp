@@ -193,6 +193,10 @@ const TSetupRule kSetupKeys[] = {
      [](TSetupData& d, const std::string& v, const std::string&) { d.LaunchProg = Flag(v); }},
     {"DesktopIcon", TScriptValue::Flag,
      [](TSetupData& d, const std::string& v, const std::string&) { d.DesktopIcon = Flag(v); }},
+    {"Version", TScriptValue::Text, [](TSetupData& d, const std::string& v, const std::string&) { d.Version = v; }},
+    {"Publisher", TScriptValue::Text,
+     [](TSetupData& d, const std::string& v, const std::string&) { d.Publisher = v; }},
+    {"Website", TScriptValue::Text, [](TSetupData& d, const std::string& v, const std::string&) { d.Website = v; }},
 };
 
 using TFormRule = TKeyRule<ISetupScriptTarget>;

@@ -44,6 +44,31 @@ public:
     virtual ISkinButtonTarget& Button(TButtonKind kind) = 0;
 };
 
+// A target that keeps only the setup data, for a run without a window: the
+// page area, the skin and the buttons are read and checked, then dropped.
+class TSetupDataTarget : public ISetupScriptTarget, private ISkinButtonTarget {
+public:
+    TSetupData Data;
+
+    TSetupData& SetupData() override { return Data; }
+    void SetPageAreaTop(int32_t) override {}
+    void SetPageAreaLeft(int32_t) override {}
+    void SetPageAreaWidth(int32_t) override {}
+    void SetPageAreaHeight(int32_t) override {}
+    void SetPanelBitmap(const std::string&) override {}
+    void SetPanelInvisibleColor(int32_t) override {}
+    ISkinButtonTarget& Button(TButtonKind) override { return *this; }
+
+private:
+    void SetTop(int32_t) override {}
+    void SetLeft(int32_t) override {}
+    void SetImageNormal(const std::string&) override {}
+    void SetImageOver(const std::string&) override {}
+    void SetImagePressed(const std::string&) override {}
+    void SetImageDisabled(const std::string&) override {}
+    void SetInvisibleColor(int32_t) override {}
+};
+
 // The object kinds the reader knows; "Object=" lines name them exactly.
 inline constexpr char kSetupObject[] = "Setup";
 inline constexpr char kToolwebObject[] = "Toolweb";

@@ -8,6 +8,14 @@ namespace zub {
 
 std::string MakeWorkFolder(const std::string& tempDir) { return fs::CreateNumberedFolder(tempDir + "ZCTemp"); }
 
+std::string OpenWorkFolder(TWorkFolderGuard& guard) {
+    const std::string folder = MakeWorkFolder(GetTempDir());
+    guard.Set(folder);
+    const std::string path = folder + "\\";
+    for (const char* sub : {"Graphics", "Sounds", "Additional"}) fs::ForceDirectories(path + sub);
+    return path;
+}
+
 TWorkFolderGuard::~TWorkFolderGuard() {
     try {
         Remove();

@@ -10,6 +10,13 @@ namespace zub {
 // in a separator. Raises the input/output error when it cannot be created.
 std::string MakeWorkFolder(const std::string& tempDir);
 
+class TWorkFolderGuard;
+
+// The start-up's work folder: made in the user's temporary directory, handed
+// to `guard` for removal, with the sub-folders the payload unpacks into.
+// Returns its path with a trailing backslash.
+std::string OpenWorkFolder(TWorkFolderGuard& guard);
+
 // Removes a work folder when it goes out of scope (if it still exists), so a
 // failed start-up and a normal end both leave nothing behind.
 class TWorkFolderGuard {

@@ -6,6 +6,7 @@
 #include "base/error.h"
 #include "base/strings.h"
 #include "setup/setup_script.h"
+#include "setup/uninstall_entry.h"
 #include "tools/name_encoding.h"
 #include "tools/skinsetup.h"
 
@@ -151,6 +152,9 @@ private:
         if (key == "Language" && std::find_if(std::begin(kLanguages), std::end(kLanguages),
                                               [&](const char* name) { return value == name; }) == std::end(kLanguages))
             Warning(k, "Language=" + value + " selects no texts (English, French, German or Spanish)");
+        if (key == "Version" && !Trim(value).empty() && !IsDottedVersion(value))
+            Warning(k, "Version=" + value +
+                           " is not dotted numbers (such as 2.1.0): deployment tools cannot compare it with others");
     }
 
     // Files relative to the destination exist there only when Addfile copies them.

@@ -16,6 +16,8 @@
 #include "folders/registry_win.h"
 #include "folders/shell_win.h"
 #include "setup/log_book.h"
+#include "setup/uninstall_entry.h"
+#include "setup/uninstall_key_win.h"
 #include "setup/setup_script.h"
 #include "tests/e2e/payload_resource_win.h"
 #include "tests/e2e/process_driver_win.h"
@@ -26,34 +28,6 @@ namespace {
 std::string g_setup;  // made by skinsetup from the demo project
 std::string g_shots;  // where the screenshots go
 std::string g_temp;   // the temporary directory at start (started processes get their own)
-
-class TNoButton : public ISkinButtonTarget {
-public:
-    void SetTop(int32_t) override {}
-    void SetLeft(int32_t) override {}
-    void SetImageNormal(const std::string&) override {}
-    void SetImageOver(const std::string&) override {}
-    void SetImagePressed(const std::string&) override {}
-    void SetImageDisabled(const std::string&) override {}
-    void SetInvisibleColor(int32_t) override {}
-};
-
-// Takes the setup data from Setup.ini; the window's parts are not wanted here.
-class TScriptData : public ISetupScriptTarget {
-public:
-    TSetupData Data;
-    TSetupData& SetupData() override { return Data; }
-    void SetPageAreaTop(int32_t) override {}
-    void SetPageAreaLeft(int32_t) override {}
-    void SetPageAreaWidth(int32_t) override {}
-    void SetPageAreaHeight(int32_t) override {}
-    void SetPanelBitmap(const std::string&) override {}
-    void SetPanelInvisibleColor(int32_t) override {}
-    ISkinButtonTarget& Button(TButtonKind) override { return button_; }
-
-private:
-    TNoButton button_;
-};
 
 // The whole screen as a 24-bit BMP file.
 void SaveScreenshot(const std::string& name) {
@@ -149,7 +123,9 @@ protected:
         Link(desktopLink_, dest_ + "\\" + data.TargetFile);
         book_.LogFileName = dest_ + "\\setup.log";
         book_.UninstallKeyName = book_.DisplayName = title_;
-        book_.WriteUninstallKey();
+        TSetupData installed = data;
+        installed.Destination = dest_;
+        WriteUninstallEntry(UninstallEntryOf(book_, installed, {1, "20260101"}));
         book_.SaveLog();
         ASSERT_TRUE(KeyExists());
         ASSERT_TRUE(fs::FileExists(Uninstaller()));
@@ -185,7 +161,7 @@ protected:
     }
 
     std::string root_, tmp_, work_, title_, dest_, programs_, desktopLink_;
-    TScriptData script_;
+    TSetupDataTarget script_;
     TSetupLogBook book_;
     std::vector<std::string> files_, links_;
 };

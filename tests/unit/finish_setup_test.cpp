@@ -13,6 +13,19 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+// "Name=text", "Name:number" or "Name (absent)", in the entry's order.
+Lines ValuesOf(const TUninstallEntry& entry) {
+    Lines values;
+    for (const TRegistryValue& v : entry.Values) {
+        switch (v.Kind) {
+            case TRegistryValue::TKind::Text: values.push_back(v.Name + "=" + v.Text); break;
+            case TRegistryValue::TKind::Number: values.push_back(v.Name + ":" + std::to_string(v.Number)); break;
+            case TRegistryValue::TKind::Absent: values.push_back(v.Name + " (absent)"); break;
+        }
+    }
+    return values;
+}
+
 class FinishSetupTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -60,8 +73,37 @@ TEST_F(FinishSetupTest, AllOptionsInTheirOrder) {
     EXPECT_EQ(LogText(), "SetupLOG\r\nNAME=App Title\r\nKEY=App Title\r\nLINK=" + link + "\r\nCOPYFILE=" + d +
                              "\\App.exe\r\nDIRECTORY=" + d + "\r\n");
     ASSERT_EQ(system_.UninstallEntries.size(), 1u);
-    EXPECT_EQ(system_.UninstallEntries[0].first, "App Title");
-    EXPECT_EQ(system_.UninstallEntries[0].second, "\"" + d + "\\Uninstall.exe\"");
+    EXPECT_EQ(system_.UninstallEntries[0].KeyName, "App Title");
+    const std::string uninstaller = "\"" + d + "\\Uninstall.exe\"";
+    EXPECT_EQ(ValuesOf(system_.UninstallEntries[0]), (Lines{
+                                                          "DisplayName=App Title",
+                                                          "UninstallString=" + uninstaller,
+                                                          "QuietUninstallString=" + uninstaller + " /S",
+                                                          "DisplayVersion (absent)",
+                                                          "Publisher (absent)",
+                                                          "URLInfoAbout (absent)",
+                                                          "DisplayIcon=" + d + "\\App.exe,0",
+                                                          "InstallLocation=" + d,
+                                                          "EstimatedSize:1",  // App.exe: one byte, one KiB
+                                                          "InstallDate=20260102",
+                                                          "NoModify:1",
+                                                          "NoRepair:1",
+                                                      }));
+}
+
+TEST_F(FinishSetupTest, SetupIniValuesAndSizeGoIntoTheEntry) {
+    data_.Version = "2.1";
+    data_.Publisher = "Maker";
+    data_.Website = "https://example.org/";
+    test::WriteBytes(data_.Destination + "\\Big.dat", test::Bytes(2049, 'b'));
+    log_.AddFileEntry(data_.Destination + "\\Big.dat");
+    log_.AddFileEntry(data_.Destination + "\\Big.dat");  // listed twice, counted once
+    log_.AddFileEntry(data_.Destination + "\\Missing.dat");
+    Finish({});
+    const Lines values = ValuesOf(system_.UninstallEntries.at(0));
+    EXPECT_EQ(Lines(values.begin() + 3, values.begin() + 6),
+              (Lines{"DisplayVersion=2.1", "Publisher=Maker", "URLInfoAbout=https://example.org/"}));
+    EXPECT_EQ(values.at(8), "EstimatedSize:3");  // 1 + 2049 bytes, rounded up
 }
 
 TEST_F(FinishSetupTest, NothingTickedWritesOnlyEntryAndLog) {
@@ -123,7 +165,7 @@ TEST_F(FinishSetupTest, NothingIsStartedThatWasNotInstalled) {
 TEST_F(FinishSetupTest, BlankTitleTakesTheProgramNameAsKey) {
     data_.RazederodezTitle = "";
     Finish({});
-    EXPECT_EQ(system_.UninstallEntries.at(0).first, "App");
+    EXPECT_EQ(system_.UninstallEntries.at(0).KeyName, "App");
     EXPECT_EQ(LogText().substr(0, 28), "SetupLOG\r\nNAME=\r\nKEY=App\r\nCO");
 }
 

@@ -15,6 +15,7 @@
 #include "base/strings.h"
 #include "setup/install_system.h"
 #include "setup/log_book.h"
+#include "setup/uninstall_entry.h"
 
 namespace zub::test {
 
@@ -26,7 +27,8 @@ public:
     std::map<std::string, TShortcut> Shortcuts;  // saved shortcut files by path
     std::vector<std::string> Events;             // shortcuts, registry, starts, in order
     std::string UninstallError;                  // raised by WriteUninstallEntry when set
-    std::vector<std::pair<std::string, std::string>> UninstallEntries;  // key name, command
+    std::vector<TUninstallEntry> UninstallEntries;  // in the order written
+    std::string Date = "20260102";
     int PumpsDuringCopy = 0;
 
     bool FileExists(const std::string& path) override { return fs::FileExists(path); }
@@ -75,10 +77,11 @@ public:
         Events.push_back("open " + file + (parameters.empty() ? "" : " " + parameters));
     }
     void SetCurrentDir(const std::string& path) override { Events.push_back("cd " + path); }
-    void WriteUninstallEntry(const TSetupLogBook& book) override {
+    std::string Today() override { return Date; }
+    void WriteUninstallEntry(const TUninstallEntry& entry) override {
         Events.push_back("registry");
         if (!UninstallError.empty()) throw Error(UninstallError);
-        UninstallEntries.emplace_back(book.EffectiveUninstallKeyName(), UninstallCommand(book.LogFileName));
+        UninstallEntries.push_back(entry);
     }
 };
 

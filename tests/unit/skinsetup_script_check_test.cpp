@@ -66,6 +66,9 @@ TEST(ScriptCheck, BrokenScriptsNameTheirLine) {
         {"keys without effect are not checked", "Object=Setup\nTop=x\nend\nObject=Toolweb\nName=x\nend\n", {}},
         {"unknown language", "Object=Setup\nLanguage=german\nend\n",
          {"Setup.ini:3: warning: Language=german selects no texts (English, French, German or Spanish)"}},
+        {"versions", "Object=Setup\nVersion=2.1.0\nVersion=\nVersion=2.1 beta\nPublisher=x\nWebsite=y\nend\n",
+         {"Setup.ini:5: warning: Version=2.1 beta is not dotted numbers (such as 2.1.0): deployment tools cannot "
+          "compare it with others"}},
         {"object with a trailing blank", "Object=Setup \nAddfile=Gone.dll\nend\n",
          {"Setup.ini:2: \"Object=Setup \" is not the object Setup (blanks and case matter): its block is ignored"}},
         {"block without end swallows the next object",

@@ -222,7 +222,7 @@ public:
         : TWin32InstallSystem(nullptr), programs_(std::move(programs)), desktop_(std::move(desktop)) {}
     std::string ProgramsFolder() override { return programs_; }
     std::string DesktopFolder() override { return desktop_; }
-    void WriteUninstallEntry(const TSetupLogBook&) override {}  // the uninstall key has tests of its own
+    void WriteUninstallEntry(const TUninstallEntry&) override {}  // the uninstall key has tests of its own
 
 private:
     std::string programs_, desktop_;

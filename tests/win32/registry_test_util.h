@@ -17,6 +17,10 @@ struct TRegValue {
 
 // REG_SZ data as the system stores it: the text and its terminator.
 inline TRegValue SzValue(const std::string& text) { return {REG_SZ, text + std::string(1, '\0')}; }
+// REG_DWORD data: four bytes, little-endian.
+inline TRegValue DwordValue(DWORD value) {
+    return {REG_DWORD, std::string(reinterpret_cast<const char*>(&value), sizeof value)};
+}
 
 // Every value of a key by name; empty when the key does not open.
 inline std::map<std::string, TRegValue> ListValues(HKEY root, const std::string& path) {

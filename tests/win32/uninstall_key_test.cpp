@@ -7,6 +7,8 @@
 #include "base/file.h"
 #include "folders/shell.h"
 #include "setup/log_book.h"
+#include "setup/uninstall_entry.h"
+#include "setup/uninstall_key_win.h"
 #include "setup/work_folder.h"
 #include "tests/win32/registry_test_util.h"
 
@@ -32,40 +34,63 @@ protected:
         DeleteFolderTree(folder_);
     }
     void SetTitle(const std::string& title) { book_.UninstallKeyName = book_.DisplayName = title; }
+    void Write() {
+        data_.Destination = folder_;
+        data_.TargetFile = "App.exe";
+        WriteUninstallEntry(UninstallEntryOf(book_, data_, {12, "20261208"}));
+    }
     Values Expected(const std::string& title) const {
-        return {{"DisplayName", test::SzValue(title)}, {"UninstallString", test::SzValue("\"" + folder_ + "\\Uninstall.exe\"")}};
+        const std::string command = "\"" + folder_ + "\\Uninstall.exe\"";
+        Values values = {
+            {"DisplayName", test::SzValue(title)},
+            {"UninstallString", test::SzValue(command)},
+            {"QuietUninstallString", test::SzValue(command + " /S")},
+            {"DisplayIcon", test::SzValue(folder_ + "\\App.exe,0")},
+            {"InstallLocation", test::SzValue(folder_)},
+            {"EstimatedSize", test::DwordValue(12)},
+            {"InstallDate", test::SzValue("20261208")},
+            {"NoModify", test::DwordValue(1)},
+            {"NoRepair", test::DwordValue(1)},
+        };
+        if (!data_.Version.empty()) values["DisplayVersion"] = test::SzValue(data_.Version);
+        if (!data_.Publisher.empty()) values["Publisher"] = test::SzValue(data_.Publisher);
+        return values;
     }
 
     std::string folder_;
     TSetupLogBook book_;
+    TSetupData data_;
     Values rootValues_;
 };
 
-TEST_F(UninstallKeyTest, NewKeyGetsExactlyTheTwoValues) {
+TEST_F(UninstallKeyTest, NewKeyGetsExactlyTheEntrysValues) {
     SetTitle("SkinSetupTest = App 1");
-    book_.WriteUninstallKey();
+    Write();
     EXPECT_EQ(test::ListValues(HKEY_LOCAL_MACHINE, kRoot + "SkinSetupTest = App 1"), Expected("SkinSetupTest = App 1"));
 }
 
-TEST_F(UninstallKeyTest, ExistingKeyKeepsItsOtherValues) {
+TEST_F(UninstallKeyTest, ExistingKeyKeepsItsOtherValuesAndLosesAnOldVersion) {
     const std::string path = kRoot + "SkinSetupTest = App 1";
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
               ERROR_SUCCESS);
-    for (const char* name : {"DisplayName", "UninstallString", "Publisher"})
+    for (const char* name : {"DisplayName", "UninstallString", "Comments", "DisplayVersion"})
         RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>("old"), 4);
     RegCloseKey(key);
 
     SetTitle("SkinSetupTest = App 1");
-    book_.WriteUninstallKey();
+    data_.Publisher = "Maker";
+    Write();
     Values expected = Expected("SkinSetupTest = App 1");
-    expected["Publisher"] = test::SzValue("old");
+    expected["Comments"] = test::SzValue("old");  // not ours: it stays
     EXPECT_EQ(test::ListValues(HKEY_LOCAL_MACHINE, path), expected);
+    EXPECT_EQ(ReadInstallLocation("SkinSetupTest = App 1"), folder_);
+    EXPECT_EQ(ReadInstallLocation("SkinSetupTest = no such key"), "");
 }
 
 TEST_F(UninstallKeyTest, BackslashesInTheTitleMakeANestedKey) {
     SetTitle("SkinSetupTest Maker\\Suite\\App");
-    book_.WriteUninstallKey();
+    Write();
     EXPECT_EQ(test::ListValues(HKEY_LOCAL_MACHINE, kRoot + "SkinSetupTest Maker\\Suite\\App"),
               Expected("SkinSetupTest Maker\\Suite\\App"));
     EXPECT_TRUE(test::ListValues(HKEY_LOCAL_MACHINE, kRoot + "SkinSetupTest Maker").empty());
@@ -76,7 +101,7 @@ TEST_F(UninstallKeyTest, EmptyTitleUsesTheProgramNameForKeyAndLog) {
     book_.UninstallKeyName = ChooseUninstallKeyName("", "bin\\Tool.exe");
     book_.DisplayName = "";
     book_.AddDirectoryEntry(folder_);
-    book_.WriteUninstallKey();
+    Write();
     book_.SaveLog();
     EXPECT_EQ(test::ListValues(HKEY_LOCAL_MACHINE, kRoot + "Tool"), Expected(""));
     std::vector<unsigned char> log = fs::ReadWholeFile(book_.LogFileName);
@@ -88,7 +113,7 @@ TEST_F(UninstallKeyTest, BlankKeyNameLeftByTheOwnerUsesTheFixedName) {
         SCOPED_TRACE(name);
         book_.UninstallKeyName = name;
         book_.DisplayName = "SkinSetupTest";
-        book_.WriteUninstallKey();
+        Write();
         EXPECT_EQ(test::ListValues(HKEY_LOCAL_MACHINE, kRoot + kFallbackUninstallKeyName), Expected("SkinSetupTest"));
     }
 }
@@ -96,7 +121,7 @@ TEST_F(UninstallKeyTest, BlankKeyNameLeftByTheOwnerUsesTheFixedName) {
 TEST_F(UninstallKeyTest, KeyThatCannotBeMadeRaisesAnErrorNamingIt) {
     SetTitle(std::string(300, 'k'));  // longer than a key name may be
     try {
-        book_.WriteUninstallKey();
+        Write();
         ADD_FAILURE() << "no error";
     } catch (const Error& e) {
         const std::string expected = UninstallKeyError(kRoot + book_.UninstallKeyName);

@@ -1,0 +1,79 @@
+#include "setup/run_trace.h"
+
+#include <exception>
+
+#include "base/strings.h"
+#include "setup/log_book.h"
+#include "setup/uninstall_entry.h"
+
+namespace zub {
+
+TRunTrace::TRunTrace(const std::string& path) : file_(fs::File::Create(path)) {}
+
+void TRunTrace::Line(const std::string& text) {
+    if (!file_.IsOpen()) return;
+    const std::string line = text + "\r\n";
+    try {
+        file_.Write(line.data(), line.size());
+    } catch (const std::exception&) {
+        file_ = fs::File();
+    }
+}
+
+bool TTracingInstallSystem::ForceDirectories(const std::string& path) {
+    const bool made = machine_.ForceDirectories(path);
+    trace_.Line(made ? "folder: " + path : "error: the folder " + path + " could not be created");
+    return made;
+}
+
+int TTracingInstallSystem::CreateDir(const std::string& path) {
+    const int code = machine_.CreateDir(path);
+    trace_.Line(code == 0 ? "created folder: " + path
+                          : Format("error: the folder %s could not be created (system error %d)", path.c_str(), code));
+    return code;
+}
+
+TCopyResult TTracingInstallSystem::CopyFile(const std::string& source, const std::string& target,
+                                            const std::function<void()>& pump) {
+    TCopyResult result = machine_.CopyFile(source, target, pump);
+    trace_.Line(result.Ok ? "copied: " + target
+                          : "error: " + source + " could not be copied to " + target + ": " + result.Reason);
+    return result;
+}
+
+bool TTracingInstallSystem::RemoveFile(const std::string& path) {
+    const bool removed = machine_.RemoveFile(path);
+    trace_.Line((removed ? "removed: " : "not removed: ") + path);
+    return removed;
+}
+
+bool TTracingInstallSystem::RemoveDir(const std::string& path) {
+    const bool removed = machine_.RemoveDir(path);
+    trace_.Line((removed ? "removed folder: " : "folder not removed: ") + path);
+    return removed;
+}
+
+bool TTracingInstallSystem::CreateShortcut(const std::string& linkFile, const TShortcut& link) {
+    const bool saved = machine_.CreateShortcut(linkFile, link);
+    trace_.Line(saved ? "created shortcut: " + linkFile + " -> " + link.Target
+                      : "error: the shortcut " + linkFile + " could not be saved");
+    return saved;
+}
+
+void TTracingInstallSystem::ShellOpen(const std::string& file, const std::string& parameters) {
+    trace_.Line("started: " + file + (parameters.empty() ? "" : " " + parameters));
+    machine_.ShellOpen(file, parameters);
+}
+
+void TTracingInstallSystem::WriteUninstallEntry(const TUninstallEntry& entry) {
+    const std::string key = "HKEY_LOCAL_MACHINE\\" + std::string(kUninstallRootKey) + entry.KeyName;
+    try {
+        machine_.WriteUninstallEntry(entry);
+    } catch (const std::exception& e) {
+        trace_.Error("the uninstall entry " + key + " could not be written: " + e.what());
+        throw;
+    }
+    trace_.Line("registered: " + key);
+}
+
+}  // namespace zub

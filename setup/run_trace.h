@@ -1,0 +1,61 @@
+// The trace of a run that /LOG= asks for: a plain text for administrators,
+// one line per thing the setup did to the machine and per error with the
+// system's reason. It is written as it goes, so that it holds everything up
+// to the moment a run ended, however it ended.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "base/file.h"
+#include "setup/install_system.h"
+
+namespace zub {
+
+class TRunTrace {
+public:
+    // No trace: every line goes nowhere.
+    TRunTrace() = default;
+    // Creates (or replaces) `path`; raises "Datei %s kann nicht erstellt werden".
+    explicit TRunTrace(const std::string& path);
+
+    bool Active() const { return file_.IsOpen(); }
+    // One line, ended with CR LF and written at once. A trace that cannot be
+    // written any more is closed: the run goes on without it.
+    void Line(const std::string& text);
+    void Error(const std::string& text) { Line("error: " + text); }
+
+private:
+    fs::File file_;
+};
+
+// The machine the installation works on, with each change it makes, and
+// each one that fails, written to a trace on the way.
+class TTracingInstallSystem : public IInstallSystem {
+public:
+    TTracingInstallSystem(IInstallSystem& machine, TRunTrace& trace) : machine_(machine), trace_(trace) {}
+
+    bool FileExists(const std::string& path) override { return machine_.FileExists(path); }
+    bool IsFolderPresent(const std::string& path) override { return machine_.IsFolderPresent(path); }
+    bool ForceDirectories(const std::string& path) override;
+    int CreateDir(const std::string& path) override;
+    TCopyResult CopyFile(const std::string& source, const std::string& target,
+                         const std::function<void()>& pump) override;
+    bool RemoveFile(const std::string& path) override;
+    bool RemoveDir(const std::string& path) override;
+
+    std::string ProgramsFolder() override { return machine_.ProgramsFolder(); }
+    std::string DesktopFolder() override { return machine_.DesktopFolder(); }
+    std::string WindowsFolder() override { return machine_.WindowsFolder(); }
+    std::string Today() override { return machine_.Today(); }
+    bool CreateShortcut(const std::string& linkFile, const TShortcut& link) override;
+    void ShellOpen(const std::string& file, const std::string& parameters) override;
+    void SetCurrentDir(const std::string& path) override { machine_.SetCurrentDir(path); }
+    void WriteUninstallEntry(const TUninstallEntry& entry) override;
+
+private:
+    IInstallSystem& machine_;
+    TRunTrace& trace_;
+};
+
+}  // namespace zub

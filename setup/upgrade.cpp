@@ -1,0 +1,107 @@
+#include "setup/upgrade.h"
+
+#include <algorithm>
+#include <set>
+
+#include "base/strings.h"
+#include "setup/setup_script.h"
+#include "setup/wizard_checks.h"
+
+namespace zub {
+namespace {
+
+// The path as compared: lower case, one backslash between parts, none at the end.
+std::string Comparable(const std::string& path) {
+    std::string p = LowerAscii(CollapseBackslashes(path));
+    while (p.size() > 3 && p.back() == '\\') p.pop_back();
+    return p;
+}
+
+bool IsInside(const std::string& path, const std::string& folder, bool folderItself) {
+    if (Trim(folder).empty()) return false;
+    const std::string p = Comparable(path), f = Comparable(folder);
+    if (p == f) return folderItself;
+    const std::string prefix = f.back() == '\\' ? f : f + "\\";
+    return p.size() > prefix.size() && p.compare(0, prefix.size(), prefix) == 0;
+}
+
+// No part that leads elsewhere: ".", "..", a "/", a stream or device ":",
+// wildcards, control characters.
+bool IsPlainPath(const std::string& path) {
+    if (path.find_first_of("/*?\"<>|") != std::string::npos) return false;
+    const size_t colon = path.find(':', 2);
+    if (colon != std::string::npos) return false;
+    for (char c : path)
+        if (static_cast<unsigned char>(c) < ' ') return false;
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = path.find('\\', start);
+        if (end == std::string::npos) end = path.size();
+        const std::string part = path.substr(start, end - start);
+        if (part == "." || part == "..") return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+size_t Depth(const std::string& path) {
+    const std::string p = Comparable(path);
+    return static_cast<size_t>(std::count(p.begin(), p.end(), '\\'));
+}
+
+}  // namespace
+
+std::string ProposedDestination(const std::optional<std::string>& commandLine, const std::string& installLocation,
+                                const std::string& programFilesDestination) {
+    if (commandLine) return *commandLine;
+    if (IsUsableDestination(installLocation)) return installLocation;
+    return programFilesDestination;
+}
+
+bool IsOwnEntry(const TLogEntryLine& entry, const TOwnFolders& folders) {
+    if (!IsUsableDestination(entry.Path) || !IsPlainPath(entry.Path)) return false;
+    switch (entry.Kind) {
+        case TLogEntryKind::File: return IsInside(entry.Path, folders.Destination, false);
+        case TLogEntryKind::Directory:
+            return IsInside(entry.Path, folders.Destination, true) || IsInside(entry.Path, folders.Programs, false);
+        case TLogEntryKind::Link:
+            return LowerAscii(ExtractFileExt(entry.Path)) == ".lnk" &&
+                   (IsInside(entry.Path, folders.Programs, false) || IsInside(entry.Path, folders.Desktop, false));
+    }
+    return false;
+}
+
+std::optional<std::vector<TLogEntryLine>> EarlierLogEntries(const std::string& text, const std::string& displayName) {
+    const std::vector<std::string> lines = SplitLines(text);
+    if (lines.size() < 3 || lines[0] != kLogSignature || lines[1] != kLogNamePrefix + displayName) return std::nullopt;
+    std::vector<TLogEntryLine> entries;
+    for (size_t i = 3; i < lines.size(); ++i)
+        if (std::optional<TLogEntryLine> entry = ParseLogEntry(lines[i])) entries.push_back(std::move(*entry));
+    return entries;
+}
+
+void MergeEarlierEntries(TSetupLogBook& logBook, const std::vector<TLogEntryLine>& earlier, const TOwnFolders& folders,
+                         const std::function<bool(const TLogEntryLine&)>& exists) {
+    std::vector<TLogEntryLine> entries;
+    for (const std::string& line : logBook.Lines)
+        if (std::optional<TLogEntryLine> entry = ParseLogEntry(line)) entries.push_back(std::move(*entry));
+    for (const TLogEntryLine& entry : earlier)
+        if (IsOwnEntry(entry, folders) && exists(entry)) entries.push_back(entry);
+
+    std::set<std::pair<TLogEntryKind, std::string>> seen;
+    std::vector<TLogEntryLine> items, folderEntries;
+    for (TLogEntryLine& entry : entries) {
+        if (!seen.insert({entry.Kind, Comparable(entry.Path)}).second) continue;
+        (entry.Kind == TLogEntryKind::Directory ? folderEntries : items).push_back(std::move(entry));
+    }
+    // Deeper folders first, so that a folder comes before its parents; the
+    // same depth keeps the order it had.
+    std::stable_sort(folderEntries.begin(), folderEntries.end(),
+                     [](const TLogEntryLine& a, const TLogEntryLine& b) { return Depth(a.Path) > Depth(b.Path); });
+
+    logBook.Lines.clear();
+    for (const auto* list : {&items, &folderEntries})
+        for (const TLogEntryLine& entry : *list) logBook.Lines.push_back(FormatLogEntry(entry.Kind, entry.Path));
+}
+
+}  // namespace zub
