@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "base/path_rules.h"
 #include "base/strings.h"
 #include "setup/setup_script.h"
 #include "setup/wizard_checks.h"
@@ -10,19 +11,17 @@
 namespace zub {
 namespace {
 
-// The path as compared: lower case, one backslash between parts, none at the end.
+// The path as compared: normalised, or as it is when it is no full path.
 std::string Comparable(const std::string& path) {
-    std::string p = LowerAscii(CollapseBackslashes(path));
-    while (p.size() > 3 && p.back() == '\\') p.pop_back();
-    return p;
+    const std::string normalised = NormalisedFullPath(path);
+    return normalised.empty() ? LowerAscii(path) : normalised;
 }
 
 bool IsInside(const std::string& path, const std::string& folder, bool folderItself) {
     if (Trim(folder).empty()) return false;
-    const std::string p = Comparable(path), f = Comparable(folder);
-    if (p == f) return folderItself;
-    const std::string prefix = f.back() == '\\' ? f : f + "\\";
-    return p.size() > prefix.size() && p.compare(0, prefix.size(), prefix) == 0;
+    if (folderItself && !NormalisedFullPath(path).empty() && NormalisedFullPath(path) == NormalisedFullPath(folder))
+        return true;
+    return IsPathInside(path, folder);
 }
 
 // No part that leads elsewhere: ".", "..", a "/", a stream or device ":",
