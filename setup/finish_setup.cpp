@@ -1,6 +1,7 @@
 #include "setup/finish_setup.h"
 
-#include <set>
+#include <algorithm>
+#include <vector>
 
 #include "base/file.h"
 #include "base/strings.h"
@@ -16,11 +17,14 @@ constexpr int64_t kEarlierLogLimit = 16 << 20;
 
 // The size of every file the log book lists, each counted once.
 uint64_t InstalledBytes(const TSetupLogBook& logBook) {
-    std::set<std::string> counted;
+    std::vector<std::string> counted;
     uint64_t bytes = 0;
     for (const std::string& line : logBook.Lines) {
         std::optional<TLogEntryLine> entry = ParseLogEntry(line);
-        if (!entry || entry->Kind != TLogEntryKind::File || !counted.insert(LowerAscii(entry->Path)).second) continue;
+        if (!entry || entry->Kind != TLogEntryKind::File) continue;
+        const std::string path = LowerAscii(entry->Path);
+        if (std::find(counted.begin(), counted.end(), path) != counted.end()) continue;
+        counted.push_back(path);
         fs::File file = fs::File::OpenRead(entry->Path);
         if (file.IsOpen() && file.Size() > 0) bytes += static_cast<uint64_t>(file.Size());
     }

@@ -4,9 +4,9 @@
 
 #include <exception>
 #include <memory>
-#include <optional>
 
 #include "base/file.h"
+#include "base/strings.h"
 #include "folders/folder_man_win.h"
 #include "folders/shell.h"
 #include "setup/command_line.h"
@@ -72,15 +72,15 @@ int RunWizard(const zub::TSetupOptions& options, zub::TRunTrace& trace) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     zub::HardenDllSearch();
     const zub::TSetupOptions options = zub::ParseSetupCommandLine(GetCommandLineA());
-    std::optional<zub::TRunTrace> trace;
+    zub::TRunTrace trace;
     try {
-        trace.emplace(options.LogFile.empty() ? zub::TRunTrace() : zub::TRunTrace(options.LogFile));
+        if (!options.LogFile.empty()) trace.Open(options.LogFile);
     } catch (const std::exception& e) {
         if (!options.Silent) ShowUsage(e.what());
         return zub::kExitBadCommandLine;
     }
     if (options.Usage) {
-        if (!options.Error.empty()) trace->Error(options.Error);
+        if (!options.Error.empty()) trace.Error(options.Error);
         if (!options.Silent) ShowUsage(options.Error);
         return zub::kExitBadCommandLine;
     }
@@ -89,10 +89,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     int code = zub::kExitFailed;
     if (options.Silent) {
         TFinalCleanup cleanup;
-        code = zub::RunSilentSetup(options, *trace, cleanup.Folder());
+        code = zub::RunSilentSetup(options, trace, cleanup.Folder());
     } else {
-        code = RunWizard(options, *trace);
+        code = RunWizard(options, trace);
     }
-    trace->Line("exit code " + std::to_string(code));
+    trace.Line(zub::Format("exit code %d", code));
     return code;
 }

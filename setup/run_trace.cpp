@@ -8,8 +8,6 @@
 
 namespace zub {
 
-TRunTrace::TRunTrace(const std::string& path) : file_(fs::File::Create(path)) {}
-
 void TRunTrace::Line(const std::string& text) {
     if (!file_.IsOpen()) return;
     const std::string line = text + "\r\n";

@@ -14,10 +14,10 @@ namespace zub {
 
 class TRunTrace {
 public:
-    // No trace: every line goes nowhere.
+    // Until opened, every line goes nowhere.
     TRunTrace() = default;
     // Creates (or replaces) `path`; raises "Datei %s kann nicht erstellt werden".
-    explicit TRunTrace(const std::string& path);
+    void Open(const std::string& path) { file_ = fs::File::Create(path); }
 
     bool Active() const { return file_.IsOpen(); }
     // One line, ended with CR LF and written at once. A trace that cannot be

@@ -7,18 +7,15 @@
 namespace zub {
 namespace {
 
-TRegistryValue Text(const char* name, const std::string& text) {
-    return {name, TRegistryValue::TKind::Text, text, 0};
-}
+using K = TRegistryValue::TKind;
 
-TRegistryValue Number(const char* name, uint32_t number) {
-    return {name, TRegistryValue::TKind::Number, "", number};
+void Add(TUninstallEntry& entry, const char* name, K kind, const std::string& text, uint32_t number = 0) {
+    entry.Values.push_back({name, kind, text, number});
 }
 
 // A value Setup.ini may leave out: written when given, removed otherwise.
-TRegistryValue Optional(const char* name, const std::string& text) {
-    if (Trim(text).empty()) return {name, TRegistryValue::TKind::Absent, "", 0};
-    return Text(name, text);
+void AddOptional(TUninstallEntry& entry, const char* name, const std::string& text) {
+    Add(entry, name, Trim(text).empty() ? K::Absent : K::Text, text);
 }
 
 }  // namespace
@@ -27,20 +24,18 @@ TUninstallEntry UninstallEntryOf(const TSetupLogBook& logBook, const TSetupData&
     const std::string command = UninstallCommand(logBook.LogFileName);
     TUninstallEntry entry;
     entry.KeyName = logBook.EffectiveUninstallKeyName();
-    entry.Values = {
-        Text("DisplayName", logBook.DisplayName),
-        Text("UninstallString", command),
-        Text("QuietUninstallString", command + " /S"),
-        Optional("DisplayVersion", data.Version),
-        Optional("Publisher", data.Publisher),
-        Optional("URLInfoAbout", data.Website),
-        Text("DisplayIcon", data.Destination + "\\" + data.TargetFile + ",0"),
-        Text("InstallLocation", data.Destination),
-        Number("EstimatedSize", facts.SizeKiB),
-        Text("InstallDate", facts.Date),
-        Number("NoModify", 1),
-        Number("NoRepair", 1),
-    };
+    Add(entry, "DisplayName", K::Text, logBook.DisplayName);
+    Add(entry, "UninstallString", K::Text, command);
+    Add(entry, "QuietUninstallString", K::Text, command + " /S");
+    AddOptional(entry, "DisplayVersion", data.Version);
+    AddOptional(entry, "Publisher", data.Publisher);
+    AddOptional(entry, "URLInfoAbout", data.Website);
+    Add(entry, "DisplayIcon", K::Text, data.Destination + "\\" + data.TargetFile + ",0");
+    Add(entry, "InstallLocation", K::Text, data.Destination);
+    Add(entry, "EstimatedSize", K::Number, "", facts.SizeKiB);
+    Add(entry, "InstallDate", K::Text, facts.Date);
+    Add(entry, "NoModify", K::Number, "", 1);
+    Add(entry, "NoRepair", K::Number, "", 1);
     return entry;
 }
 

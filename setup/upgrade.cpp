@@ -1,7 +1,6 @@
 #include "setup/upgrade.h"
 
 #include <algorithm>
-#include <set>
 
 #include "base/path_rules.h"
 #include "base/strings.h"
@@ -24,23 +23,15 @@ bool IsInside(const std::string& path, const std::string& folder, bool folderIts
     return IsPathInside(path, folder);
 }
 
-// No part that leads elsewhere: ".", "..", a "/", a stream or device ":",
-// wildcards, control characters.
+// Already in its normal form but for case and doubled backslashes (so no
+// "." or ".." parts and no "/"), with no stream or device ":" past the drive,
+// no wildcard, quote or control character.
 bool IsPlainPath(const std::string& path) {
-    if (path.find_first_of("/*?\"<>|") != std::string::npos) return false;
-    const size_t colon = path.find(':', 2);
-    if (colon != std::string::npos) return false;
-    for (char c : path)
-        if (static_cast<unsigned char>(c) < ' ') return false;
-    size_t start = 0;
-    while (start <= path.size()) {
-        size_t end = path.find('\\', start);
-        if (end == std::string::npos) end = path.size();
-        const std::string part = path.substr(start, end - start);
-        if (part == "." || part == "..") return false;
-        start = end + 1;
-    }
-    return true;
+    std::string collapsed = CollapseBackslashes(path);
+    if (StartsWith(path, "\\\\")) collapsed.insert(0, "\\");  // a UNC path keeps its "\\"
+    if (NormalisedFullPath(path) != LowerAscii(collapsed)) return false;
+    if (path.find_first_of("*?\"<>|:", 2) != std::string::npos) return false;
+    return std::none_of(path.begin(), path.end(), [](char c) { return static_cast<unsigned char>(c) < ' '; });
 }
 
 size_t Depth(const std::string& path) {
@@ -87,16 +78,24 @@ void MergeEarlierEntries(TSetupLogBook& logBook, const std::vector<TLogEntryLine
     for (const TLogEntryLine& entry : earlier)
         if (IsOwnEntry(entry, folders) && exists(entry)) entries.push_back(entry);
 
-    std::set<std::pair<TLogEntryKind, std::string>> seen;
+    // Logs hold some hundred lines: plain searches keep the setup small.
+    std::vector<std::string> seen;
     std::vector<TLogEntryLine> items, folderEntries;
+    size_t deepest = 0;
     for (TLogEntryLine& entry : entries) {
-        if (!seen.insert({entry.Kind, Comparable(entry.Path)}).second) continue;
+        std::string key = LogEntryPrefix(entry.Kind) + Comparable(entry.Path);
+        if (std::find(seen.begin(), seen.end(), key) != seen.end()) continue;
+        seen.push_back(std::move(key));
+        if (entry.Kind == TLogEntryKind::Directory) deepest = std::max(deepest, Depth(entry.Path));
         (entry.Kind == TLogEntryKind::Directory ? folderEntries : items).push_back(std::move(entry));
     }
     // Deeper folders first, so that a folder comes before its parents; the
     // same depth keeps the order it had.
-    std::stable_sort(folderEntries.begin(), folderEntries.end(),
-                     [](const TLogEntryLine& a, const TLogEntryLine& b) { return Depth(a.Path) > Depth(b.Path); });
+    std::vector<TLogEntryLine> byDepth;
+    for (size_t depth = deepest + 1; depth-- > 0;)
+        for (const TLogEntryLine& entry : folderEntries)
+            if (Depth(entry.Path) == depth) byDepth.push_back(entry);
+    folderEntries = std::move(byDepth);
 
     logBook.Lines.clear();
     for (const auto* list : {&items, &folderEntries})

@@ -18,6 +18,8 @@
 #include "tests/e2e/payload_resource_win.h"
 #include "tests/e2e/process_driver_win.h"
 #include "tests/e2e/wizard_driver_win.h"
+#include "setup/log_book.h"
+#include "tests/win32/registry_test_util.h"
 #include "tests/win32/skin_test_util_win.h"
 
 namespace zub::e2e {
@@ -114,7 +116,11 @@ protected:
         ASSERT_TRUE(fs::ForceDirectories(root_ + "\\tmp"));
         ASSERT_TRUE(fs::ForceDirectories(project_ + "\\Graphics"));
     }
-    void TearDown() override { DeleteFolderTree(root_); }
+    void TearDown() override {
+        DeleteFolderTree(root_);
+        // An installation's entry would propose its folder to the next test.
+        test::DeleteKeyTree(HKEY_LOCAL_MACHINE, std::string(kUninstallRootKey) + "Demo App");
+    }
 
     static void WriteFile(const std::string& path, const std::string& text) {
         fs::File file = fs::File::Create(path);

@@ -244,12 +244,17 @@ TEST_P(InstallDemo, ClickedThroughEveryPageInstallsEverything) {
     for (const char* sub : {"\\Additional", "\\Sounds", "\\Graphics", ""}) expected += "DIRECTORY=" + d + sub + "\r\n";
     EXPECT_EQ(ReadText(d + "\\setup.log"), expected);
 
-    // The uninstall entry.
-    EXPECT_EQ(test::ListValues(HKEY_LOCAL_MACHINE, std::string(kUninstallRootKey) + kTitle),
-              (std::map<std::string, test::TRegValue>{
-                  {"DisplayName", test::SzValue(kTitle)},
-                  {"UninstallString", test::SzValue("\"" + d + "\\Uninstall.exe\"")},
-              }));
+    // The uninstall entry (each value is read back in the silent tests).
+    std::map<std::string, test::TRegValue> entry =
+        test::ListValues(HKEY_LOCAL_MACHINE, std::string(kUninstallRootKey) + kTitle);
+    std::vector<std::string> names;
+    for (const auto& value : entry) names.push_back(value.first);
+    EXPECT_EQ(names, (std::vector<std::string>{"DisplayIcon", "DisplayName", "EstimatedSize", "InstallDate",
+                                               "InstallLocation", "NoModify", "NoRepair", "QuietUninstallString",
+                                               "UninstallString"}));
+    EXPECT_EQ(entry["DisplayName"], test::SzValue(kTitle));
+    EXPECT_EQ(entry["UninstallString"], test::SzValue("\"" + d + "\\Uninstall.exe\""));
+    EXPECT_EQ(entry["InstallLocation"], test::SzValue(d));
 
     // The read-me viewer and the program were started, the program in its folder.
     EXPECT_TRUE(WaitFor([&] { return !WindowsTitled("Notepad", demo.ReadMe).empty(); }, 20000)) << "no Notepad";

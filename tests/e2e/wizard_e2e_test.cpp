@@ -16,6 +16,8 @@
 #include "tests/e2e/payload_resource_win.h"
 #include "tests/e2e/process_driver_win.h"
 #include "tests/e2e/wizard_driver_win.h"
+#include "setup/log_book.h"
+#include "tests/win32/registry_test_util.h"
 #include "tests/win32/skin_test_util_win.h"
 
 namespace zub::e2e {
@@ -140,11 +142,14 @@ protected:
         programs_ = root_ + "\\Programs";
         ASSERT_TRUE(fs::ForceDirectories(tmp_));
         ASSERT_TRUE(fs::ForceDirectories(project_ + "\\Graphics"));
+        test::DeleteKeyTree(HKEY_LOCAL_MACHINE, std::string(kUninstallRootKey) + "Demo App");
         PreparePrograms();
     }
     void TearDown() override {
         RestoreProgramsFolder();
         DeleteFolderTree(root_);
+        // An installation's entry would propose its folder to the next test.
+        test::DeleteKeyTree(HKEY_LOCAL_MACHINE, std::string(kUninstallRootKey) + "Demo App");
     }
 
     // The user's Programs folder points at a prepared folder while the test runs:
