@@ -42,6 +42,9 @@ public:
     // copy, everything this run made is removed (newest first), the log book
     // emptied, and TInstallAborted (or the original error) leaves.
     void InstallFiles();
+    // Removes what a completed run made, when a later step fails; the log
+    // book is emptied. Nothing is left to undo afterwards.
+    void RollBack() noexcept;
 
 private:
     enum class TMade { File, Link, Folder };
@@ -51,7 +54,6 @@ private:
     };
 
     void Run();
-    void RollBack() noexcept;
     // Makes `folder` with its missing parents and journals each level made.
     void MakeFolders(const std::string& folder);
     void CopyOneFile(const std::string& source, const std::string& target);

@@ -1,0 +1,78 @@
+#include "setup/silent_run.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "setup/command_line.h"
+#include "tests/unit/archive_test_util.h"
+#include "tests/unit/install_test_system.h"
+
+namespace zub {
+namespace {
+
+class SilentRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root_ = temp_.Path();
+        root_.pop_back();
+        data_.WorkFolder = root_ + "\\work\\";
+        data_.Destination = root_ + "\\App";
+        data_.RazederodezTitle = "App Title";
+        data_.TargetFile = "App.exe";
+        data_.ReadMe = "App.exe";
+        data_.LaunchProg = true;
+        data_.DesktopIcon = true;
+        data_.Folder = "Group";
+        test::WriteBytes(data_.WorkFolder + "App.exe", {'x'});
+        data_.AddFiles.push_back("App.exe");
+        system_.Programs = root_ + "\\Programs";
+        system_.Desktop = root_ + "\\Desktop";
+        ASSERT_TRUE(fs::ForceDirectories(system_.Programs));
+        ASSERT_TRUE(fs::ForceDirectories(system_.Desktop));
+        trace_.Open(root_ + "\\trace.txt");
+    }
+    int Run() { return RunSilentInstall(data_, log_, system_, trace_); }
+    std::string Trace() {
+        test::Bytes bytes = test::ReadBytes(root_ + "\\trace.txt");
+        return std::string(bytes.begin(), bytes.end());
+    }
+
+    test::TempFolder temp_;
+    std::string root_;
+    TSetupData data_;
+    TSetupLogBook log_;
+    test::TFakeInstallSystem system_;
+    TRunTrace trace_;
+};
+
+TEST_F(SilentRunTest, InstallsWithTheProposedChoicesAndStartsNothing) {
+    EXPECT_EQ(Run(), kExitInstalled);
+    EXPECT_TRUE(fs::FileExists(data_.Destination + "\\setup.log"));
+    EXPECT_TRUE(fs::FileExists(system_.Programs + "\\Group\\App Title.lnk"));
+    EXPECT_TRUE(fs::FileExists(system_.Desktop + "\\App Title.lnk"));
+    for (const std::string& event : system_.Events) EXPECT_NE(event.substr(0, 5), "open ") << event;
+    EXPECT_NE(Trace().find("installed\r\n"), std::string::npos);
+}
+
+TEST_F(SilentRunTest, FailedCopyIsAnsweredCancelAndLeavesNothing) {
+    data_.AddFiles.push_back("Missing.dat");
+    EXPECT_EQ(Run(), kExitFailed);
+    EXPECT_FALSE(fs::PathExists(data_.Destination));
+    EXPECT_TRUE(system_.UninstallEntries.empty());
+    EXPECT_NE(Trace().find("answered Cancel: The file " + data_.Destination + "\\Missing.dat could not be copied"),
+              std::string::npos)
+        << Trace();
+}
+
+TEST_F(SilentRunTest, FailedRegistrationRollsBackTheInstallationAndTheDesktopShortcut) {
+    system_.UninstallError = "no registry";
+    EXPECT_EQ(Run(), kExitFailed);
+    EXPECT_FALSE(fs::PathExists(data_.Destination));
+    EXPECT_FALSE(fs::PathExists(system_.Programs + "\\Group"));
+    EXPECT_FALSE(fs::PathExists(system_.Desktop + "\\App Title.lnk"));
+    EXPECT_NE(Trace().find("error: no registry\r\n"), std::string::npos) << Trace();
+}
+
+}  // namespace
+}  // namespace zub
