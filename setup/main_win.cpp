@@ -7,6 +7,7 @@
 
 #include "base/file.h"
 #include "base/strings.h"
+#include "base/timeline.h"
 #include "folders/folder_man_win.h"
 #include "folders/shell.h"
 #include "setup/command_line.h"
@@ -38,6 +39,12 @@ private:
     std::string folder_;
 };
 
+// The start-up timeline, if one is asked for, is written as the program ends.
+struct TTimelineFile {
+    TTimelineFile() { zub::timeline::Mark("main"); }
+    ~TTimelineFile() { zub::timeline::Write(); }
+};
+
 void ShowUsage(const std::string& why) {
     const std::string text = why.empty() ? zub::UsageText() : why + "\n\n" + zub::UsageText();
     MessageBoxA(nullptr, text.c_str(), "Setup", MB_OK | (why.empty() ? MB_ICONINFORMATION : MB_ICONERROR));
@@ -53,6 +60,7 @@ int RunWizard(const zub::TSetupOptions& options, zub::TRunTrace& trace) {
 
     std::unique_ptr<zub::TSetupForm> setupForm;
     try {
+        zub::timeline::Begin("window and controls");
         setupForm = std::make_unique<zub::TSetupForm>(nullptr, cleanup.Folder(), mediaList, options, trace);
     } catch (const std::exception& e) {
         // The partly built form is gone already, and with it the work folder.
@@ -60,16 +68,23 @@ int RunWizard(const zub::TSetupOptions& options, zub::TRunTrace& trace) {
         zub::ShowException(nullptr, e.what());
         return zub::kExitCouldNotStart;
     }
-    zub::TFolderMan folderMan(nullptr);
-    zub::TConfirmationForm confirmationForm(nullptr);
-    setupForm->SetDialogs(folderMan, confirmationForm);
-    application.Run(*setupForm);
+    // The dialogs are made once the wizard shows, before its first message:
+    // nobody can ask for them earlier, and the wizard shows that much sooner.
+    std::unique_ptr<zub::TFolderMan> folderMan;
+    std::unique_ptr<zub::TConfirmationForm> confirmationForm;
+    application.Run(*setupForm, [&] {
+        zub::timeline::TStep step("dialogs made");
+        folderMan = std::make_unique<zub::TFolderMan>(nullptr);
+        confirmationForm = std::make_unique<zub::TConfirmationForm>(nullptr);
+        setupForm->SetDialogs(*folderMan, *confirmationForm);
+    });
     return setupForm->ExitCode();
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    TTimelineFile timelineFile;
     zub::HardenDllSearch();
     const zub::TSetupOptions options = zub::ParseSetupCommandLine(GetCommandLineA());
     zub::TRunTrace trace;
