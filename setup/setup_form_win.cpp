@@ -15,9 +15,6 @@ namespace {
 constexpr int kDesignWidth = 520;
 constexpr int kDesignHeight = 440;
 
-// The exit code of a setup whose installation run failed or was cancelled.
-constexpr int kInstallFailedExitCode = 1;
-
 std::string OwnExecutablePath() {
     char path[MAX_PATH + 1] = {};
     DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -100,11 +97,27 @@ void TSetupForm::UnpackPayload() {
 }
 
 LRESULT TSetupForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CLOSE && installing_) return 0;
+    if (message == WM_CLOSE) {
+        if (installing_) return 0;
+        try {
+            if (!pages_.CloseRequested()) return 0;
+        } catch (const std::exception& e) {
+            // The completion page stays, with Forward and Cancel.
+            ShowException(Handle(), e.what());
+            return 0;
+        }
+    }
     return TZubForm::WndProc(message, wParam, lParam);
 }
 
-void TSetupForm::InstallFiles() {
+void TSetupForm::EndFailed(const std::exception& error) {
+    ShowException(Handle(), error.what());
+    ShowWindow(Handle(), SW_HIDE);
+    const auto* aborted = dynamic_cast<const TInstallAborted*>(&error);
+    PostQuitMessage(aborted && aborted->Incomplete ? kSetupNotUndoneExitCode : kSetupFailedExitCode);
+}
+
+bool TSetupForm::InstallFiles() {
     installing_ = true;
     struct TDone {
         bool& flag;
@@ -113,24 +126,28 @@ void TSetupForm::InstallFiles() {
     TWin32InstallSystem system(Handle());
     TCopyPageWin page(Handle(), Copymessage, CopyProgress, data_.RazederodezTitle);
     try {
-        TInstallRun(data_, logBook_, system, page).InstallFiles();
+        TInstallRun(data_, logBook_, system, page, journal_).InstallFiles();
+        return true;
     } catch (const std::exception& e) {
         // The run has taken back what it made. The user is told why, and the
         // setup ends with a failure code; the work folder goes with the form.
-        // The page machine's last step then only touches the hidden window.
-        ShowException(Handle(), e.what());
-        ShowWindow(Handle(), SW_HIDE);
-        PostQuitMessage(kInstallFailedExitCode);
+        EndFailed(e);
+        return false;
     }
 }
 
-// An error (the uninstall entry, setup.log) leaves the completion page up,
-// shown by the framework; Forward tries again.
-void TSetupForm::FinishSetup() {
+// An error (setup.log, the uninstall entry) leaves the completion page up,
+// shown by the framework; Forward tries again, Cancel undoes the installation.
+void TSetupForm::FinishSetup(bool options) {
     TWin32InstallSystem system(Handle());
-    zub::FinishSetup(data_, logBook_, {DesktopCheck.Checked(), ReadMeCheck.Checked(), LaunchProgCheck.Checked()},
-                     system);
-    Close();
+    TFinishChoices choices;
+    if (options) choices = {DesktopCheck.Checked(), ReadMeCheck.Checked(), LaunchProgCheck.Checked()};
+    zub::FinishSetup(data_, logBook_, choices, system, journal_);
+}
+
+void TSetupForm::AbandonInstallation() {
+    TWin32InstallSystem system(Handle());
+    EndFailed(UndoInstallation(journal_, logBook_, system, data_.Language, ""));
 }
 
 }  // namespace zub
