@@ -100,7 +100,8 @@ LRESULT TSetupForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CLOSE) {
         if (installing_) return 0;
         try {
-            if (!pages_.CloseRequested()) return 0;
+            // Only the completion page has work to do before the window closes.
+            if (data_.CurrentPage == pgFinish && !pages_.CloseRequested()) return 0;
         } catch (const std::exception& e) {
             // The completion page stays, with Forward and Cancel.
             ShowException(Handle(), e.what());
