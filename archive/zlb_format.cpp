@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/error.h"
+#include "base/path_rules.h"
 #include "base/little_endian.h"
 
 namespace zub {
@@ -33,30 +34,18 @@ void PutBytes(unsigned char* p, const std::array<unsigned char, N>& in) {
     std::memcpy(p, in.data(), N);
 }
 
-bool IsDotsAndBlanks(const std::string& part) {
-    for (char c : part)
-        if (c != '.' && c != ' ') return false;
-    return true;
-}
-
 }  // namespace
 
-bool IsValidEntryName(const std::string& name) {
-    return !IsDotsAndBlanks(name) && name.find_first_of("\\/:") == std::string::npos;
-}
+bool IsValidEntryName(const std::string& name) { return CheckNamePart(name) == TNameProblem::None; }
 
-bool IsValidEntryPath(const std::string& path) {
-    if (path.empty()) return true;
-    if (path.find(':') != std::string::npos || path[0] == '\\' || path[0] == '/') return false;
-    size_t start = 0;
-    while (start <= path.size()) {
-        size_t end = path.find_first_of("\\/", start);
-        if (end == std::string::npos) end = path.size();
-        std::string part = path.substr(start, end - start);
-        if (!part.empty() && IsDotsAndBlanks(part)) return false;
-        start = end + 1;
-    }
-    return true;
+bool IsValidEntryPath(const std::string& path) { return EntryPathProblem(path) == TNameProblem::None; }
+
+TNameProblem EntryPathProblem(const std::string& path) {
+    if (path.empty()) return TNameProblem::None;
+    // A folder path may end in a separator; everything else is a relative name.
+    std::string folder = path;
+    while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+    return CheckRelativeName(folder.empty() ? path : folder);
 }
 
 int ZlibLevelOf(TFileCompressionLevel level) {

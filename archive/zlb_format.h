@@ -17,6 +17,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/path_rules.h"
+
 namespace zub {
 
 // The trailer: the last 36 bytes of an archive.
@@ -60,13 +62,14 @@ static_assert(entry_layout::kPadding + 3 == kFileEntrySize, "record is 532 bytes
 
 enum TFileCompressionLevel { fcNone, fcFastest, fcDefault, fcMaximum };
 
-// Names an entry may carry, for reader and writer alike. A Name is one plain
-// file name: not empty, no "\", "/" or ":", not made only of dots and blanks
-// ("." and ".." name folders, and Windows strips trailing dots and blanks).
-// A Path is a relative folder: empty, or parts joined by "\" (or "/") with
-// no drive or colon, no leading separator and no part of dots and blanks only.
+// Names an entry may carry, for reader and writer alike (base/path_rules.h).
+// A Name is one plain file name: no separator, no "." or "..", no device,
+// stream, control character or trailing dot or blank. A Path is a relative
+// folder: empty, or such names joined by "\" (or "/"), with no drive, UNC
+// prefix or leading separator; a trailing separator is allowed.
 bool IsValidEntryName(const std::string& name);
 bool IsValidEntryPath(const std::string& path);
+TNameProblem EntryPathProblem(const std::string& path);
 
 // The zlib level for a compression level: 0 (store), 1, 6 or 9.
 int ZlibLevelOf(TFileCompressionLevel level);

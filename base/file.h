@@ -26,6 +26,12 @@ bool RemoveFile(const std::string& path);
 bool RemoveDir(const std::string& path);
 bool SetReadOnly(const std::string& path, bool readOnly);
 
+// The full path the system makes of `path` (GetFullPathNameA), with the
+// short (8.3) names of the part that exists expanded (GetLongPathNameA), so
+// that paths can be compared by their text; "" when the system cannot make
+// one. POSIX has neither: the path comes back unchanged.
+std::string LongFullPath(const std::string& path);
+
 // The system's code for the last failed call of this layer (GetLastError or errno).
 int LastErrorCode();
 

@@ -54,6 +54,8 @@ std::string NativePath(const std::string& path) {
 
 int LastErrorCode() { return lastError; }
 
+std::string LongFullPath(const std::string& path) { return path; }
+
 bool FileExists(const std::string& path) {
     struct stat st;
     return StatOf(path, st) && !S_ISDIR(st.st_mode);

@@ -23,6 +23,29 @@ std::string NativePath(const std::string& path) { return path; }
 
 int LastErrorCode() { return lastError; }
 
+std::string LongFullPath(const std::string& path) {
+    char buffer[4 * MAX_PATH];
+    const DWORD n = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
+    if (n == 0 || n >= sizeof buffer) return "";
+    // The longest part that exists is expanded; the rest is not there yet
+    // (a target about to be made) and so has no short names.
+    std::string head(buffer, n);
+    std::string tail;
+    for (;;) {
+        const DWORD m = GetLongPathNameA(head.c_str(), buffer, sizeof buffer);
+        if (m > 0 && m < sizeof buffer) {
+            std::string expanded(buffer, m);
+            if (!expanded.empty() && expanded.back() == '\\' && !tail.empty()) expanded.pop_back();
+            return expanded + tail;
+        }
+        const size_t cut = head.find_last_of('\\');
+        if (cut == std::string::npos || cut + 1 >= head.size() || cut < 2) return head + tail;
+        tail = head.substr(cut) + tail;
+        head.erase(cut);
+        if (head.size() == 2 && head[1] == ':') head += '\\';  // "C:" alone names the current folder there
+    }
+}
+
 bool FileExists(const std::string& path) {
     DWORD a = AttributesOf(path);
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);

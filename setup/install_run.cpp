@@ -1,6 +1,7 @@
 #include "setup/install_run.h"
 
 #include "base/strings.h"
+#include "setup/install_copies.h"
 
 namespace zub {
 namespace {
@@ -69,6 +70,9 @@ void TInstallRun::Run() {
     // the current drive.
     if (Trim(dest).empty()) throw TInstallAborted(NoDestinationText(data_.Language));
 
+    // Every name is checked before anything is made or copied.
+    const std::vector<TInstallCopy> copies = PlanCopies(data_);
+
     log_.AddDirectoryEntry(dest);
     for (const char* sub : kStandardSubFolders) MakeFolders(dest + "\\" + sub);
     for (const char* sub : kStandardSubFolders) log_.AddDirectoryEntry(dest + "\\" + sub);
@@ -79,10 +83,10 @@ void TInstallRun::Run() {
         page_.SetCopyMessage("copying " + entry);
         page_.SetProgress(static_cast<int>(i * 100 / count));
         page_.ProcessMessages();
-        const std::string target = dest + "\\" + entry;
+        const std::string& target = copies[i].Target;
         const std::string folder = ExtractFilePath(target);
         if (!system_.IsFolderPresent(folder)) MakeFolders(folder);
-        CopyOneFile(data_.WorkFolder + entry, target);
+        CopyOneFile(copies[i].Source, target);
         log_.AddFileEntry(target);
     }
     if (count > 0) {

@@ -8,6 +8,7 @@
 #include "archive/zlb_archive.h"
 #include "base/error.h"
 #include "base/file.h"
+#include "base/path_rules.h"
 #include "base/strings.h"
 #include "setup/setup_script.h"
 #include "tools/progress.h"
@@ -26,6 +27,23 @@ std::string Plural(int count, const char* one, const char* many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
+// Reports every entry whose name or folder the setup refuses to unpack
+// (base/path_rules.h); true when there is one.
+bool ReportBadNames(TZLBArchive& archive, const std::string& label, TConsole& console) {
+    bool found = false;
+    for (int i = 0; i < archive.GetFileCount(); ++i) {
+        const TZLBFileEntry& entry = archive.GetFileEntry(i);
+        TNameProblem problem = EntryPathProblem(entry.Path);
+        if (problem == TNameProblem::None) problem = CheckNamePart(entry.Name);
+        if (problem == TNameProblem::None) continue;
+        const std::string name = entry.Path.empty() ? entry.Name : entry.Path + "\\" + entry.Name;
+        console.Out << label << ": entry \"" << name << "\" " << NameProblemText(problem)
+                    << ": the setup refuses to unpack it\n";
+        found = true;
+    }
+    return found;
+}
+
 // Opens `path` and extracts it into `folder` with every CRC checked, as the
 // setup would extract it; reports one line under `label`. Returns 1 when the
 // archive is damaged, else 0.
@@ -42,6 +60,7 @@ int CheckArchive(const std::string& path, const std::string& label, const std::s
     try {
         archive.OpenArchive(path);
         count = archive.GetFileCount();
+        if (ReportBadNames(archive, label, console)) return 1;
         archive.ExtractArchive(folder);
         archive.CloseArchive();
     } catch (const Error& e) {

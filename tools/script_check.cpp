@@ -4,6 +4,7 @@
 #include <map>
 
 #include "base/error.h"
+#include "base/path_rules.h"
 #include "base/strings.h"
 #include "setup/setup_script.h"
 #include "tools/name_encoding.h"
@@ -144,7 +145,12 @@ private:
     }
 
     void SetupKey(size_t k, const std::string& key, const std::string& value) {
-        if (key == "Addfile") addFiles_.push_back(Comparable(value));
+        if (key == "Addfile") {
+            addFiles_.push_back(Comparable(value));
+            if (const TNameProblem problem = CheckRelativeName(value); problem != TNameProblem::None)
+                Error(k, Format("Addfile=%s %s: the setup refuses to install it", value.c_str(),
+                                NameProblemText(problem)));
+        }
         if (key == "Licence") licence_ = {value, int(k)};
         if (key == "ReadMe") readMe_ = {value, int(k)};
         if (key == "TargetFile") targetFile_ = {value, int(k)};

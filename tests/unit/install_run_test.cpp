@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "setup/install_copies.h"
 #include "tests/unit/archive_test_util.h"
 #include "tests/unit/install_test_system.h"
 
@@ -270,6 +271,37 @@ TEST_F(InstallRunTest, EmptyDestinationIsRefusedBeforeAnythingIsMade) {
         InstallFails(NoDestinationText("English"));
     }
     EXPECT_TRUE(page_.Messages.empty());
+}
+
+TEST_F(InstallRunTest, NamesThatLeaveTheirFolderStopTheRunBeforeAnythingIsCopied) {
+    // A file beside the work folder, where an entry climbing out would copy from.
+    test::WriteBytes(root_ + "\\outside.txt", {'x'});
+    struct Case {
+        const char* entry;
+        TNameProblem problem;
+    };
+    const Case cases[] = {
+        {"..\\outside.txt", TNameProblem::Parent},  {"Additional\\..\\..\\outside.txt", TNameProblem::Parent},
+        {"C:\\x", TNameProblem::Rooted},             {"\\\\server\\x", TNameProblem::Rooted},
+        {"NUL.txt", TNameProblem::Device},           {"App.exe:stream", TNameProblem::Colon},
+        {"App.exe.", TNameProblem::TrailingDot},     {"A\x01pp.exe", TNameProblem::Control},
+    };
+    for (const Case& c : cases) {
+        data_.AddFiles.clear();
+        Source("App.exe", "program");  // sound, and first: still nothing is copied
+        data_.AddFiles.push_back(c.entry);
+        InstallFails(BadNameText("English", c.entry, c.problem));
+        EXPECT_FALSE(fs::PathExists(data_.Destination)) << c.entry;
+        EXPECT_TRUE(log_.Lines.empty());
+    }
+    EXPECT_TRUE(page_.Messages.empty());
+}
+
+TEST_F(InstallRunTest, ADestinationThatIsNoFullPathIsRefused) {
+    Source("App.exe", "program");
+    data_.Destination = "Apps\\App";
+    InstallFails(OutsideFolderText("English", "Apps\\App\\App.exe", "Apps\\App"));
+    EXPECT_FALSE(fs::PathExists("Apps"));
 }
 
 TEST(InstallTexts, NotepadIsNamedByItsFullPath) {

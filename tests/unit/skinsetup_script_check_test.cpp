@@ -52,6 +52,12 @@ TEST(ScriptCheck, BrokenScriptsNameTheirLine) {
     const std::vector<TCase> cases = {
         {"Addfile missing from the payload", "Object=Setup\nAddfile=Gone.dll\nend\n",
          {"Setup.ini:3: Addfile names \"Gone.dll\", which is not in the payload"}},
+        {"Addfile climbing out of the work folder", "Object=Setup\nAddfile=..\\x.dll\nend\n",
+         {"Setup.ini:3: Addfile names \"..\\x.dll\", which is not in the payload",
+          "Setup.ini:3: Addfile=..\\x.dll climbs out of its folder with \"..\" or \".\": the setup refuses to install it"}},
+        {"Addfile naming a device", "Object=Setup\nAddfile=App.exe\nAddfile=nul.txt\nend\n",
+         {"Setup.ini:4: Addfile names \"nul.txt\", which is not in the payload",
+          "Setup.ini:4: Addfile=nul.txt names a device (CON, NUL, COM1, LPT1, AUX, PRN, ...): the setup refuses to install it"}},
         {"Licence missing", "Object=Setup\nLicence=Nope.txt\nend\n",
          {"Setup.ini:3: Licence names \"Nope.txt\", which is not in the payload"}},
         {"blank Licence is no licence", "Object=Setup\nLicence= \nend\n", {}},
