@@ -52,8 +52,9 @@ private:
 
     void Run();
     void RollBack() noexcept;
-    // Makes `folder` with its missing parents and journals each level made.
-    void MakeFolders(const std::string& folder);
+    // Makes `folder` with its missing parents and journals each level made;
+    // returns those levels, outermost first.
+    std::vector<std::string> MakeFolders(const std::string& folder);
     void CopyOneFile(const std::string& source, const std::string& target);
     void MakeShortcut(const std::string& linkFile, const TShortcut& link);
 

@@ -15,12 +15,13 @@ void SignExecutable(const std::string& in, const std::string& out, const std::st
     if (!passwordFile.empty() && !fs::FileExists(passwordFile)) throw Error("No password file " + passwordFile);
     const char* named = std::getenv("SKINSETUP_OSSLSIGNCODE");
     const std::string program = named && *named ? named : "osslsigncode";
-    std::vector<std::string> command = {program, "sign", "-pkcs12", certificate, "-h", "sha256"};
+    // The program takes the paths as the system writes them.
+    std::vector<std::string> command = {program, "sign", "-pkcs12", fs::NativePath(certificate), "-h", "sha256"};
     if (passwordFile.empty())
         command.insert(command.end(), {"-pass", ""});
     else
-        command.insert(command.end(), {"-readpass", passwordFile});
-    command.insert(command.end(), {"-in", in, "-out", out});
+        command.insert(command.end(), {"-readpass", fs::NativePath(passwordFile)});
+    command.insert(command.end(), {"-in", fs::NativePath(in), "-out", fs::NativePath(out)});
     fs::RemoveFile(out);  // osslsigncode refuses to write over a file
     const int code = RunProgram(command);
     if (code == -1)
