@@ -16,6 +16,8 @@ std::string NativePath(const std::string& path);
 bool FileExists(const std::string& path);       // exists and is not a directory
 bool DirectoryExists(const std::string& path);
 bool PathExists(const std::string& path);       // a file or a directory
+// A reparse point or symbolic link itself, not what it points at.
+bool IsLink(const std::string& path);
 
 // One level; false when the directory could not be made.
 bool CreateDir(const std::string& path);
@@ -46,6 +48,9 @@ struct DirEntry {
     std::string name;
     bool isDirectory = false;
     bool readOnly = false;  // the read-only attribute (POSIX: no write permission for the owner)
+    // A reparse point (junction, symbolic link; POSIX: a symbolic link):
+    // what it points at may lie anywhere, so it is never entered.
+    bool isLink = false;
 };
 // Every entry of a folder (hidden and system ones too), without "." and "..",
 // in the order the system enumerates them. Empty when the folder cannot be read.

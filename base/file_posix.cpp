@@ -71,6 +71,11 @@ bool PathExists(const std::string& path) {
     return StatOf(path, st);
 }
 
+bool IsLink(const std::string& path) {
+    struct stat st;
+    return ::lstat(Native(path).c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
 bool CreateDir(const std::string& path) { return ::mkdir(Native(path).c_str(), 0777) == 0 || Fail(); }
 bool RemoveFile(const std::string& path) { return ::unlink(Native(path).c_str()) == 0 || Fail(); }
 bool RemoveDir(const std::string& path) { return ::rmdir(Native(path).c_str()) == 0 || Fail(); }
@@ -96,7 +101,8 @@ std::vector<DirEntry> ListDirectory(const std::string& folder) {
         if (name == "." || name == "..") continue;
         struct stat st;
         const bool known = ::lstat((native + "/" + name).c_str(), &st) == 0;
-        entries.push_back({name, known && S_ISDIR(st.st_mode), known && (st.st_mode & S_IWUSR) == 0});
+        entries.push_back({name, known && S_ISDIR(st.st_mode), known && (st.st_mode & S_IWUSR) == 0,
+                           known && S_ISLNK(st.st_mode)});
     }
     return entries;
 }

@@ -58,6 +58,11 @@ bool DirectoryExists(const std::string& path) {
 
 bool PathExists(const std::string& path) { return AttributesOf(path) != INVALID_FILE_ATTRIBUTES; }
 
+bool IsLink(const std::string& path) {
+    DWORD a = AttributesOf(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
 bool CreateDir(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) || Fail(); }
 bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) || Fail(); }
 bool RemoveDir(const std::string& path) { return RemoveDirectoryA(path.c_str()) || Fail(); }
@@ -82,7 +87,8 @@ std::vector<DirEntry> ListDirectory(const std::string& folder) {
         std::string name = data.cFileName;
         if (name == "." || name == "..") continue;
         entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
-                           (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0});
+                           (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0,
+                           (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
     } while (FindNextFileA(find.get(), &data));
     return entries;
 }

@@ -5,6 +5,13 @@
 namespace zub {
 namespace {
 
+// A junction or symbolic link goes as itself; what it points at stays.
+// Windows removes a folder link with RemoveDirectory and a file link with
+// DeleteFile; POSIX unlinks either. One that will not go is passed over.
+void RemoveLink(const std::string& path, bool isDirectory) {
+    if (!(isDirectory && fs::RemoveDir(path))) fs::RemoveFile(path);
+}
+
 // Removes a folder that exists, with its entries. The attributes come with
 // the listing, so a file costs one call (two when it is read-only) instead of
 // asking the system for them again. `readOnly` is the folder's own attribute.
@@ -16,7 +23,11 @@ void DeleteTree(const std::string& folder, bool readOnly) {
         for (const fs::DirEntry& entry : fs::ListDirectory(folder)) {
             entryName = entry.name;
             std::string path = folder + "\\" + entry.name;
-            if (entry.isDirectory) {
+            // Asked again just before entering: a folder swapped for a link
+            // after the listing is not entered either.
+            if (entry.isLink || (entry.isDirectory && fs::IsLink(path))) {
+                RemoveLink(path, entry.isDirectory);
+            } else if (entry.isDirectory) {
                 DeleteTree(path, entry.readOnly);
             } else {
                 if (entry.readOnly) fs::SetReadOnly(path, false);
@@ -35,6 +46,8 @@ void DeleteTree(const std::string& folder, bool readOnly) {
 }  // namespace
 
 void DeleteFolderTree(const std::string& folder) {
+    // The folder itself replaced by a link: only the link goes.
+    if (fs::IsLink(folder)) return RemoveLink(folder, fs::DirectoryExists(folder));
     if (!fs::DirectoryExists(folder)) return;
     DeleteTree(folder, true);  // the top folder's attribute is not known: clear it in any case
 }

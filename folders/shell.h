@@ -13,7 +13,8 @@ std::string GetTempDir();
 // included. A file that cannot be deleted is passed over; the removal of the
 // folder holding it then fails and raises "Aborted deleting Directory: "
 // followed by the folder, "file: " and the entry being handled. Nothing
-// happens when the folder does not exist.
+// happens when the folder does not exist. A junction or symbolic link, the
+// folder itself or anything below it, is removed as itself and never entered.
 void DeleteFolderTree(const std::string& folder);
 
 }  // namespace zub

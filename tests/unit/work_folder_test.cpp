@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <fstream>
 
@@ -64,6 +65,24 @@ TEST_F(WorkFolderTest, GuardRemovesTreeWithReadOnlyFilesAndNestedFolders) {
         ASSERT_TRUE(fs::SetReadOnly(folder + "\\Additional\\inner", true));
     }
     EXPECT_FALSE(fs::PathExists(folder));
+}
+
+TEST_F(WorkFolderTest, RemovalNeverEntersALinkPlantedInOrForTheWorkFolder) {
+    const std::string outside = temp_ + "outside";
+    ASSERT_TRUE(fs::ForceDirectories(outside + "\\sub"));
+    Touch(outside + "\\keep.txt");
+    Touch(outside + "\\sub\\keep.txt");
+    const std::string work = MakeWorkFolder(temp_);
+    Touch(work + "\\Setup.ini");
+    ASSERT_EQ(symlink(fs::NativePath(outside).c_str(), fs::NativePath(work + "\\planted").c_str()), 0);
+    ASSERT_EQ(symlink(fs::NativePath(outside).c_str(), fs::NativePath(temp_ + "swapped").c_str()), 0);
+
+    DeleteFolderTree(work);
+    DeleteFolderTree(temp_ + "swapped");  // a work folder replaced by a link after its creation
+    EXPECT_FALSE(fs::PathExists(work));
+    EXPECT_FALSE(fs::IsLink(temp_ + "swapped"));
+    EXPECT_TRUE(fs::FileExists(outside + "\\keep.txt"));
+    EXPECT_TRUE(fs::FileExists(outside + "\\sub\\keep.txt"));
 }
 
 TEST_F(WorkFolderTest, DeleteFolderTreeOfMissingFolderDoesNothing) {

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# A link planted in the work folder while the setup's wizard is open: closing
+# the setup removes the work folder's own files and leaves the files of the
+# folder the link points at alone. The link is planted from the host with
+# symlink(2), which Wine shows as a reparse point; Wine cannot delete such a
+# link through Win32, so here the link itself stays (on Windows it goes too).
+#   planted_link_e2e.sh SETUP_EXE POST_CLOSE_EXE
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+run="$here/../../scripts/wine-run.sh"
+setup_exe=$1
+post_close=$2
+
+fail() { echo "FAIL: $*"; exit 1; }
+
+temp=$(winepath -u "$("$run" cmd /c echo %TEMP% | tr -d '\r')" 2>/dev/null)
+[ -d "$temp" ] || fail "no temporary folder ($temp)"
+outside=$(mktemp -d /tmp/zublinkXXXXXX)
+trap 'rm -rf "$outside"' EXIT
+mkdir -p "$outside/sub"
+echo keep > "$outside/keep.txt"
+echo keep > "$outside/sub/keep.txt"
+
+before=$(ls -d "$temp"/ZCTemp* 2>/dev/null | sort)
+"$run" "$setup_exe" &
+setup_pid=$!
+
+# The new work folder, once the payload is unpacked into it.
+work=
+for _ in $(seq 600); do
+  for folder in "$temp"/ZCTemp*; do
+    [ -f "$folder/Setup.ini" ] || continue
+    grep -qxF "$folder" <<<"$before" || work=$folder
+  done
+  [ -n "$work" ] && break
+  sleep 0.1
+done
+[ -n "$work" ] || { kill "$setup_pid"; fail "no work folder appeared"; }
+ln -s "$outside" "$work/planted" || fail "cannot plant the link"
+
+# Closed as soon as its window is there.
+closed=0
+for _ in $(seq 300); do
+  if "$run" "$post_close" TSetupForm >/dev/null 2>&1; then closed=1; break; fi
+  sleep 0.2
+done
+[ "$closed" = 1 ] || { kill "$setup_pid"; fail "the wizard window did not show"; }
+for _ in $(seq 600); do
+  kill -0 "$setup_pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$setup_pid" 2>/dev/null && { [ -n "${SHOT:-}" ] && import -window root "$SHOT"; kill "$setup_pid"; fail "the setup did not end"; }
+
+[ -f "$outside/keep.txt" ] && [ -f "$outside/sub/keep.txt" ] || fail "the setup deleted files the link points at"
+left=$(ls -A "$work" 2>/dev/null)
+rm -f "$work/planted"
+rmdir "$work" 2>/dev/null
+[ -z "$left" ] || [ "$left" = planted ] || fail "the work folder kept more than the link: $left"
+echo "ok: the linked folder's files stayed; the work folder held only: ${left:-nothing}"
