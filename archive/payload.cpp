@@ -4,6 +4,7 @@
 #include "archive/zlb_archive.h"
 #include "base/file.h"
 #include "base/strings.h"
+#include "base/timeline.h"
 
 namespace zub {
 namespace {
@@ -69,10 +70,14 @@ void UnpackPayloadArchive(TZLBArchive& archiver, const std::string& workFolder, 
     const std::string dataZub = workFolder + "Data.Zub";
     auto extract = [&](const std::string& archive, const std::string& folder) {
         TProgressAttachment attached(archiver, progress);
-        if (archive == dataZub && payload && payload->Data())
-            archiver.OpenArchiveInMemory(archive, payload->Data(), payload->Size());
-        else
-            archiver.OpenArchive(archive);
+        {
+            timeline::TStep step("CRC pass");
+            if (archive == dataZub && payload && payload->Data())
+                archiver.OpenArchiveInMemory(archive, payload->Data(), payload->Size());
+            else
+                archiver.OpenArchive(archive);
+        }
+        timeline::TStep step("extraction");
         archiver.ExtractArchive(folder);
         archiver.CloseArchive();
     };
@@ -90,13 +95,21 @@ void UnpackPayloadArchive(const std::string& workFolder, const TArchiveExtractor
     // No test for presence: a payload without graphics fails here.
     extract(workFolder + "gfx.x", workFolder + "Graphics\\");
     if (fs::FileExists(workFolder + "snd.x")) extract(workFolder + "snd.x", workFolder + "Sounds\\");
-    if (fs::FileExists(workFolder + "Additional.x")) UnpackNestedArchive(workFolder + "Additional.x", extractNested);
+    if (fs::FileExists(workFolder + "Additional.x")) {
+        timeline::TStep step("nested archives");
+        UnpackNestedArchive(workFolder + "Additional.x", extractNested);
+    }
 }
 
 void UnpackPayload(TZLBArchive& archiver, const std::string& exePath, const std::string& workFolder,
                    TUnpackProgress* progress) {
+    timeline::Begin("payload located");
     const TPayloadResource payload(exePath);
-    payload.SaveToFile(workFolder + "Data.Zub");
+    timeline::End("payload located");
+    {
+        timeline::TStep step("Data.Zub written");
+        payload.SaveToFile(workFolder + "Data.Zub");
+    }
     UnpackPayloadArchive(archiver, workFolder, &payload, progress);
 }
 

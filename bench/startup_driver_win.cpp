@@ -15,6 +15,11 @@
 // (a program with arguments; "{out}" stands for a fresh folder) is timed
 // from its start to its end.
 //
+// Both are given SKINSETUP_TIMELINE, naming a file for their start-up
+// timeline; its steps become figures "step NAME at" (the first begin, from
+// the start of the process), "step NAME ms" (the time of all its runs
+// together) and "step NAME count".
+//
 // Prints one line per figure: "NAME FIGURE MILLISECONDS".
 //
 // "close CLASS" waits for a visible window of that class (of any process)
@@ -55,19 +60,46 @@ double NowMs() {
     std::exit(1);
 }
 
-// The environment of this process with TMP and TEMP replaced.
-std::vector<char> EnvironmentWithTemp(const std::string& temp) {
+// The environment of this process with these variables ("NAME=value") set.
+std::vector<char> EnvironmentWith(const std::vector<std::string>& set) {
     std::vector<char> block;
     char* env = GetEnvironmentStringsA();
     for (const char* p = env; *p; p += strlen(p) + 1) {
-        std::string entry = p;
-        if (_strnicmp(p, "TMP=", 4) == 0 || _strnicmp(p, "TEMP=", 5) == 0) continue;
-        block.insert(block.end(), entry.begin(), entry.end() + 1);
+        const std::string entry = p;
+        bool replaced = false;
+        for (const std::string& s : set) replaced = replaced || _strnicmp(p, s.c_str(), s.find('=') + 1) == 0;
+        if (!replaced) block.insert(block.end(), entry.begin(), entry.end() + 1);
     }
     FreeEnvironmentStringsA(env);
-    for (const std::string& entry : {"TMP=" + temp, "TEMP=" + temp}) block.insert(block.end(), entry.begin(), entry.end() + 1);
+    for (const std::string& entry : set) block.insert(block.end(), entry.begin(), entry.end() + 1);
     block.push_back('\0');
     return block;
+}
+
+using Figures = std::map<std::string, double>;
+
+// Adds the steps of a timeline file, relative to `start`, and deletes the file.
+// A step that runs more than once counts all its runs; nested runs of one
+// step are paired innermost first.
+void AddTimeline(const std::string& path, double start, Figures& f) {
+    FILE* in = std::fopen(path.c_str(), "r");
+    if (!in) return;  // a program that keeps none (an earlier setup, say)
+    std::map<std::string, std::vector<double>> open;
+    char kind[16], name[128];
+    double ms;
+    while (std::fscanf(in, "%lf %15s %127[^\n]", &ms, kind, name) == 3) {
+        const std::string step = std::string("step ") + name;
+        if (!f.count(step + " at")) f[step + " at"] = ms - start;
+        if (!std::strcmp(kind, "begin")) {
+            open[step].push_back(ms);
+            f[step + " count"] += 1;
+        } else if (!std::strcmp(kind, "end") && !open[step].empty()) {
+            f[step + " ms"] += ms - open[step].back();
+            open[step].pop_back();
+        }
+    }
+    std::fclose(in);
+    DeleteFileA(path.c_str());
 }
 
 PROCESS_INFORMATION Start(const std::string& commandLine, std::vector<char>* environment) {
@@ -95,12 +127,10 @@ HWND VisibleWindow(DWORD process, const char* className) {
     return nullptr;
 }
 
-using Figures = std::map<std::string, double>;
-
-Figures RunSetup(const std::string& exe, const std::string& temp) {
+Figures RunSetup(const std::string& exe, const std::string& temp, const std::string& timeline) {
     zub::DeleteFolderTree(temp.substr(0, temp.size() - 1));
     zub::fs::ForceDirectories(temp);
-    std::vector<char> env = EnvironmentWithTemp(temp);
+    std::vector<char> env = EnvironmentWith({"TMP=" + temp, "TEMP=" + temp, "SKINSETUP_TIMELINE=" + timeline});
     Figures f;
     const double start = NowMs();
     PROCESS_INFORMATION pi = Start("\"" + exe + "\"", &env);
@@ -133,15 +163,17 @@ Figures RunSetup(const std::string& exe, const std::string& temp) {
     }
     if (!f.count("work folder gone")) f["work folder gone"] = f["exit"];
     CloseHandle(pi.hProcess);
+    AddTimeline(timeline, start, f);
     return f;
 }
 
-Figures RunProgram(std::string command, const std::string& out) {
+Figures RunProgram(std::string command, const std::string& out, const std::string& timeline) {
     zub::DeleteFolderTree(out);
     const size_t at = command.find("{out}");
     if (at != std::string::npos) command.replace(at, 5, out);
+    std::vector<char> env = EnvironmentWith({"SKINSETUP_TIMELINE=" + timeline});
     const double start = NowMs();
-    PROCESS_INFORMATION pi = Start(command, nullptr);
+    PROCESS_INFORMATION pi = Start(command, &env);
     if (WaitForSingleObject(pi.hProcess, kTimeoutMs) != WAIT_OBJECT_0) Die(command + " did not end");
     Figures f{{"run", NowMs() - start}};
     DWORD code = 1;
@@ -149,6 +181,7 @@ Figures RunProgram(std::string command, const std::string& out) {
     CloseHandle(pi.hProcess);
     if (code != 0) Die(command + " failed");
     zub::DeleteFolderTree(out);
+    AddTimeline(timeline, start, f);
     return f;
 }
 
@@ -187,13 +220,16 @@ int main(int argc, char** argv) {
         items.emplace_back(arg.substr(0, eq), arg.substr(eq + 1));
     }
     const std::string base = zub::GetTempDir() + "startup_bench" + std::to_string(GetCurrentProcessId());
+    zub::fs::ForceDirectories(base);
     std::map<std::string, std::map<std::string, std::vector<double>>> results;
     // Round 0 warms the caches up and is not counted.
     for (int round = 0; round <= rounds; ++round) {
         for (const auto& [name, command] : items) {
             const bool setup = command.size() > 4 && _stricmp(command.c_str() + command.size() - 4, ".exe") == 0 &&
                                command.find(' ') == std::string::npos;
-            const Figures f = setup ? RunSetup(command, base + "\\tmp\\") : RunProgram(command, base + "\\out");
+            const std::string timeline = base + "\\timeline.txt";
+            const Figures f =
+                setup ? RunSetup(command, base + "\\tmp\\", timeline) : RunProgram(command, base + "\\out", timeline);
             if (round > 0)
                 for (const auto& [figure, value] : f) results[name][figure].push_back(value);
         }

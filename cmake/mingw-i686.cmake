@@ -8,7 +8,8 @@ set(CMAKE_RC_COMPILER  i686-w64-mingw32-windres)
 set(CMAKE_AR           i686-w64-mingw32-ar CACHE FILEPATH "")
 set(CMAKE_RANLIB       i686-w64-mingw32-ranlib CACHE FILEPATH "")
 
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32 ${SKINSETUP_CROSS_PREFIX})
+# The libraries built for the stub (build-cross-deps.sh) come before the system's.
+set(CMAKE_FIND_ROOT_PATH ${SKINSETUP_CROSS_PREFIX} /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -31,9 +31,9 @@ jobs=${BENCH_JOBS:-2}
 echo "== building" >&2
 cmake -S . -B "$nbuild" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSKINSETUP_BENCH=ON -DSKINSETUP_TESTS=OFF >/dev/null
 cmake --build "$nbuild" -j"$jobs" --target skinsetup startup_project unpack_floor >/dev/null
-[ -e build/deps/lib ] || scripts/build-cross-deps.sh build/deps
+[ -e build/deps-v3/lib ] || scripts/build-cross-deps.sh build/deps-v3
 cmake -S . -B "$xbuild" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
-  -DSKINSETUP_CROSS_PREFIX="$root/build/deps" -DCMAKE_PREFIX_PATH="$root/build/deps" -DSKINSETUP_BENCH=ON >/dev/null
+  -DSKINSETUP_CROSS_PREFIX="$root/build/deps-v3" -DCMAKE_PREFIX_PATH="$root/build/deps-v3" -DSKINSETUP_BENCH=ON >/dev/null
 cmake --build "$xbuild" -j"$jobs" --target setup Uninstall startup_driver unpack_floor >/dev/null
 
 tool=$nbuild/tools/skinsetup
@@ -97,18 +97,34 @@ fig() { awk -v n="$1" -v f="$2" '$1 == n { $1 = ""; v = $NF; $NF = ""; gsub(/^ +
 
 echo
 echo "machine: $(nproc) cores, $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -1), $(wine --version)"
-printf '%-16s %10s %10s %10s %10s %9s %10s %10s\n' payload "MiB" window feedback progress unpack floor ratio
+echo "stub setup.exe: $(stat -c %s "$stub") bytes (goal 512000); Uninstall.exe: $(stat -c %s "$xbuild/uninstall/Uninstall.exe") bytes (goal 204800)"
+echo "unpack: time to the wizard less the empty setup's; floor: the floor program's run, started and reading"
+echo "the setup; floor in: its unpacking alone, timed inside it from the streams in memory (the stricter floor)"
+printf '%-16s %5s %9s %9s %8s %8s %8s %8s %7s %7s\n' payload "MiB" window feedback progress unpack floor "floor in" ratio "ratio in"
 for name in "${variants[@]}"; do
   case $name in *empty) continue ;; esac
   base=${name%-*}; [ "$base" = "$name" ] && base=""
   w=$(fig "setup-$name" window); w0=$(fig "setup-${base:+$base-}empty" window)
   fb=$(fig "setup-$name" feedback); pw=$(fig "setup-$name" "progress window")
   f=$(fig "floor-${name#baseline-}" run); f0=$(fig floor-empty run)
+  fi=$(fig "floor-${name#baseline-}" "step unpacking ms"); fi0=$(fig floor-empty "step unpacking ms")
   size=$(du -sm --apparent-size "$data/${name#baseline-}" | cut -f1)
-  awk -v n="$name" -v s="$size" -v w="$w" -v w0="$w0" -v fb="$fb" -v pw="$pw" -v f="$f" -v f0="$f0" 'BEGIN {
-    printf "%-16s %10s %8.0fms %8.0fms %10s %7.0fms %8.0fms %9.2fx\n", n, s, w, fb, (pw >= 1 ? "shown" : "-"), w - w0, f - f0, (w - w0) / (f - f0) }'
+  awk -v n="$name" -v s="$size" -v w="$w" -v w0="$w0" -v fb="$fb" -v pw="$pw" -v f="$f" -v f0="$f0" -v fi="$fi" -v fi0="$fi0" 'BEGIN {
+    printf "%-16s %5s %7.0fms %7.0fms %8s %6.0fms %6.0fms %6.0fms %6.2fx %6.2fx\n", n, s, w, fb, (pw >= 1 ? "shown" : "-"),
+      w - w0, f - f0, fi - fi0, (w - w0) / (f - f0), (w - w0) / (fi - fi0) }'
 done
-printf '%-16s %10s %8.0fms\n' empty "-" "$(fig setup-empty window)"
+printf '%-16s %5s %7.0fms\n' empty "-" "$(fig setup-empty window)"
+# The start-up timeline of each setup: when each step first began (from
+# CreateProcess), how long its runs took together, and how many there were.
+for name in "${variants[@]}"; do
+  echo
+  echo "timeline of setup-$name (medians; ms from the start of the process)"
+  printf '  %-24s %9s %9s %6s\n' step begins takes runs
+  awk -v n="setup-$name" '$1 == n && $2 == "step" { k = $(NF - 1); v = $NF; $1 = $2 = ""; $NF = $(NF - 1) = ""
+      gsub(/^ +| +$/, ""); val[$0, k] = v; steps[$0] = 1 }
+    END { for (s in steps) printf "%09.1f  %-24s %7.1fms %7.1fms %6s\n", val[s, "at"], s, val[s, "at"], val[s, "ms"], val[s, "count"] }' \
+    "$data/wine.txt" | sort | cut -c12- | sed 's/^/  /'
+done
 echo
 printf '%-16s %16s %16s\n' payload "close to removal" "close to exit"
 for name in "${variants[@]}"; do

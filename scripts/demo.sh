@@ -14,13 +14,13 @@ jobs=$(nproc)
 
 sudo_if_needed() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 sudo_if_needed bash scripts/install-packages.sh
-bash scripts/build-cross-deps.sh build/deps
+bash scripts/build-cross-deps.sh build/deps-v3
 
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/native -j "$jobs" --target skinsetup
 cmake -S . -B build/cross -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
-  -DSKINSETUP_CROSS_PREFIX="$root/build/deps" -DCMAKE_PREFIX_PATH="$root/build/deps" -DSKINSETUP_TESTS=ON >/dev/null
+  -DSKINSETUP_CROSS_PREFIX="$root/build/deps-v3" -DCMAKE_PREFIX_PATH="$root/build/deps-v3" -DSKINSETUP_TESTS=ON >/dev/null
 cmake --build build/cross -j "$jobs" --target setup Uninstall DemoApp demo_walk
 
 # The project as committed, plus the demo application built just now.

@@ -9,7 +9,7 @@ jobs=$(nproc)
 
 sudo_if_needed() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 sudo_if_needed bash scripts/install-packages.sh
-bash scripts/build-cross-deps.sh build/deps
+bash scripts/build-cross-deps.sh build/deps-v3
 
 status=0
 run() { echo "== $*"; "$@" || status=1; }
@@ -30,7 +30,7 @@ run bash scripts/fuzz-smoke.sh
 # Windows: setup.exe and the tests that run under Wine.
 cmake -S . -B build/cross -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
-  -DSKINSETUP_CROSS_PREFIX="$root/build/deps" -DCMAKE_PREFIX_PATH="$root/build/deps" -DSKINSETUP_TESTS=ON \
+  -DSKINSETUP_CROSS_PREFIX="$root/build/deps-v3" -DCMAKE_PREFIX_PATH="$root/build/deps-v3" -DSKINSETUP_TESTS=ON \
   -DSKINSETUP_NATIVE_TOOL="$root/build/native/tools/skinsetup" >/dev/null
 cmake --build build/cross -j "$jobs"
 run scripts/with-wine.sh ctest --test-dir build/cross --output-on-failure

@@ -108,13 +108,15 @@ void TInstallRun::Run() {
 
     const size_t count = data_.AddFiles.size();
     for (size_t i = 0; i < count; ++i) {
-        const std::string& entry = data_.AddFiles[i];
-        page_.SetCopyMessage("copying " + entry);
+        page_.SetCopyMessage("copying " + copies[i].Entry);
         page_.SetProgress(static_cast<int>(i * 100 / count));
         page_.ProcessMessages();
         const std::string& target = copies[i].Target;
         const std::string folder = ExtractFilePath(target);
-        if (!system_.IsFolderPresent(folder)) MakeFolders(folder);
+        // Each level made for a file ("plugins", "data\\fonts") is recorded, so
+        // that the uninstaller removes it once its files are gone.
+        if (!system_.IsFolderPresent(folder))
+            for (const std::string& level : MakeFolders(folder)) log_.AddDirectoryEntry(level);
         CopyOneFile(copies[i].Source, target);
         log_.AddFileEntry(target);
     }
@@ -147,7 +149,7 @@ void TInstallRun::Run() {
     }
 }
 
-void TInstallRun::MakeFolders(const std::string& folder) {
+std::vector<std::string> TInstallRun::MakeFolders(const std::string& folder) {
     // The levels that are missing now, deepest first; bounded against odd paths.
     std::vector<std::string> missing;
     std::string level = FolderLevel(folder);
@@ -158,11 +160,16 @@ void TInstallRun::MakeFolders(const std::string& folder) {
         if (parent.size() >= level.size()) break;
         level = parent;
     }
-    if (missing.empty()) return;
+    std::vector<std::string> made;
+    if (missing.empty()) return made;
     // A folder that cannot be made shows itself when a file is copied into it.
     system_.ForceDirectories(folder);
     for (auto it = missing.rbegin(); it != missing.rend(); ++it)
-        if (system_.IsFolderPresent(*it)) journal_.MadeFolder(*it);
+        if (system_.IsFolderPresent(*it)) {
+            journal_.MadeFolder(*it);
+            made.push_back(*it);
+        }
+    return made;
 }
 
 void TInstallRun::CopyOneFile(const std::string& source, const std::string& target) {

@@ -65,8 +65,9 @@ public:
 
 private:
     void Run();
-    // Makes `folder` with its missing parents and journals each level made.
-    void MakeFolders(const std::string& folder);
+    // Makes `folder` with its missing parents and journals each level made;
+    // returns those levels, outermost first.
+    std::vector<std::string> MakeFolders(const std::string& folder);
     void CopyOneFile(const std::string& source, const std::string& target);
     void MakeShortcut(const std::string& linkFile, const TShortcut& link);
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "base/file.h"
+#include "base/timeline.h"
 #include "folders/folder_man_win.h"
 #include "folders/shell.h"
 #include "setup/confirmation_form_win.h"
@@ -34,9 +35,16 @@ private:
     std::string folder_;
 };
 
+// The start-up timeline, if one is asked for, is written as the program ends.
+struct TTimelineFile {
+    TTimelineFile() { zub::timeline::Mark("main"); }
+    ~TTimelineFile() { zub::timeline::Write(); }
+};
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    TTimelineFile timelineFile;
     zub::HardenDllSearch();
     zub::TOleSession ole;
     TFinalCleanup cleanup;
@@ -48,14 +56,21 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     std::unique_ptr<zub::TSetupForm> setupForm;
     try {
+        zub::timeline::Begin("window and controls");
         setupForm = std::make_unique<zub::TSetupForm>(nullptr, cleanup.Folder(), mediaList);
     } catch (const std::exception& e) {
         // The partly built form is gone already, and with it the work folder.
         zub::ShowException(nullptr, e.what());
         return 1;
     }
-    zub::TFolderMan folderMan(nullptr);
-    zub::TConfirmationForm confirmationForm(nullptr);
-    setupForm->SetDialogs(folderMan, confirmationForm);
-    return application.Run(*setupForm);
+    // The dialogs are made once the wizard shows, before its first message:
+    // nobody can ask for them earlier, and the wizard shows that much sooner.
+    std::unique_ptr<zub::TFolderMan> folderMan;
+    std::unique_ptr<zub::TConfirmationForm> confirmationForm;
+    return application.Run(*setupForm, [&] {
+        zub::timeline::TStep step("dialogs made");
+        folderMan = std::make_unique<zub::TFolderMan>(nullptr);
+        confirmationForm = std::make_unique<zub::TConfirmationForm>(nullptr);
+        setupForm->SetDialogs(*folderMan, *confirmationForm);
+    });
 }

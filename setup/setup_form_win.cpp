@@ -2,6 +2,7 @@
 
 #include "archive/payload.h"
 #include "base/file.h"
+#include "base/timeline.h"
 #include "folders/shell.h"
 #include "setup/finish_setup.h"
 #include "setup/install_run.h"
@@ -48,17 +49,30 @@ TSetupForm::TSetupForm(TComponent* owner, std::string& recordedWorkFolder, KMedi
     DestinationButton.OnClick = [this] { DestinationButtonClick(); };
     FolderEdit.OnChange = [this] { FolderEditChange(); };
     FolderList.OnClick = [this] { FolderListClick(); };
+    timeline::End("window and controls");
 
-    std::string folder = MakeWorkFolder(GetTempDir());
-    recordedWorkFolder = folder;
-    workFolder_.Set(folder);
-    data_.WorkFolder = folder + "\\";
-    for (const char* sub : {"Graphics", "Sounds", "Additional"}) fs::ForceDirectories(data_.WorkFolder + sub);
-
+    {
+        timeline::TStep step("work folder");
+        std::string folder = MakeWorkFolder(GetTempDir());
+        recordedWorkFolder = folder;
+        workFolder_.Set(folder);
+        data_.WorkFolder = folder + "\\";
+        for (const char* sub : {"Graphics", "Sounds", "Additional"}) fs::ForceDirectories(data_.WorkFolder + sub);
+    }
     UnpackPayload();
-    ReadSetupScript(data_.WorkFolder + "Setup.ini", *this);
-    ApplySettings();
-    ApplySkin();
+    {
+        timeline::TStep step("Setup.ini read");
+        ReadSetupScript(data_.WorkFolder + "Setup.ini", *this);
+    }
+    {
+        timeline::TStep step("settings applied");
+        ApplySettings();
+    }
+    {
+        timeline::TStep step("skin applied");
+        ApplySkin();
+    }
+    timeline::TStep step("first page");
     ShowPage(pgWelcome);
 }
 
@@ -92,6 +106,7 @@ void TSetupForm::ApplySkin() {
 // A large payload shows a progress window while it unpacks; the window goes
 // before Setup.ini is read, and before the error box of a failure.
 void TSetupForm::UnpackPayload() {
+    timeline::TStep step("unpacking");
     TUnpackProgressWindow progress;
     zub::UnpackPayload(Archiver, OwnExecutablePath(), data_.WorkFolder, &progress.Tracker());
 }

@@ -1,5 +1,6 @@
 #include "setup/unpack_progress_win.h"
 
+#include "base/timeline.h"
 #include "setup/unpack_feedback.h"
 
 namespace zub {
@@ -92,6 +93,7 @@ void TUnpackProgressWindow::Show() {
     if (!window_) return;  // no feedback then; the unpacking goes on regardless
     ShowWindow(window_, SW_SHOWNORMAL);
     UpdateWindow(window_);
+    timeline::Mark("progress window shown");
 }
 
 // Only this window's messages are taken: the wizard form is still being

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/error.h"
+#include "base/timeline.h"
 #include "skin/picture_decoder.h"
 
 namespace zub {
@@ -131,7 +132,10 @@ void TBitmap32::AssignPicture(const TPicture& picture) {
     Changed();
 }
 
-void TBitmap32::LoadFromFile(const std::string& fileName) { AssignPicture(DecodePictureFile(fileName)); }
+void TBitmap32::LoadFromFile(const std::string& fileName) {
+    timeline::TStep step("picture decoded");
+    AssignPicture(DecodePictureFile(fileName));
+}
 
 void TBitmap32::Changed() {
     if (updateCount_ <= 0 && OnChange) OnChange();

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "base/timeline.h"
 #include "skin/region.h"
 
 namespace zub {
@@ -65,6 +66,7 @@ private:
 }  // namespace
 
 GdiObject<HRGN> BitmapToRegion(const TBitmap32& bitmap, int threshold, size_t chunkRects) {
+    timeline::TStep step("region built");
     TRegionBuilder builder(bitmap.Width(), bitmap.Height(), chunkRects);
     ScanSolidRuns(bitmap, threshold, [&](int x0, int x1, int y) { builder.Add(x0, x1, y); });
     return builder.Finish();

@@ -5,16 +5,21 @@
 
 #include <exception>
 
+#include "base/timeline.h"
+
 namespace zub {
 
 TApplication::TApplication() {
+    timeline::TStep step("common controls");
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 }
 
-int TApplication::Run(TForm& mainForm) {
+int TApplication::Run(TForm& mainForm, const std::function<void()>& whenShown) {
     mainForm.SetMainForm(true);
     mainForm.Show();
+    timeline::Mark("window shown");
+    if (whenShown) whenShown();
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) ProcessMessage(msg);
     return static_cast<int>(msg.wParam);

@@ -3,6 +3,8 @@
 // its messages to ProcessMessage, so dialog keys reach the active form.
 #pragma once
 
+#include <functional>
+
 #include "ui/form_win.h"
 
 namespace zub {
@@ -13,8 +15,9 @@ public:
     TApplication(const TApplication&) = delete;
     TApplication& operator=(const TApplication&) = delete;
 
-    // Shows the main form and runs the message loop until the main form is closed.
-    int Run(TForm& mainForm);
+    // Shows the main form, calls `whenShown` (if any), then runs the message
+    // loop until the main form is closed.
+    int Run(TForm& mainForm, const std::function<void()>& whenShown = {});
 };
 
 // Dispatches one message, after letting the form it belongs to handle

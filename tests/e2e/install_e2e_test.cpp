@@ -287,7 +287,25 @@ TEST_P(InstallDemo, ClickedThroughEveryPageInstallsEverything) {
     expected += "LINK=" + p + "\\Uninstall.lnk\r\n";
     expected += "LINK=" + p + "\\" + kTitle + ".lnk\r\n";
     expected += "DIRECTORY=" + p + "\r\n";
-    for (auto it = files.rbegin(); it != files.rend(); ++it) expected += "COPYFILE=" + d + "\\" + *it + "\r\n";
+    // Each file in order, after the folder levels made for it (beyond the
+    // standard sub-folders); the log lists them newest first.
+    std::vector<std::string> made;
+    std::vector<std::string> folders = {d + "\\Graphics", d + "\\Sounds", d + "\\Additional"};
+    for (const std::string& file : files) {
+        std::vector<std::string> levels;
+        for (std::string folder = ExtractFilePath(d + "\\" + file); folder.size() > d.size() + 1;
+             folder = ExtractFilePath(folder.substr(0, folder.size() - 1))) {
+            const std::string level = folder.substr(0, folder.size() - 1);
+            if (std::find(folders.begin(), folders.end(), level) != folders.end()) break;
+            levels.insert(levels.begin(), level);
+        }
+        for (const std::string& level : levels) {
+            folders.push_back(level);
+            made.push_back("DIRECTORY=" + level);
+        }
+        made.push_back("COPYFILE=" + d + "\\" + file);
+    }
+    for (auto it = made.rbegin(); it != made.rend(); ++it) expected += *it + "\r\n";
     for (const char* sub : {"\\Additional", "\\Sounds", "\\Graphics", ""}) expected += "DIRECTORY=" + d + sub + "\r\n";
     EXPECT_EQ(ReadText(d + "\\setup.log"), expected);
 

@@ -74,6 +74,7 @@ TEST_F(InstallRunTest, CopiesEveryFileMakesProgramFolderAndRecordsInOrder) {
                               "DIRECTORY=" + p,
                               "COPYFILE=" + d + "\\App.exe",
                               "COPYFILE=" + d + "\\Additional\\docs\\Manual.txt",
+                              "DIRECTORY=" + d + "\\Additional\\docs",
                               "COPYFILE=" + d + "\\Uninstall.exe",
                               "COPYFILE=" + d + "\\App.exe",
                               "DIRECTORY=" + d + "\\Additional",
@@ -377,6 +378,36 @@ TEST_F(InstallRunTest, NamesThatLeaveTheirFolderStopTheRunBeforeAnythingIsCopied
         EXPECT_TRUE(log_.Lines.empty());
     }
     EXPECT_TRUE(page_.Messages.empty());
+}
+
+TEST_F(InstallRunTest, TargetsAfterTheMarkGoWhereTheyNameWithEachFolderLevelRecorded) {
+    data_.AddFiles.push_back("Additional\\app\\x.dll>plugins\\x.dll");
+    test::WriteBytes(data_.WorkFolder + "Additional\\app\\x.dll", test::ToBytes("plugin"));
+    data_.AddFiles.push_back("Additional\\app\\y.ttf>data\\fonts\\y.ttf");
+    test::WriteBytes(data_.WorkFolder + "Additional\\app\\y.ttf", test::ToBytes("font"));
+    data_.AddFiles.push_back("Additional\\app\\z.ttf>data\\fonts\\z.ttf");
+    test::WriteBytes(data_.WorkFolder + "Additional\\app\\z.ttf", test::ToBytes("font z"));
+    Install();
+    const std::string d = data_.Destination;
+    EXPECT_EQ(Text(d + "\\plugins\\x.dll"), "plugin");
+    EXPECT_EQ(Text(d + "\\data\\fonts\\y.ttf"), "font");
+    EXPECT_FALSE(fs::PathExists(d + "\\Additional\\app"));
+    // Newest first: the uninstaller meets each file before its folders.
+    const Lines lines = LogLines();
+    const Lines expected = {"COPYFILE=" + d + "\\data\\fonts\\z.ttf", "COPYFILE=" + d + "\\data\\fonts\\y.ttf",
+                            "DIRECTORY=" + d + "\\data\\fonts", "DIRECTORY=" + d + "\\data",
+                            "COPYFILE=" + d + "\\plugins\\x.dll", "DIRECTORY=" + d + "\\plugins"};
+    EXPECT_EQ(Lines(lines.begin(), lines.begin() + 6), expected);
+    EXPECT_EQ(page_.Messages[0], "copying plugins\\x.dll");
+
+    // The target obeys the same rules as the source.
+    for (const char* entry : {"Additional\\app\\x.dll>..\\x.dll", "Additional\\app\\x.dll>C:\\x.dll",
+                              "Additional\\app\\x.dll>", "Additional\\app\\x.dll>x.dll:s"}) {
+        data_.AddFiles = {entry};
+        log_.Lines.clear();
+        EXPECT_THROW(Install(), TInstallAborted) << entry;
+        EXPECT_TRUE(log_.Lines.empty()) << entry;
+    }
 }
 
 TEST_F(InstallRunTest, ADestinationThatIsNoFullPathIsRefused) {

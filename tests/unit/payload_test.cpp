@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "archive/zlb_archive.h"
 #include "archive/zlb_writer.h"
+#include "base/timeline.h"
 #include "archive_test_util.h"
 
 namespace zub {
@@ -55,6 +58,24 @@ TEST_F(PayloadTest, UnpacksEveryArchiveIntoItsFolder) {
     for (const char* gone : {"Additional.x", "Additional/other.x", "Additional/UPPER.X"})
         EXPECT_FALSE(test::Exists(work / gone)) << gone;
     for (const char* kept : {"Data.Zub", "gfx.x", "snd.x"}) EXPECT_TRUE(test::Exists(work / kept)) << kept;
+}
+
+// The steps of the start-up timeline, in order: each archive's CRC pass and
+// extraction, then the nested archives as one step.
+TEST_F(PayloadTest, UnpackingRecordsItsStepsOnTheTimeline) {
+    MakePayload(true, true);
+    timeline::Enable(scratch / "timeline.txt");
+    UnpackPayloadArchive(archiver, work.Path());
+    std::string steps;
+    for (std::istringstream lines(timeline::Format()); lines.good();) {
+        std::string ms, kind, name;
+        lines >> ms >> kind;
+        std::getline(lines, name);
+        if (!kind.empty()) steps += kind + name + ";";
+    }
+    timeline::Enable("");
+    const std::string archive = "begin CRC pass;end CRC pass;begin extraction;end extraction;";
+    EXPECT_EQ(steps, archive + archive + archive + "begin nested archives;end nested archives;");
 }
 
 TEST_F(PayloadTest, SoundsAndAdditionalFilesAreOptional) {

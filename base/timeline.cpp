@@ -1,0 +1,107 @@
+#include "base/timeline.h"
+
+#include <cstdio>
+
+#include "base/file.h"
+
+namespace zub::timeline {
+namespace {
+
+enum class TKind : char { kMark, kBegin, kEnd };
+
+struct TRecord {
+    double ms;
+    const char* event;
+    TKind kind;
+};
+
+const char* const kKindWords[] = {"at", "begin", "end"};
+
+// A start makes a few dozen marks; more than this are dropped, not grown.
+constexpr size_t kMaxRecords = 256;
+
+struct TState {
+    bool known = false;  // whether the environment has been read
+    std::string path;
+    TRecord records[kMaxRecords];
+    size_t count = 0;
+};
+
+TState& State() {
+    static TState state;
+    return state;
+}
+
+}  // namespace
+
+void Enable(const std::string& path) {
+    TState& s = State();
+    s.known = true;
+    s.path = path;
+    s.count = 0;
+}
+
+namespace {
+
+// Whether marks are recorded; the environment is read at the first question.
+bool On() {
+    TState& s = State();
+    if (!s.known) Enable(PathFromEnvironment());
+    return !s.path.empty();
+}
+
+void Record(const char* event, TKind kind) {
+    TState& s = State();
+    if (s.count < kMaxRecords) s.records[s.count++] = {NowMs(), event, kind};
+}
+
+}  // namespace
+
+void Mark(const char* event) {
+    if (On()) Record(event, TKind::kMark);
+}
+
+void Begin(const char* name) {
+    if (On()) Record(name, TKind::kBegin);
+}
+
+void End(const char* name) {
+    if (On()) Record(name, TKind::kEnd);
+}
+
+TStep::TStep(const char* name) : name_(On() ? name : nullptr) {
+    if (name_) Record(name_, TKind::kBegin);
+}
+
+TStep::~TStep() {
+    if (name_) Record(name_, TKind::kEnd);
+}
+
+std::string Format() {
+    const TState& s = State();
+    std::string text;
+    char line[64];
+    for (size_t i = 0; i < s.count; ++i) {
+        const TRecord& r = s.records[i];
+        std::snprintf(line, sizeof line, "%.3f %s ", r.ms, kKindWords[int(r.kind)]);
+        text += line;
+        text += r.event;
+        text += '\n';
+    }
+    return text;
+}
+
+void Write() {
+    const TState& s = State();
+    if (s.path.empty()) return;
+    try {
+        fs::File file = fs::File::Create(s.path);
+        const std::string text = Format();
+        file.Write(text.data(), text.size());
+        file.Close();
+    } catch (...) {
+        // A benchmark's file that cannot be written costs the setup nothing.
+    }
+}
+
+}  // namespace zub::timeline
