@@ -69,22 +69,22 @@ void BuildPayload(const std::string& projectFolder, const std::string& outPath, 
 
     TTemporaryFiles temporaries(outPath);
     TZLBWriter payload;
-    payload.CompressionLevel = fcMaximum;
+    payload.CompressionLevel = options.Level;
     payload.Ultra = options.Ultra;
     AddFolderFiles(payload, project, options);  // the top-level files: Setup.ini, the program, ...
     for (const auto& [source, name] : options.ExtraFiles) payload.AddFile(source, name);
 
     std::string gfx = temporaries.Make("gfx.x");
-    PackFolder(project + "\\Graphics", fcMaximum, false, gfx, temporaries, options);
+    PackFolder(project + "\\Graphics", options.Level, false, gfx, temporaries, options);
     payload.AddFile(gfx, "gfx.x");
     if (fs::DirectoryExists(project + "\\Sounds")) {
         std::string snd = temporaries.Make("snd.x");
-        PackFolder(project + "\\Sounds", fcMaximum, false, snd, temporaries, options);
+        PackFolder(project + "\\Sounds", options.Level, false, snd, temporaries, options);
         payload.AddFile(snd, "snd.x");
     }
     if (fs::DirectoryExists(project + "\\Additional")) {
         std::string additional = temporaries.Make("Additional.x");
-        PackFolder(project + "\\Additional", fcDefault, true, additional, temporaries, options);
+        PackFolder(project + "\\Additional", options.Level, true, additional, temporaries, options);
         // Compressing it again gains nothing: it is held stored.
         payload.AddFile(additional, "Additional.x", "", fcNone);
     }

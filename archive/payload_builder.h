@@ -1,18 +1,20 @@
 // Makes a setup's payload archive from a project folder:
-//   Graphics\    -> gfx.x (best compression)
+//   Graphics\    -> gfx.x
 //   Sounds\      -> snd.x (only when the folder exists)
-//   Additional\  -> Additional.x (default compression, held stored in the
-//                   payload); each sub-folder S of it becomes a nested S.x,
-//                   which the setup unpacks into a folder of the same name
+//   Additional\  -> Additional.x (held stored in the payload); each
+//                   sub-folder S of it becomes a nested S.x, which the setup
+//                   unpacks into a folder of the same name
 //   other files  -> payload entries (Setup.ini, the program, ...)
-// The payload itself gets best compression. The same project gives the same
-// bytes.
+// Every archive is compressed at the options' level. The same project gives
+// the same bytes.
 #pragma once
 
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "archive/zlb_format.h"
 
 namespace zub {
 
@@ -25,6 +27,8 @@ struct TPayloadOptions {
     // Every compressed entry compressed with zopfli (TZLBWriter::Ultra): a
     // smaller setup in the same format.
     bool Ultra = false;
+    // The compression of every archive of the payload.
+    TFileCompressionLevel Level = fcMaximum;
 };
 
 // Writes the payload of `projectFolder` to `outPath`. Raises zub::Error when

@@ -65,6 +65,16 @@ std::vector<TPeResource> ReadResources(const unsigned char* pe, size_t size);
 std::vector<unsigned char> WritePayloadResource(const std::vector<unsigned char>& pe,
                                                 const std::vector<unsigned char>& payload);
 
+// Where a file's certificate table (its Authenticode signature) lies: the
+// security data directory, which holds a file offset. {0, 0} when the file
+// is not signed; raises zub::Error when the entry points outside the file.
+TResourceLocation FindCertificateTable(const unsigned char* pe, size_t size);
+
+// A copy of `pe` without its certificate table: the bytes cut off when the
+// table ends the file (as signing tools put it), the data-directory entry
+// zeroed, a non-zero checksum recomputed. An unsigned file comes back as it is.
+std::vector<unsigned char> WithoutCertificateTable(const std::vector<unsigned char>& pe);
+
 // The same for any set of resources; used by WritePayloadResource and tests.
 std::vector<unsigned char> WriteResources(const std::vector<unsigned char>& pe,
                                           const std::vector<TPeResource>& resources);

@@ -223,8 +223,41 @@ void WriteSectionHeader(std::vector<unsigned char>& out, size_t at, uint32_t add
 
 }  // namespace
 
-std::vector<unsigned char> WriteResources(const std::vector<unsigned char>& pe,
+TResourceLocation FindCertificateTable(const unsigned char* pe, size_t size) {
+    const TPeImage image = ParsePeImage(pe, size);
+    const uint32_t offset = image.DirectoryRva(kSecurityDirectory);
+    const uint32_t length = image.DirectorySize(kSecurityDirectory);
+    if (offset == 0 && length == 0) return {};
+    if (offset == 0 || length == 0 || uint64_t(offset) + length > size)
+        throw Error("The executable's certificate table lies outside the file");
+    return {offset, length};
+}
+
+std::vector<unsigned char> WithoutCertificateTable(const std::vector<unsigned char>& pe) {
+    const TPeImage image = ParsePeImage(pe.data(), pe.size());
+    if (image.NumberOfRvaAndSizes <= uint32_t(kSecurityDirectory)) return pe;
+    const uint64_t offset = image.DirectoryRva(kSecurityDirectory);
+    const uint64_t length = image.DirectorySize(kSecurityDirectory);
+    if (offset == 0 && length == 0) return pe;
+    std::vector<unsigned char> out = pe;
+    // Signing tools append the table, 8-byte aligned, behind everything else;
+    // a table elsewhere (or a damaged entry) is only unhooked.
+    bool atEnd = offset >= image.SizeOfHeaders && length != 0 && offset + length <= pe.size() &&
+                 AlignUp(size_t(offset + length), 8) >= pe.size();
+    for (const TPeSection& section : image.Sections)
+        if (uint64_t(section.PointerToRawData) + section.SizeOfRawData > offset && section.SizeOfRawData != 0)
+            atEnd = false;
+    if (atEnd) out.resize(size_t(offset));
+    PutLe32(out, image.DirectoryEntryOffset(kSecurityDirectory), 0);
+    PutLe32(out, image.DirectoryEntryOffset(kSecurityDirectory) + 4, 0);
+    if (image.CheckSum != 0) PutLe32(out, image.CheckSumOffset, PeChecksum(out.data(), out.size(), image.CheckSumOffset));
+    return out;
+}
+
+std::vector<unsigned char> WriteResources(const std::vector<unsigned char>& signedPe,
                                           const std::vector<TPeResource>& resources) {
+    // A signature does not hold once the resources change.
+    const std::vector<unsigned char> pe = WithoutCertificateTable(signedPe);
     const TPeImage image = ParsePeImage(pe.data(), pe.size());
     if (image.NumberOfRvaAndSizes <= uint32_t(kResourceDirectory))
         throw Error("The executable has no resource data directory");
@@ -244,10 +277,6 @@ std::vector<unsigned char> WriteResources(const std::vector<unsigned char>& pe,
     PutLe32(out, image.DirectoryEntryOffset(kResourceDirectory) + 4, uint32_t(section.size()));
     PutLe32(out, image.SizeOfImageOffset,
                uint32_t(AlignUp(size_t(place.VirtualAddress) + section.size(), image.SectionAlignment)));
-    if (image.NumberOfRvaAndSizes > uint32_t(kSecurityDirectory)) {
-        PutLe32(out, image.DirectoryEntryOffset(kSecurityDirectory), 0);
-        PutLe32(out, image.DirectoryEntryOffset(kSecurityDirectory) + 4, 0);
-    }
     if (image.CheckSum != 0) PutLe32(out, image.CheckSumOffset, PeChecksum(out.data(), out.size(), image.CheckSumOffset));
     return out;
 }

@@ -26,6 +26,9 @@ bool ForceDirectories(const std::string& path);
 
 bool RemoveFile(const std::string& path);
 bool RemoveDir(const std::string& path);
+// Gives a file a new name on the same drive; false when `to` exists already
+// (nothing is ever replaced) or the system refuses.
+bool RenameFile(const std::string& from, const std::string& to);
 bool SetReadOnly(const std::string& path, bool readOnly);
 
 // The full path the system makes of `path` (GetFullPathNameA), with the

@@ -79,6 +79,11 @@ bool IsLink(const std::string& path) {
 bool CreateDir(const std::string& path) { return ::mkdir(Native(path).c_str(), 0777) == 0 || Fail(); }
 bool RemoveFile(const std::string& path) { return ::unlink(Native(path).c_str()) == 0 || Fail(); }
 bool RemoveDir(const std::string& path) { return ::rmdir(Native(path).c_str()) == 0 || Fail(); }
+// A hard link refuses an existing name, where rename() would replace it.
+bool RenameFile(const std::string& from, const std::string& to) {
+    if (::link(Native(from).c_str(), Native(to).c_str()) != 0) return Fail();
+    return ::unlink(Native(from).c_str()) == 0 || Fail();
+}
 
 bool SetReadOnly(const std::string& path, bool readOnly) {
     struct stat st;

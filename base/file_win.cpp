@@ -66,6 +66,10 @@ bool IsLink(const std::string& path) {
 bool CreateDir(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) || Fail(); }
 bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) || Fail(); }
 bool RemoveDir(const std::string& path) { return RemoveDirectoryA(path.c_str()) || Fail(); }
+// Without MOVEFILE_REPLACE_EXISTING or MOVEFILE_COPY_ALLOWED: a rename on one drive, never replacing.
+bool RenameFile(const std::string& from, const std::string& to) {
+    return MoveFileExA(from.c_str(), to.c_str(), 0) || Fail();
+}
 
 bool SetReadOnly(const std::string& path, bool readOnly) {
     DWORD a = AttributesOf(path);

@@ -13,6 +13,7 @@ packages=(
   wine wine32:i386
   xvfb xauth x11-utils imagemagick
   libarchive-tools zip strace
+  osslsigncode openssl
 )
 
 missing=()

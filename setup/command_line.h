@@ -16,6 +16,7 @@ enum TExitCode : int {
     kExitCancelled = 2,       // cancelled by the user
     kExitCouldNotStart = 3,   // damaged payload, bad Setup.ini, no work folder
     kExitBadCommandLine = 4,  // a switch the setup does not know, a bad /D=, or /?
+    kExitNotUndone = 5,       // the installation failed and some of it could not be rolled back
 };
 
 struct TSetupOptions {

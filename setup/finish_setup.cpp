@@ -50,7 +50,7 @@ void TakeInEarlierLog(TSetupLogBook& logBook, const TSetupData& data, IInstallSy
 }  // namespace
 
 void FinishSetup(const TSetupData& data, TSetupLogBook& logBook, const TFinishChoices& choices,
-                 IInstallSystem& system) {
+                 IInstallSystem& system, TInstallJournal& journal) {
     const std::string& dest = data.Destination;
     const std::string& title = data.RazederodezTitle;
 
@@ -58,6 +58,11 @@ void FinishSetup(const TSetupData& data, TSetupLogBook& logBook, const TFinishCh
     std::string desktop = choices.DesktopIcon ? system.DesktopFolder() : std::string();
     if (!desktop.empty()) {
         if (desktop.back() != '\\') desktop += '\\';
+        const std::string linkFile = desktop + title + ".lnk";
+        // An earlier shortcut that cannot be moved aside is left as it is.
+        if (!journal.BeforeWrite(system, linkFile).Ok) desktop.clear();
+    }
+    if (!desktop.empty()) {
         const std::string linkFile = desktop + title + ".lnk";
         (void)system.CreateShortcut(linkFile, {dest + "\\" + data.TargetFile, "", dest, title, 1});
         // Run again after a failed registry or log step, the shortcut is
@@ -69,10 +74,13 @@ void FinishSetup(const TSetupData& data, TSetupLogBook& logBook, const TFinishCh
     logBook.LogFileName = dest + "\\setup.log";
     logBook.UninstallKeyName = ChooseUninstallKeyName(title, data.TargetFile);
     logBook.DisplayName = title;
+    // The earlier log is read before it is moved aside for the new one.
     TakeInEarlierLog(logBook, data, system);
+    if (!journal.BeforeWrite(system, logBook.LogFileName).Ok) throw CreateFileError(logBook.LogFileName);
+    logBook.SaveLog();
     const TInstallFacts facts{SizeInKiB(InstalledBytes(logBook)), system.Today()};
     system.WriteUninstallEntry(UninstallEntryOf(logBook, data, facts));
-    logBook.SaveLog();
+    journal.Commit(system);
 
     // Only what was installed is started: Notepad would offer to create a
     // missing read-me, and an empty or missing program name would open a

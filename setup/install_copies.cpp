@@ -3,6 +3,7 @@
 #include "base/file.h"
 #include "base/strings.h"
 #include "setup/install_run.h"
+#include "setup/setup_script.h"
 
 namespace zub {
 namespace {
@@ -34,9 +35,11 @@ std::string OutsideFolderText(const std::string& language, const std::string& pa
 std::vector<TInstallCopy> PlanCopies(const TSetupData& data) {
     std::vector<TInstallCopy> copies;
     for (const std::string& entry : data.AddFiles) {
-        if (const TNameProblem problem = CheckRelativeName(entry); problem != TNameProblem::None)
-            throw TInstallAborted(BadNameText(data.Language, entry, problem));
-        TInstallCopy copy{entry, data.WorkFolder + entry, data.Destination + "\\" + entry};
+        const TAddFile names = SplitAddFile(entry);
+        for (const std::string& name : {names.Source, names.Target})
+            if (const TNameProblem problem = CheckRelativeName(name); problem != TNameProblem::None)
+                throw TInstallAborted(BadNameText(data.Language, entry, problem));
+        TInstallCopy copy{names.Target, data.WorkFolder + names.Source, data.Destination + "\\" + names.Target};
         if (!LiesInside(copy.Source, data.WorkFolder))
             throw TInstallAborted(OutsideFolderText(data.Language, copy.Source, data.WorkFolder));
         if (!LiesInside(copy.Target, data.Destination))

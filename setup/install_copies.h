@@ -1,5 +1,6 @@
 // The copies of the installation run, each Addfile entry as a source in the
-// work folder and a target in the destination, checked before anything is
+// work folder and a target in the destination (after a ">", or the source's
+// own relative path), checked before anything is
 // made: a name the rules of base/path_rules.h refuse, or a path that leaves
 // its folder once made full (short names expanded), stops the run.
 #pragma once
@@ -13,7 +14,7 @@
 namespace zub {
 
 struct TInstallCopy {
-    std::string Entry;   // as Setup.ini names it
+    std::string Entry;   // where it goes, relative to the destination ("plugins\x.dll")
     std::string Source;  // in the work folder
     std::string Target;  // in the destination
 };

@@ -21,6 +21,9 @@ std::string WithBackslash(const std::string& folder) {
 
 const char* const kStandardSubFolders[] = {"Graphics", "Sounds", "Additional"};
 
+// The user chose Cancel on a failed copy.
+struct TUserCancelled {};
+
 }  // namespace
 
 std::string CopyFailedQuestion(const std::string& language, const std::string& target, const std::string& reason) {
@@ -44,6 +47,25 @@ std::string NoDestinationText(const std::string& language) {
     return "No destination folder was chosen.";
 }
 
+std::string NotUndoneText(const std::string& language, const std::vector<std::string>& paths) {
+    std::string text = IsGerman(language) ? "Dies konnte nicht entfernt oder wiederhergestellt werden:"
+                                          : "These could not be removed or put back as they were:";
+    for (const std::string& path : paths) text += "\n" + path;
+    return text;
+}
+
+TInstallAborted UndoInstallation(TInstallJournal& journal, TSetupLogBook& logBook, IInstallSystem& system,
+                                 const std::string& language, const std::string& error) {
+    const std::vector<std::string> left = journal.RollBack(system);
+    logBook.Lines.clear();
+    if (left.empty()) return TInstallAborted(error.empty() ? InstallCancelledText(language) : error);
+    // Only what was done is claimed: the cancel text says all was removed.
+    const std::string head = !error.empty()        ? error + "\n\n"
+                             : IsGerman(language) ? std::string("Das Setup wurde abgebrochen.\n\n")
+                                                  : std::string("Setup was cancelled.\n\n");
+    return TInstallAborted(head + NotUndoneText(language, left), true);
+}
+
 std::string QuoteIfBlank(const std::string& path) {
     return path.find(' ') == std::string::npos ? path : "\"" + path + "\"";
 }
@@ -52,14 +74,21 @@ std::string NotepadPath(const std::string& windowsFolder) {
     return windowsFolder.empty() ? std::string("notepad.exe") : WithBackslash(windowsFolder) + "notepad.exe";
 }
 
-TInstallRun::TInstallRun(const TSetupData& data, TSetupLogBook& logBook, IInstallSystem& system, ICopyPage& page)
-    : data_(data), log_(logBook), system_(system), page_(page) {}
+TInstallRun::TInstallRun(const TSetupData& data, TSetupLogBook& logBook, IInstallSystem& system, ICopyPage& page,
+                         TInstallJournal& journal)
+    : data_(data), log_(logBook), system_(system), page_(page), journal_(journal) {}
 
 void TInstallRun::InstallFiles() {
     try {
         Run();
+    } catch (const TUserCancelled&) {
+        throw UndoInstallation(journal_, log_, system_, data_.Language, "");
+    } catch (const std::exception& e) {
+        TInstallAborted undone = UndoInstallation(journal_, log_, system_, data_.Language, e.what());
+        if (!undone.Incomplete) throw;
+        throw undone;
     } catch (...) {
-        RollBack();
+        UndoInstallation(journal_, log_, system_, data_.Language, "");
         throw;
     }
 }
@@ -79,13 +108,15 @@ void TInstallRun::Run() {
 
     const size_t count = data_.AddFiles.size();
     for (size_t i = 0; i < count; ++i) {
-        const std::string& entry = data_.AddFiles[i];
-        page_.SetCopyMessage("copying " + entry);
+        page_.SetCopyMessage("copying " + copies[i].Entry);
         page_.SetProgress(static_cast<int>(i * 100 / count));
         page_.ProcessMessages();
         const std::string& target = copies[i].Target;
         const std::string folder = ExtractFilePath(target);
-        if (!system_.IsFolderPresent(folder)) MakeFolders(folder);
+        // Each level made for a file ("plugins", "data\\fonts") is recorded, so
+        // that the uninstaller removes it once its files are gone.
+        if (!system_.IsFolderPresent(folder))
+            for (const std::string& level : MakeFolders(folder)) log_.AddDirectoryEntry(level);
         CopyOneFile(copies[i].Source, target);
         log_.AddFileEntry(target);
     }
@@ -100,10 +131,11 @@ void TInstallRun::Run() {
     const std::string programs = system_.ProgramsFolder();
     if (programs.empty()) return;
     const std::string programFolder = WithBackslash(programs) + data_.Folder;
-    if (!system_.IsFolderPresent(programFolder)) {
-        if (int code = system_.CreateDir(programFolder)) throw IoError(code);
-        made_.push_back({TMade::Folder, programFolder});
-        log_.AddDirectoryEntry(programFolder);
+    // Every missing level of "Company\App" is made and recorded, outermost
+    // first, so that the uninstaller removes each once it is empty.
+    for (const std::string& level : CreateFolderLevels(system_, programs, data_.Folder)) {
+        journal_.MadeFolder(level);
+        log_.AddDirectoryEntry(level);
     }
 
     const std::string& title = data_.RazederodezTitle;
@@ -117,7 +149,7 @@ void TInstallRun::Run() {
     }
 }
 
-void TInstallRun::MakeFolders(const std::string& folder) {
+std::vector<std::string> TInstallRun::MakeFolders(const std::string& folder) {
     // The levels that are missing now, deepest first; bounded against odd paths.
     std::vector<std::string> missing;
     std::string level = FolderLevel(folder);
@@ -128,47 +160,36 @@ void TInstallRun::MakeFolders(const std::string& folder) {
         if (parent.size() >= level.size()) break;
         level = parent;
     }
-    if (missing.empty()) return;
+    std::vector<std::string> made;
+    if (missing.empty()) return made;
     // A folder that cannot be made shows itself when a file is copied into it.
     system_.ForceDirectories(folder);
     for (auto it = missing.rbegin(); it != missing.rend(); ++it)
-        if (system_.IsFolderPresent(*it)) made_.push_back({TMade::Folder, *it});
+        if (system_.IsFolderPresent(*it)) {
+            journal_.MadeFolder(*it);
+            made.push_back(*it);
+        }
+    return made;
 }
 
 void TInstallRun::CopyOneFile(const std::string& source, const std::string& target) {
-    // Journaled before the copy, so that a half-written target goes too.
-    if (!system_.FileExists(target)) made_.push_back({TMade::File, target});
     for (;;) {
-        TCopyResult result = system_.CopyFile(source, target, [this] { page_.ProcessMessages(); });
+        // An earlier file is moved aside first: nothing is overwritten without a backup.
+        TCopyResult result = journal_.BeforeWrite(system_, target);
+        if (result.Ok) result = system_.CopyFile(source, target, [this] { page_.ProcessMessages(); });
         if (result.Ok) return;
-        if (!page_.AskRetry(CopyFailedQuestion(data_.Language, target, result.Reason)))
-            throw TInstallAborted(InstallCancelledText(data_.Language));
+        if (!page_.AskRetry(CopyFailedQuestion(data_.Language, target, result.Reason))) throw TUserCancelled();
     }
 }
 
 void TInstallRun::MakeShortcut(const std::string& linkFile, const TShortcut& link) {
-    bool existed = system_.FileExists(linkFile);
+    // An earlier shortcut that cannot be moved aside stays as it is, and is
+    // not recorded: the uninstaller would remove what this setup did not make.
+    if (!journal_.BeforeWrite(system_, linkFile).Ok) return;
     // A shortcut that cannot be saved does not stop the setup; it is recorded
     // all the same, as the uninstaller passes over what is not there.
     (void)system_.CreateShortcut(linkFile, link);
-    if (!existed) made_.push_back({TMade::Link, linkFile});
     log_.AddLinkEntry(linkFile);
-}
-
-void TInstallRun::RollBack() noexcept {
-    for (auto it = made_.rbegin(); it != made_.rend(); ++it) {
-        try {
-            // A folder goes only when it is empty: RemoveDir refuses otherwise.
-            if (it->Kind == TMade::Folder)
-                system_.RemoveDir(it->Path);
-            else
-                system_.RemoveFile(it->Path);
-        } catch (...) {
-            // Undo what can be undone; the original error is what the user sees.
-        }
-    }
-    made_.clear();
-    log_.Lines.clear();
 }
 
 }  // namespace zub

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "setup/install_journal.h"
 #include "setup/install_system.h"
 #include "setup/log_book.h"
 #include "setup/setup_data.h"
@@ -14,10 +15,13 @@
 namespace zub {
 
 // The run failed or the user cancelled it; what it had made is removed
-// again. The message is what the user is shown before the setup ends.
+// again. The message is what the user is shown before the setup ends; it
+// names what could not be undone, and Incomplete says that there was some.
 class TInstallAborted : public Error {
 public:
-    using Error::Error;
+    explicit TInstallAborted(const std::string& message, bool incomplete = false)
+        : Error(message), Incomplete(incomplete) {}
+    bool Incomplete;
 };
 
 // Texts of the run in the wizard's language ("German" exactly: German,
@@ -25,6 +29,14 @@ public:
 std::string CopyFailedQuestion(const std::string& language, const std::string& target, const std::string& reason);
 std::string InstallCancelledText(const std::string& language);
 std::string NoDestinationText(const std::string& language);
+// The paths a rollback could neither remove nor put back, one a line.
+std::string NotUndoneText(const std::string& language, const std::vector<std::string>& paths);
+
+// Undoes the whole installation through `journal` and empties the log book.
+// The result's message is `error` (the setup was cancelled when it is empty),
+// followed by what could not be undone.
+TInstallAborted UndoInstallation(TInstallJournal& journal, TSetupLogBook& logBook, IInstallSystem& system,
+                                 const std::string& language, const std::string& error);
 
 // The argument that opens a file in Notepad: the path, in quotes when it
 // holds a blank.
@@ -36,26 +48,22 @@ std::string NotepadPath(const std::string& windowsFolder);
 
 class TInstallRun {
 public:
-    TInstallRun(const TSetupData& data, TSetupLogBook& logBook, IInstallSystem& system, ICopyPage& page);
+    // Everything the run makes or replaces goes into `journal`, which the
+    // finishing actions go on with and which commits or undoes the whole.
+    TInstallRun(const TSetupData& data, TSetupLogBook& logBook, IInstallSystem& system, ICopyPage& page,
+                TInstallJournal& journal);
 
     // Runs the ten steps. On any error, and when the user cancels a failed
-    // copy, everything this run made is removed (newest first), the log book
-    // emptied, and TInstallAborted (or the original error) leaves.
+    // copy, everything this run made is removed and every file it replaced
+    // put back (newest first), the log book emptied, and TInstallAborted (or
+    // the original error, when all was undone) leaves.
     void InstallFiles();
-    // Removes what a completed run made, when a later step fails; the log
-    // book is emptied. Nothing is left to undo afterwards.
-    void RollBack() noexcept;
 
 private:
-    enum class TMade { File, Link, Folder };
-    struct TUndoStep {
-        TMade Kind;
-        std::string Path;
-    };
-
     void Run();
-    // Makes `folder` with its missing parents and journals each level made.
-    void MakeFolders(const std::string& folder);
+    // Makes `folder` with its missing parents and journals each level made;
+    // returns those levels, outermost first.
+    std::vector<std::string> MakeFolders(const std::string& folder);
     void CopyOneFile(const std::string& source, const std::string& target);
     void MakeShortcut(const std::string& linkFile, const TShortcut& link);
 
@@ -63,8 +71,7 @@ private:
     TSetupLogBook& log_;
     IInstallSystem& system_;
     ICopyPage& page_;
-    // What this run made that was not there before, in the order made.
-    std::vector<TUndoStep> made_;
+    TInstallJournal& journal_;
 };
 
 }  // namespace zub

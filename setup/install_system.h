@@ -43,7 +43,10 @@ public:
     // then while a large file copies, so the window stays responsive.
     virtual TCopyResult CopyFile(const std::string& source, const std::string& target,
                                  const std::function<void()>& pump) = 0;
+    // Removes a file, a read-only one too.
     virtual bool RemoveFile(const std::string& path) = 0;
+    // Renames a file on its drive; fails when `to` exists (nothing is replaced).
+    virtual TCopyResult RenameFile(const std::string& from, const std::string& to) = 0;
     // Removes an empty folder; fails (false) when it holds anything.
     virtual bool RemoveDir(const std::string& path) = 0;
 

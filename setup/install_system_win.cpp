@@ -100,7 +100,16 @@ TCopyResult TWin32InstallSystem::CopyFile(const std::string& source, const std::
     return {true, ""};
 }
 
-bool TWin32InstallSystem::RemoveFile(const std::string& path) { return fs::RemoveFile(path); }
+bool TWin32InstallSystem::RemoveFile(const std::string& path) {
+    // A copy keeps the source's read-only attribute; the rollback removes it all the same.
+    fs::SetReadOnly(path, false);
+    return fs::RemoveFile(path);
+}
+
+TCopyResult TWin32InstallSystem::RenameFile(const std::string& from, const std::string& to) {
+    if (fs::RenameFile(from, to)) return {true, ""};
+    return CopyFailure(GetLastError());
+}
 bool TWin32InstallSystem::RemoveDir(const std::string& path) { return fs::RemoveDir(path); }
 
 std::string TWin32InstallSystem::ProgramsFolder() { return GetProgramsFolder(owner_); }

@@ -31,6 +31,7 @@ public:
     TCopyResult CopyFile(const std::string& source, const std::string& target,
                          const std::function<void()>& pump) override;
     bool RemoveFile(const std::string& path) override;
+    TCopyResult RenameFile(const std::string& from, const std::string& to) override;
     bool RemoveDir(const std::string& path) override;
 
     std::string ProgramsFolder() override;

@@ -39,6 +39,13 @@ TCopyResult TTracingInstallSystem::CopyFile(const std::string& source, const std
     return result;
 }
 
+TCopyResult TTracingInstallSystem::RenameFile(const std::string& from, const std::string& to) {
+    TCopyResult result = machine_.RenameFile(from, to);
+    trace_.Line(result.Ok ? "moved: " + from + " to " + to
+                          : "error: " + from + " could not be moved to " + to + ": " + result.Reason);
+    return result;
+}
+
 bool TTracingInstallSystem::RemoveFile(const std::string& path) {
     const bool removed = machine_.RemoveFile(path);
     trace_.Line((removed ? "removed: " : "not removed: ") + path);

@@ -41,6 +41,7 @@ public:
     int CreateDir(const std::string& path) override;
     TCopyResult CopyFile(const std::string& source, const std::string& target,
                          const std::function<void()>& pump) override;
+    TCopyResult RenameFile(const std::string& from, const std::string& to) override;
     bool RemoveFile(const std::string& path) override;
     bool RemoveDir(const std::string& path) override;
 

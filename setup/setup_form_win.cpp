@@ -109,11 +109,31 @@ void TSetupForm::UnpackPayload() {
 }
 
 LRESULT TSetupForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CLOSE && installing_) return 0;
+    if (message == WM_CLOSE) {
+        if (installing_) return 0;
+        try {
+            // Only the completion page has work to do before the window closes.
+            if (data_.CurrentPage == pgFinish && !pages_.CloseRequested()) return 0;
+        } catch (const std::exception& e) {
+            // The completion page stays, with Forward and Cancel.
+            ShowException(Handle(), e.what());
+            return 0;
+        }
+    }
     return TZubForm::WndProc(message, wParam, lParam);
 }
 
-void TSetupForm::InstallFiles() {
+// The page machine's last step then only touches the hidden window.
+void TSetupForm::EndFailed(const std::exception& error) {
+    trace_.Error(error.what());
+    const auto* aborted = dynamic_cast<const TInstallAborted*>(&error);
+    exitCode_ = aborted && aborted->Incomplete ? kExitNotUndone : kExitFailed;
+    ShowException(Handle(), error.what());
+    ShowWindow(Handle(), SW_HIDE);
+    PostQuitMessage(exitCode_);
+}
+
+bool TSetupForm::InstallFiles() {
     installing_ = true;
     struct TDone {
         bool& flag;
@@ -124,27 +144,25 @@ void TSetupForm::InstallFiles() {
     TCopyPageWin page(Handle(), Copymessage, CopyProgress, data_.RazederodezTitle);
     trace_.Line("destination: " + data_.Destination);
     try {
-        TInstallRun(data_, logBook_, system, page).InstallFiles();
+        TInstallRun(data_, logBook_, system, page, journal_).InstallFiles();
+        return true;
     } catch (const std::exception& e) {
         // The run has taken back what it made. The user is told why, and the
         // setup ends with a failure code; the work folder goes with the form.
-        // The page machine's last step then only touches the hidden window.
-        trace_.Error(e.what());
-        exitCode_ = kExitFailed;
-        ShowException(Handle(), e.what());
-        ShowWindow(Handle(), SW_HIDE);
-        PostQuitMessage(kExitFailed);
+        EndFailed(e);
+        return false;
     }
 }
 
-// An error (the uninstall entry, setup.log) leaves the completion page up,
-// shown by the framework; Forward tries again.
-void TSetupForm::FinishSetup() {
+// An error (setup.log, the uninstall entry) leaves the completion page up,
+// shown by the framework; Forward tries again, Cancel undoes the installation.
+void TSetupForm::FinishSetup(bool options) {
     TWin32InstallSystem machine(Handle());
     TTracingInstallSystem system(machine, trace_);
+    TFinishChoices choices;
+    if (options) choices = {DesktopCheck.Checked(), ReadMeCheck.Checked(), LaunchProgCheck.Checked()};
     try {
-        zub::FinishSetup(data_, logBook_, {DesktopCheck.Checked(), ReadMeCheck.Checked(), LaunchProgCheck.Checked()},
-                         system);
+        zub::FinishSetup(data_, logBook_, choices, system, journal_);
     } catch (const std::exception& e) {
         trace_.Error(e.what());
         throw;
@@ -152,7 +170,12 @@ void TSetupForm::FinishSetup() {
     trace_.Line("wrote: " + logBook_.LogFileName);
     trace_.Line("installed");
     exitCode_ = kExitInstalled;
-    Close();
+}
+
+void TSetupForm::AbandonInstallation() {
+    TWin32InstallSystem machine(Handle());
+    TTracingInstallSystem system(machine, trace_);
+    EndFailed(UndoInstallation(journal_, logBook_, system, data_.Language, ""));
 }
 
 }  // namespace zub

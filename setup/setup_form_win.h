@@ -9,6 +9,7 @@
 
 #include "archive/zlb_archive.h"
 #include "setup/command_line.h"
+#include "setup/install_journal.h"
 #include "setup/log_book.h"
 #include "setup/setup_data.h"
 #include "setup/setup_script.h"
@@ -46,6 +47,8 @@ class TSetupForm : public TZubForm, public ISetupScriptTarget, private IWizardVi
     TWorkFolderGuard workFolder_;
     TSetupData data_;
     TSetupLogBook logBook_;
+    // What the installation made and replaced, until it is complete.
+    TInstallJournal journal_;
     // The page area's controls by name, filled while they are made.
     std::map<std::string, TWinControl*> controls_;
 
@@ -89,8 +92,9 @@ public:
     void FolderListClick();
 
     // The installation run (page 4) and the finishing actions (Forward on page 5).
-    void InstallFiles() override;
-    void FinishSetup() override;
+    bool InstallFiles() override;
+    void FinishSetup(bool options) override;
+    void AbandonInstallation() override;
 
     // How the wizard ended: installed, failed (and rolled back), or cancelled,
     // which is also what closing it in any other way counts as.
@@ -145,10 +149,14 @@ private:
     void RepaintForm() override { Repaint(); }
     int Confirm(const std::string& question) override;
     void CloseForm() override { Close(); }
+    // Shows why the setup did not install, hides the window and ends the
+    // message loop with the exit code that says whether all was undone.
+    void EndFailed(const std::exception& error);
     void ShowRefusal(const std::string& message) override;
 
     // While the installation runs, a close request (the taskbar, another
-    // program) would end the message loop under it: it is refused.
+    // program) would end the message loop under it: it is refused. On the
+    // completion page it first finishes what the uninstaller needs.
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool installing_ = false;
     int exitCode_ = kExitCancelled;

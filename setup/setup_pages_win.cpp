@@ -147,6 +147,7 @@ void TSetupForm::ApplySettings() {
 
 void TSetupForm::ApplyCaptions(const TCaptionTable& table) {
     for (const TCaption& caption : table.Captions) Control(caption.Control).SetText(caption.Text);
+    for (size_t i = 0; i < buttons_.size(); ++i) buttons_[i]->SetText(table.ButtonTexts[i]);
     if (table.DestinationButtonGrowth) {
         // Wider for the longer word, with its right edge where it was.
         const TBounds b = DestinationButton.Bounds();

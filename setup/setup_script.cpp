@@ -91,6 +91,12 @@ int32_t StrToInt(std::string_view text) {
     throw Error(Format("'%s' ist kein g\xfcltiger Integerwert", std::string(text).c_str()));
 }
 
+TAddFile SplitAddFile(const std::string& value) {
+    const size_t mark = value.find(kAddFileTargetMark);
+    if (mark == std::string::npos) return {value, value};
+    return {value.substr(0, mark), value.substr(mark + 1)};
+}
+
 std::vector<std::string> SplitLines(std::string_view text) {
     text = text.substr(0, text.find('\0'));
     std::vector<std::string> lines;

@@ -105,6 +105,17 @@ std::string ValueOf(std::string_view line);
 // Raises zub::Error "'%s' ist kein gültiger Integerwert" when malformed.
 int32_t StrToInt(std::string_view text);
 
+// An Addfile value: the file in the work folder and where it goes in the
+// destination. "Additional\app\x.dll>plugins\x.dll" copies the first to
+// the second; without ">" (which no Windows file name holds) the target is
+// the source, relative to the destination.
+struct TAddFile {
+    std::string Source;
+    std::string Target;
+};
+inline constexpr char kAddFileTargetMark = '>';
+TAddFile SplitAddFile(const std::string& value);
+
 // Splits text into lines at CR, LF or CR LF; a NUL byte ends the text.
 std::vector<std::string> SplitLines(std::string_view text);
 

@@ -5,9 +5,17 @@
 #include "setup/command_line.h"
 #include "setup/finish_setup.h"
 #include "setup/install_run.h"
-#include "setup/log_format.h"
 
 namespace zub {
+namespace {
+
+int Failed(TRunTrace& trace, const std::exception& error) {
+    trace.Error(error.what());
+    const auto* aborted = dynamic_cast<const TInstallAborted*>(&error);
+    return aborted && aborted->Incomplete ? kExitNotUndone : kExitFailed;
+}
+
+}  // namespace
 
 bool TSilentCopyPage::AskRetry(const std::string& question) {
     trace_.Line("answered Cancel: " + question);
@@ -17,25 +25,19 @@ bool TSilentCopyPage::AskRetry(const std::string& question) {
 int RunSilentInstall(const TSetupData& data, TSetupLogBook& logBook, IInstallSystem& system, TRunTrace& trace) {
     trace.Line("destination: " + data.Destination);
     TSilentCopyPage page(trace);
-    TInstallRun run(data, logBook, system, page);
+    TInstallJournal journal;
     try {
-        run.InstallFiles();
+        // A failed run has taken back what it made before it raises.
+        TInstallRun(data, logBook, system, page, journal).InstallFiles();
     } catch (const std::exception& e) {
-        trace.Error(e.what());
-        return kExitFailed;
+        return Failed(trace, e);
     }
-    const size_t entries = logBook.Lines.size();
     try {
-        FinishSetup(data, logBook, {data.DesktopIcon, false, false}, system);
+        FinishSetup(data, logBook, {data.DesktopIcon, false, false}, system, journal);
     } catch (const std::exception& e) {
-        // Nobody can press Forward again: the installation goes, the desktop
-        // shortcut the finishing actions made with it.
-        trace.Error(e.what());
-        if (logBook.Lines.size() > entries)
-            if (std::optional<TLogEntryLine> link = ParseLogEntry(logBook.Lines.front()))
-                if (link->Kind == TLogEntryKind::Link) system.RemoveFile(link->Path);
-        run.RollBack();
-        return kExitFailed;
+        // Nobody can press Forward again: the whole installation is undone,
+        // the desktop shortcut and any replaced file included.
+        return Failed(trace, UndoInstallation(journal, logBook, system, data.Language, e.what()));
     }
     trace.Line("wrote: " + logBook.LogFileName);
     trace.Line("installed");

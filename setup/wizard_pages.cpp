@@ -66,10 +66,8 @@ void TPageMachine::ShowPage(int index) {
         view_.FocusFolderEdit();
         view_.RepaintForm();
     }
-    if (index == pgCopy) {
-        view_.InstallFiles();
-        ShowPage(pgFinish);
-    }
+    // A failed or cancelled run leaves the window where it is: the setup ends.
+    if (index == pgCopy && view_.InstallFiles()) ShowPage(pgFinish);
 }
 
 void TPageMachine::ForwardClick() {
@@ -81,12 +79,40 @@ void TPageMachine::BackClick() { Go(BackStep(data_.CurrentPage, HasLicence(data_
 
 void TPageMachine::Go(const TStep& step) {
     if (step.Kind == TStepKind::ShowPage) ShowPage(step.Page);
-    if (step.Kind == TStepKind::FinishSetup) view_.FinishSetup();
+    if (step.Kind == TStepKind::FinishSetup && !finished_) {
+        Finish(true);
+        view_.CloseForm();
+    }
+}
+
+void TPageMachine::Finish(bool options) {
+    try {
+        view_.FinishSetup(options);
+    } catch (...) {
+        finishFailed_ = true;
+        throw;
+    }
+    finished_ = true;
 }
 
 void TPageMachine::CancelClick() {
-    if (!CancelAsks(data_.CurrentPage)) return;
-    if (view_.Confirm(CancelQuestion(data_.Language)) == kConfirmYes) view_.CloseForm();
+    const bool undo = data_.CurrentPage == pgFinish && finishFailed_ && !finished_;
+    if (!CancelAsks(data_.CurrentPage) && !undo) return;
+    if (view_.Confirm(CancelQuestion(data_.Language)) != kConfirmYes) return;
+    if (!undo) {
+        view_.CloseForm();
+        return;
+    }
+    // Nothing is left to finish: a close request now only closes.
+    finished_ = true;
+    view_.AbandonInstallation();
+}
+
+bool TPageMachine::CloseRequested() {
+    if (data_.CurrentPage == pgCopy) return false;
+    // Closing here must not strand the installed files without their uninstaller.
+    if (data_.CurrentPage == pgFinish && !finished_) Finish(false);
+    return true;
 }
 
 void TPageMachine::LicenceCheckClick(bool checked) { view_.SetForwardEnabled(checked); }

@@ -50,7 +50,7 @@ struct TStep {
 TStep ForwardStep(int page, bool hasLicence);
 TStep BackStep(int page, bool hasLicence);
 // Cancel asks on the first four pages only; on the copying and completion
-// pages it does nothing.
+// pages it does nothing (but see TPageMachine::CancelClick).
 bool CancelAsks(int page);
 
 // The modal result of the cancel question that means yes.
@@ -72,9 +72,15 @@ public:
     virtual void ClearLicenceCheck() = 0;
     virtual void FocusFolderEdit() = 0;
     virtual void RepaintForm() = 0;
-    // The installation run and the finishing actions.
-    virtual void InstallFiles() = 0;
-    virtual void FinishSetup() = 0;
+    // The installation run: true when it installed; false when it failed or
+    // was cancelled, was undone and the user told, and the setup is ending.
+    virtual bool InstallFiles() = 0;
+    // The finishing actions, the optional ones (desktop shortcut, read-me,
+    // launch) only with `options`; raises when the log or the uninstall entry
+    // could not be written.
+    virtual void FinishSetup(bool options) = 0;
+    // Undoes the whole installation, tells the user and ends the setup.
+    virtual void AbandonInstallation() = 0;
     // Asks the cancel question modally and returns the dialog's modal result.
     virtual int Confirm(const std::string& question) = 0;
     virtual void CloseForm() = 0;
@@ -88,12 +94,20 @@ public:
 
     // Records the page in CurrentPage, sets the buttons, shows the panel.
     // Page 4 runs the installation to its end and then shows page 5; when the
-    // installation raises, the wizard stays on page 4.
+    // installation fails, the wizard stays on page 4 (and the setup ends).
     void ShowPage(int index);
 
     void ForwardClick();
     void BackClick();
+    // On the first four pages: the cancel question. On the completion page,
+    // once the finishing actions have failed: the question, then the whole
+    // installation is undone.
     void CancelClick();
+    // A close request from the window system: false to refuse it. Refused
+    // while the installation runs; on the completion page the uninstall entry
+    // and setup.log are written first (without the optional actions), and a
+    // failure there refuses it. Everywhere else the window closes.
+    bool CloseRequested();
     // Forward follows the licence consent box.
     void LicenceCheckClick(bool checked);
 
@@ -103,8 +117,12 @@ private:
     // a choice the installation can use.
     bool AcceptsPage(int page);
 
+    void Finish(bool options);
+
     TSetupData& data_;
     IWizardView& view_;
+    bool finished_ = false;      // the finishing actions have completed
+    bool finishFailed_ = false;  // they were tried and failed
 };
 
 }  // namespace zub

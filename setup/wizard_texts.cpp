@@ -30,7 +30,7 @@ TCaptionTable EnglishTexts(const std::string& title) {
         {"DesktopCheck", "Create Icon on Desktop."},
         {"LaunchProgCheck", "Launch Program."},
         {"ReadMeCheck", "View ReadMe."},
-    }, 0};
+    }, 0, {"Back", "Next", "Cancel"}};
 }
 
 TCaptionTable GermanTexts(const std::string& title) {
@@ -56,7 +56,7 @@ TCaptionTable GermanTexts(const std::string& title) {
         {"DesktopCheck", "Verk\xFCpfung auf dem Desktop erstellen."},
         {"LaunchProgCheck", title + " starten."},
         {"ReadMeCheck", "ReadMe-Datei anzeigen."},
-    }, 30};
+    }, 30, {"Zur\xFC" "ck", "Weiter", "Abbrechen"}};
 }
 
 // The form's own captions are placeholders, so a language the setup does not

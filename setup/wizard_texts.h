@@ -3,6 +3,7 @@
 // messages with which Forward refuses an unusable choice.
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,9 @@ struct TCaptionTable {
     std::vector<TCaption> Captions;
     // How many pixels DestinationButton grows to the left for its caption.
     int DestinationButtonGrowth = 0;
+    // The window texts of the Back, Forward and Cancel image buttons: what a
+    // screen reader announces; nothing draws them.
+    std::array<std::string, 3> ButtonTexts;
 };
 
 TCaptionTable EnglishTexts(const std::string& title);

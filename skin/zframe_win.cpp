@@ -65,9 +65,10 @@ void TZFrame::MouseMoved(POINT client, WPARAM keys) {
     }
 }
 
-void TZFrame::ButtonDown(TMouseButton button, POINT client) {
+void TZFrame::ButtonDown(TMouseButton button, POINT client, bool second) {
     SetCapture(Handle());
-    if (button == TMouseButton::mbLeft) clicked_ = true;
+    // The second press of a double-click shows the pressed picture but is no click of its own.
+    if (button == TMouseButton::mbLeft) clicked_ = !second;
     if (OnMouseDown) OnMouseDown(button, client.x, client.y);
 }
 
@@ -103,12 +104,12 @@ LRESULT TZFrame::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
                 Leave();
             }
             return 0;
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK: ButtonDown(TMouseButton::mbLeft, ClientPoint(lParam)); return 0;
+        case WM_LBUTTONDOWN: ButtonDown(TMouseButton::mbLeft, ClientPoint(lParam), false); return 0;
+        case WM_LBUTTONDBLCLK: ButtonDown(TMouseButton::mbLeft, ClientPoint(lParam), true); return 0;
         case WM_RBUTTONDOWN:
-        case WM_RBUTTONDBLCLK: ButtonDown(TMouseButton::mbRight, ClientPoint(lParam)); return 0;
+        case WM_RBUTTONDBLCLK: ButtonDown(TMouseButton::mbRight, ClientPoint(lParam), false); return 0;
         case WM_MBUTTONDOWN:
-        case WM_MBUTTONDBLCLK: ButtonDown(TMouseButton::mbMiddle, ClientPoint(lParam)); return 0;
+        case WM_MBUTTONDBLCLK: ButtonDown(TMouseButton::mbMiddle, ClientPoint(lParam), false); return 0;
         case WM_LBUTTONUP: ButtonUp(TMouseButton::mbLeft, ClientPoint(lParam)); return 0;
         case WM_RBUTTONUP: ButtonUp(TMouseButton::mbRight, ClientPoint(lParam)); return 0;
         case WM_MBUTTONUP: ButtonUp(TMouseButton::mbMiddle, ClientPoint(lParam)); return 0;

@@ -3,6 +3,7 @@
 // into enter, leave, down, up and click events. The click follows the usual
 // rule: a left press on the control captures the mouse, and the release
 // clicks when it lies inside the client rectangle; OnClick runs before OnMouseUp.
+// The second press of a double-click is a press, not the start of a click.
 #pragma once
 
 #include <functional>
@@ -35,7 +36,8 @@ protected:
 private:
     bool PointerOver(POINT client) const;
     void MouseMoved(POINT client, WPARAM keys);
-    void ButtonDown(TMouseButton button, POINT client);
+    // `second`: the second press of a double-click (WM_LBUTTONDBLCLK).
+    void ButtonDown(TMouseButton button, POINT client, bool second);
     void ButtonUp(TMouseButton button, POINT client);
     void Enter();
     void Leave();

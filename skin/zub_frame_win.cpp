@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "skin/media_list.h"
+#include "skin/push_button_accessible_win.h"
 #include "skin/skin_window_win.h"
 #include "skin/zub_form_win.h"
 
@@ -70,6 +71,12 @@ void TZubButton::SetState(TState state) {
 void TZubButton::SetEnabled(bool enabled) {
     SetState(enabled ? TState::bsNormal : TState::bsDisabled);
     TZubFrame::SetEnabled(enabled);
+}
+
+LRESULT TZubButton::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETOBJECT)
+        if (LRESULT object = PushButtonAccessibleObject(Handle(), wParam, lParam)) return object;
+    return TZubFrame::WndProc(message, wParam, lParam);
 }
 
 void TZubButton::BEnter() {

@@ -41,6 +41,12 @@ public:
     void BExit();
     void BDown();
     void BUp(int x, int y);
+
+protected:
+    // A screen reader asking for the button's object (WM_GETOBJECT) gets a
+    // push button's: its window text as name, its enabled state. The button
+    // still takes no keyboard focus.
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
 }  // namespace zub

@@ -16,22 +16,23 @@
 namespace zub::tool {
 namespace {
 
-// "ultra" is the best level with zopfli in place of zlib (TZLBWriter::Ultra).
-TFileCompressionLevel LevelOf(const std::string& name) {
-    static const std::map<std::string, TFileCompressionLevel> levels = {
-        {"best", fcMaximum}, {"default", fcDefault}, {"fastest", fcFastest}, {"none", fcNone}, {"ultra", fcMaximum}};
-    auto it = levels.find(name);
-    if (it == levels.end()) throw UsageError("unknown level " + name + " (best, default, fastest, none or ultra)");
-    if (name == "ultra") RequireUltra();
-    return it->second;
-}
-
 std::string Required(const TArgs& args, const std::string& option) {
     if (!args.Has(option)) throw UsageError("missing " + option + " (the file to write)");
     return args.Get(option);
 }
 
 }  // namespace
+
+// "ultra" is the best level with zopfli in place of zlib (TZLBWriter::Ultra).
+TFileCompressionLevel LevelOf(const std::string& name) {
+    static const std::map<std::string, TFileCompressionLevel> levels = {
+        {"best", fcMaximum}, {"default", fcDefault}, {"fast", fcFastest}, {"fastest", fcFastest},
+        {"none", fcNone},    {"ultra", fcMaximum}};
+    auto it = levels.find(name);
+    if (it == levels.end()) throw UsageError("unknown level " + name + " (best, default, fast, none or ultra)");
+    if (name == "ultra") RequireUltra();
+    return it->second;
+}
 
 void RequireUltra() {
     if (!UltraCompressionAvailable())

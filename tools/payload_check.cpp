@@ -4,6 +4,7 @@
 #include <set>
 
 #include "archive/payload.h"
+#include "archive/pe_resource.h"
 #include "archive/zlb_archive.h"
 #include "base/error.h"
 #include "base/file.h"
@@ -151,6 +152,23 @@ bool StartsLikeExecutable(const std::string& path) {
     return file.Read(magic, 2) == 2 && magic[0] == 'M' && magic[1] == 'Z';
 }
 
+// Whether the setup carries an Authenticode signature; whether it holds is
+// osslsigncode's to say.
+TVerifyCount ReportSignature(const std::string& path, TConsole& console) {
+    const std::vector<unsigned char> bytes = fs::ReadWholeFile(path);
+    try {
+        const TResourceLocation table = FindCertificateTable(bytes.data(), bytes.size());
+        if (table.Size == 0)
+            console.Out << "  signature: none\n";
+        else
+            console.Out << "  signature: signed (certificate table of " << table.Size << " bytes)\n";
+    } catch (const Error& e) {
+        console.Out << "  signature: " << e.what() << "\n";
+        return {1, 0};
+    }
+    return {};
+}
+
 }  // namespace
 
 std::string TVerifyCount::Describe() const {
@@ -181,7 +199,8 @@ TVerifyCount VerifyFile(const std::string& path, TConsole& console) {
             SaveResourceToFile(path, work.Path() + "Data.Zub");
             console.Out << path << ": setup executable, payload of "
                         << fs::File::OpenRead(work.Path() + "Data.Zub").Size() << " bytes\n";
-            found = CheckPayloadIn(work.Path(), console, "  ");
+            found = ReportSignature(path, console);
+            found += CheckPayloadIn(work.Path(), console, "  ");
         } catch (const Error& e) {
             console.Out << "  payload resource: " << e.what() << "\n";
             found.Errors = 1;

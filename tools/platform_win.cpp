@@ -21,6 +21,32 @@ namespace {
 
 constexpr UINT kWindows1252 = 1252;
 
+// One argument as the C runtime splits a command line: in quotes, with the
+// backslashes before a quote doubled and the quote escaped.
+std::string QuoteArgument(const std::string& argument) {
+    std::string quoted = "\"";
+    size_t backslashes = 0;
+    for (char c : argument) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(backslashes * 2, '\\');
+    return quoted + "\"";
+}
+
+struct ProcessHandles {
+    PROCESS_INFORMATION info{};
+    ~ProcessHandles() {
+        if (info.hThread) CloseHandle(info.hThread);
+        if (info.hProcess) CloseHandle(info.hProcess);
+    }
+};
+
 // Text from one code page to another through UTF-16; nothing when a
 // character has no place in the target.
 std::optional<std::string> Recode(const std::string& text, UINT from, UINT to) {
@@ -38,6 +64,21 @@ std::optional<std::string> Recode(const std::string& text, UINT from, UINT to) {
 }
 
 }  // namespace
+
+int RunProgram(const std::vector<std::string>& arguments) {
+    if (arguments.empty()) return -1;
+    std::string commandLine;
+    for (const std::string& argument : arguments) commandLine += (commandLine.empty() ? "" : " ") + QuoteArgument(argument);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    ProcessHandles process;
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process.info))
+        return -1;
+    WaitForSingleObject(process.info.hProcess, INFINITE);
+    DWORD code = 1;
+    GetExitCodeProcess(process.info.hProcess, &code);
+    return int(code);
+}
 
 std::optional<std::string> LocaleToWindows1252(const std::string& text) { return Recode(text, GetACP(), kWindows1252); }
 

@@ -120,7 +120,7 @@ private:
                                 int(begin + 1)));
             const std::optional<TScriptValue> type = ScriptKeyValue(kind, key);
             if (type == TScriptValue::Integer) Integer(k, key, value);
-            if (type == TScriptValue::WorkFolderFile) File(k, key, value);
+            if (type == TScriptValue::WorkFolderFile) File(k, key, key == "Addfile" ? SplitAddFile(value).Source : value);
             if (kind == kSetupObject) SetupKey(k, key, value);
             if (kind == kPanelObject && type == TScriptValue::WorkFolderFile) panel_ = true;
             if (kind == kButtonObject && type == TScriptValue::WorkFolderFile) images.push_back(key);
@@ -147,10 +147,15 @@ private:
 
     void SetupKey(size_t k, const std::string& key, const std::string& value) {
         if (key == "Addfile") {
-            addFiles_.push_back(Comparable(value));
-            if (const TNameProblem problem = CheckRelativeName(value); problem != TNameProblem::None)
-                Error(k, Format("Addfile=%s %s: the setup refuses to install it", value.c_str(),
-                                NameProblemText(problem)));
+            // What the later checks look for is where the file goes.
+            const TAddFile names = SplitAddFile(value);
+            addFiles_.push_back(Comparable(names.Target));
+            for (const std::string& name : {names.Source, names.Target})
+                if (const TNameProblem problem = CheckRelativeName(name); problem != TNameProblem::None) {
+                    Error(k, Format("Addfile=%s %s: the setup refuses to install it", value.c_str(),
+                                    NameProblemText(problem)));
+                    break;
+                }
         }
         if (key == "Licence") licence_ = {value, int(k)};
         if (key == "ReadMe") readMe_ = {value, int(k)};

@@ -7,6 +7,21 @@ namespace {
 
 const std::vector<TCommand>& Commands() {
     static const std::vector<TCommand> commands = {
+        {"init", "APP_FOLDER PROJECT_FOLDER [options]",
+         "Makes a project from an application folder, which 'skinsetup build PROJECT_FOLDER' turns\n"
+         "into a setup at once: the application's files under Additional\\app, a Setup.ini that\n"
+         "installs each one where it lies in APP_FOLDER, the read-me and licence when the folder has\n"
+         "an obvious one (README*, LICENSE*, LICENCE*), and the default skin. Nothing is written when\n"
+         "a name cannot be installed as it is.",
+         2, 2,
+         {{"--program", "NAME", "the program the shortcuts start (default: the only .exe at the top)"},
+          {"--title", "TITLE", "the application's name in the wizard (default: the folder's name)"},
+          {"--language", "LANGUAGE", "English (the default) or German"},
+          {"--readme", "FILE", "the read-me, relative to APP_FOLDER"},
+          {"--licence", "FILE", "the licence the wizard shows, relative to APP_FOLDER"},
+          {"--skin", "FOLDER", "a skin: a Setup.ini whose blocks dress the window, and its Graphics"},
+          {"--force", nullptr, "replace an existing PROJECT_FOLDER"}},
+         RunInit},
         {"pack", "FOLDER -o OUT.x [options]",
          "Packs the files of FOLDER into an archive of the payload format; names are written\n"
          "in Windows-1252, the setup's character set.",
@@ -31,16 +46,19 @@ const std::vector<TCommand>& Commands() {
          "wrong. Errors (the setup would fail or misbehave) give exit code 1; warnings\n"
          "(cosmetic or advisory) are printed as \"warning:\" and give 0 unless --strict.",
          1, 1, {{"--strict", nullptr, "treat warnings as errors"}}, RunVerify},
-        {"build", "PROJECT -o SETUP.exe [--stub setup.exe] [--uninstaller Uninstall.exe] [--level best|ultra]",
+        {"build", "PROJECT -o SETUP.exe [options]",
          "Makes a setup from a project folder: Setup.ini, the application's files, and the\n"
          "sub-folders Graphics, Sounds and Additional. The payload goes into a copy of the stub\n"
          "as its resource ZUBTRESOR; the same project gives the same bytes. A project without\n"
-         "its own Uninstall.exe gets ours. File names are written in Windows-1252.",
+         "its own Uninstall.exe gets ours. File names are written in Windows-1252. When the\n"
+         "check verify makes finds an error, no setup is written and the exit code is 1.",
          1, 1,
          {{"-o", "SETUP.exe", "the setup to write (required)"},
-          {"--stub", "setup.exe", "the setup program to put the payload into (default: the one beside the tool)"},
-          {"--uninstaller", "Uninstall.exe", "the uninstaller for a project without one (default: the one beside the tool)"},
-          {"--level", "LEVEL", "best (the default), or ultra: zopfli, a smaller setup in the same format, far slower"}},
+          {"--stub", "setup.exe", "the setup program to put the payload into (default: the installed one)"},
+          {"--uninstaller", "Uninstall.exe", "the uninstaller for a project without one (default: beside the stub)"},
+          {"--level", "LEVEL", "fast, best (the default), or ultra: zopfli, smaller and far slower"},
+          {"--sign", "CERT.pfx", "sign Uninstall.exe and the setup (SHA-256 Authenticode, by osslsigncode)"},
+          {"--sign-password-file", "FILE", "the file whose first line is the certificate's password"}},
          RunBuild},
     };
     return commands;
@@ -76,6 +94,7 @@ int RunSkinsetup(const std::vector<std::string>& arguments, TConsole& console) {
             return command.Run(args, console);
         } catch (const UsageError& e) {
             console.Err << "skinsetup " << command.Name << ": " << e.what() << "\n"
+                        << "usage: skinsetup " << command.Name << " " << command.Arguments << "\n"
                         << "Try 'skinsetup " << command.Name << " --help'.\n";
             return 2;
         } catch (const std::exception& e) {

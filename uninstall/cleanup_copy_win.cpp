@@ -91,7 +91,8 @@ bool SameContent(const std::string& a, const std::string& b) {
 int RunCleanup(int argc, char** argv) {
     if (argc < 4) return 2;
     const HANDLE original = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(std::strtoull(argv[2], nullptr, 10)));
-    WaitForSingleObject(original, 60000);
+    // However long the final message stays open: the original is removed only once it has ended.
+    WaitForSingleObject(original, INFINITE);
     CloseHandle(original);
     const std::string self = OwnExecutablePath();
     const std::string target = argv[3];

@@ -6,7 +6,9 @@
 
 #include "base/file.h"
 #include "base/strings.h"
+#include "base/path_rules.h"
 #include "setup/log_book.h"
+#include "uninstall/removal_places.h"
 
 namespace zub {
 namespace {
@@ -86,6 +88,8 @@ std::vector<TRemovalStep> MakeRemovalPlan(const TSetupLog& log, const TRemovalCo
     for (const TUnusableLogLine& line : log.Unusable) items.push_back({line.Line, nullptr, &line});
     std::stable_sort(items.begin(), items.end(), [](const TItem& a, const TItem& b) { return a.Line < b.Line; });
 
+    const TRemovalPlaces places{ExtractFilePath(context.SelfPath), context.ProgramsFolders, context.Desktops};
+    bool refused = false;  // an entry that names a place it may not: the log keeps it
     std::vector<TRemovalStep> plan;
     for (const TItem& item : items) {
         if (item.Unusable) {
@@ -95,9 +99,19 @@ std::vector<TRemovalStep> MakeRemovalPlan(const TSetupLog& log, const TRemovalCo
         const TSetupLogEntry& entry = *item.Entry;
         switch (ClassifyPath(entry.Path, context.SystemFolders)) {
             case TPathVerdict::Usable: {
+                std::string base;
+                const TPlaceVerdict place = PlaceOf(entry.Kind, entry.Path, places, base);
+                if (place != TPlaceVerdict::Allowed) {
+                    refused = true;
+                    const TRemovalProblem why = place == TPlaceVerdict::NotAShortcut
+                                                    ? TRemovalProblem::NotAShortcut
+                                                    : TRemovalProblem::OutsideInstallation;
+                    plan.push_back({TStepAction::Skip, entry.Path, entry.Line, why});
+                    break;
+                }
                 const TStepAction action =
                     entry.Kind == TLogEntryKind::Directory ? TStepAction::RemoveFolder : TStepAction::RemoveFile;
-                plan.push_back({action, entry.Path, entry.Line});
+                plan.push_back({action, entry.Path, entry.Line, TRemovalProblem::UnknownLine, base});
                 break;
             }
             case TPathVerdict::NotAbsolute:
@@ -119,7 +133,10 @@ std::vector<TRemovalStep> MakeRemovalPlan(const TSetupLog& log, const TRemovalCo
         plan.push_back({TStepAction::RemoveKey, log.KeyName, 3});
     else
         plan.push_back({TStepAction::Skip, log.KeyName, 3, TRemovalProblem::BadKeyName});
-    plan.push_back({TStepAction::RemoveLog, context.LogPath, 0});
+    if (refused)
+        plan.push_back({TStepAction::Skip, context.LogPath, 0, TRemovalProblem::LogKept});
+    else
+        plan.push_back({TStepAction::RemoveLog, context.LogPath, 0});
     return plan;
 }
 
@@ -150,9 +167,12 @@ private:
             case TStepAction::Skip: Problem(step.Why, step); break;
             case TStepAction::RemoveFile:
                 if (IsLater(step.Path)) break;
+                if (PassesThroughLink(step)) break;
                 if (machine_.RemoveFile(step.Path) == TResult::Failed) Problem(TRemovalProblem::FileNotRemoved, step);
                 break;
-            case TStepAction::RemoveFolder: Folder(step); break;
+            case TStepAction::RemoveFolder:
+                if (!PassesThroughLink(step)) Folder(step);
+                break;
             case TStepAction::RemoveKey:
                 if (machine_.RemoveUninstallKey(step.Path) == TResult::Failed)
                     Problem(TRemovalProblem::KeyNotRemoved, step);
@@ -161,6 +181,24 @@ private:
                 if (machine_.RemoveFile(step.Path) == TResult::Failed) Problem(TRemovalProblem::LogNotRemoved, step);
                 break;
         }
+    }
+
+    // A folder between the allowing folder and the entry that is a link
+    // would make the removal land wherever it points.
+    bool PassesThroughLink(const TRemovalStep& step) {
+        for (std::string parent = FolderOf(step.Path); !step.Base.empty() && IsPathInside(parent, step.Base);
+             parent = FolderOf(parent)) {
+            if (machine_.KindOf(parent) == IUninstallMachine::TKind::Link) {
+                Problem(TRemovalProblem::ThroughLink, step);
+                return true;
+            }
+        }
+        return false;
+    }
+    static std::string FolderOf(const std::string& path) {
+        std::string folder = ExtractFilePath(path);
+        while (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+        return folder;
     }
 
     // A recorded folder goes when it holds no file: the setup makes

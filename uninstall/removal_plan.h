@@ -23,6 +23,10 @@ enum class TRemovalProblem {
     FolderNotRemoved,
     KeyNotRemoved,
     LogNotRemoved,
+    OutsideInstallation,  // not where the setup puts such entries (uninstall/removal_places.h)
+    NotAShortcut,         // a LINK entry that does not end in ".lnk"
+    ThroughLink,          // reached through a junction or symbolic link below its folder
+    LogKept,              // the log stays, as it names entries that were refused
 };
 
 struct TProblemItem {
@@ -49,12 +53,17 @@ struct TRemovalStep {
     std::string Path;  // the path, or the key name for RemoveKey
     int Line = 0;
     TRemovalProblem Why = TRemovalProblem::UnknownLine;  // for Skip
+    std::string Base;  // the folder that allows the entry: no link below it is passed through
 };
 
 struct TRemovalContext {
     std::string LogPath;   // the setup.log read
     std::string SelfPath;  // the running uninstaller: removed after it has ended
     std::vector<std::string> SystemFolders;
+    // Where shortcuts and program folders may be removed besides the
+    // folder of SelfPath: the Start-menu Programs folders and the desktops.
+    std::vector<std::string> ProgramsFolders;
+    std::vector<std::string> Desktops;
 };
 
 // The steps in order: the entries as the log lists them (files and links

@@ -7,6 +7,7 @@
 #include "folders/shell_win.h"
 #include "setup/log_book.h"
 #include "uninstall/cleanup_copy_win.h"
+#include "uninstall/removal_places.h"
 
 namespace zub {
 
@@ -17,7 +18,17 @@ IUninstallMachine::TResult TWin32UninstallMachine::RemoveUninstallKey(const std:
     HKEY key = nullptr;
     LONG rc = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key);
     if (rc == ERROR_FILE_NOT_FOUND) return TResult::Absent;
-    if (rc == ERROR_SUCCESS) RegCloseKey(key);
+    if (rc == ERROR_SUCCESS) {
+        // Only the entry that starts this uninstaller: a setup.log may name
+        // another program's entry.
+        const RegKey owned(key);
+        std::optional<std::string> command;
+        try {
+            command = ReadStringValue(owned, "UninstallString");
+        } catch (const std::exception&) {
+        }
+        if (!command || !UninstallStringNames(*command, OwnExecutablePath())) return TResult::Failed;
+    }
     // Only the key itself: one that has gained subkeys is refused by the system and stays.
     rc = RegDeleteKeyA(HKEY_LOCAL_MACHINE, path.c_str());
     if (rc == ERROR_SUCCESS) return TResult::Removed;
@@ -33,6 +44,14 @@ IUninstallMachine::TKind TWin32UninstallMachine::KindOf(const std::string& path)
     if (attributes == INVALID_FILE_ATTRIBUTES) return TKind::None;
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return TKind::Link;
     return attributes & FILE_ATTRIBUTE_DIRECTORY ? TKind::Folder : TKind::File;
+}
+
+std::vector<std::string> PlatformFolders(std::initializer_list<int> csidls) {
+    std::vector<std::string> folders;
+    char path[MAX_PATH + 1] = {};
+    for (int csidl : csidls)
+        if (SUCCEEDED(SHGetFolderPathA(nullptr, csidl, nullptr, 0, path))) folders.emplace_back(path);
+    return folders;
 }
 
 std::vector<std::string> PlatformSystemFolders() {

@@ -2,6 +2,7 @@
 // entry below HKEY_LOCAL_MACHINE.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -23,5 +24,7 @@ public:
 // desktops, the Start menus and their Programs folders (the user's and
 // everyone's). Folders the system does not know are left out.
 std::vector<std::string> PlatformSystemFolders();
+// The folders of these CSIDL numbers that the system knows.
+std::vector<std::string> PlatformFolders(std::initializer_list<int> csidls);
 
 }  // namespace zub

@@ -73,6 +73,8 @@ int RunUninstaller(int argc, char** argv) {
     // Only the log beside the program: without its own path there is none.
     if (!context.SelfPath.empty()) context.LogPath = ExtractFilePath(context.SelfPath) + "setup.log";
     context.SystemFolders = PlatformSystemFolders();
+    context.ProgramsFolders = PlatformFolders({0x0002, 0x0017});  // CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS
+    context.Desktops = PlatformFolders({0x0010, 0x0019});         // CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY
 
     TWin32UninstallMachine machine;
     TMessageBoxUser user(uiLanguage);

@@ -19,7 +19,7 @@ int RunUninstall(const TRemovalContext& context, IUninstallMachine& machine, IUn
 
     TRemovalOutcome outcome = RunRemovalPlan(MakeRemovalPlan(log, context), context, machine);
     const bool logStays = std::any_of(outcome.Problems.begin(), outcome.Problems.end(), [](const TProblemItem& p) {
-        return p.Problem == TRemovalProblem::LogNotRemoved;
+        return p.Problem == TRemovalProblem::LogNotRemoved || p.Problem == TRemovalProblem::LogKept;
     });
     if (!logStays && !machine.RemoveAfterExit(context.SelfPath, outcome.FoldersAfterExit)) {
         // Arranged or not, the result says what will be left.

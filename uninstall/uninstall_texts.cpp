@@ -28,6 +28,13 @@ const char* ReasonText(TUninstallLanguage language, TRemovalProblem problem) {
         {TRemovalProblem::KeyNotRemoved, "the uninstall entry could not be removed",
          "der Deinstallationseintrag konnte nicht entfernt werden"},
         {TRemovalProblem::LogNotRemoved, "in use or protected", "in Benutzung oder gesch\xFCtzt"},
+        {TRemovalProblem::OutsideInstallation, "not removed: outside what the setup installs",
+         "nicht entfernt: au\xDF" "erhalb dessen, was das Setup installiert"},
+        {TRemovalProblem::NotAShortcut, "not removed: not a shortcut", "nicht entfernt: keine Verkn\xFCpfung"},
+        {TRemovalProblem::ThroughLink, "not removed: reached through a link",
+         "nicht entfernt: \xFC" "ber eine Verkn\xFCpfung erreicht"},
+        {TRemovalProblem::LogKept, "kept, as it names entries that were not removed",
+         "behalten, da es nicht entfernte Eintr\xE4ge nennt"},
     };
     for (const TReason& reason : kReasons)
         if (reason.Problem == problem) return German(language) ? reason.German : reason.English;

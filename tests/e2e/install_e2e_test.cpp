@@ -80,6 +80,28 @@ void CloseNotepads() {
     WaitFor([] { return WindowsTitled("Notepad", "").empty(); }, 5000);
 }
 
+// Runs the uninstall entry's command with "/S", as a silent removal would,
+// and returns its exit code once it has ended.
+DWORD RunUninstallEntry(const std::string& keyName) {
+    std::map<std::string, test::TRegValue> entry =
+        test::ListValues(HKEY_LOCAL_MACHINE, std::string(kUninstallRootKey) + keyName);
+    std::string command = entry["UninstallString"].data.c_str();
+    command += " /S";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        ADD_FAILURE() << command;
+        return 99;
+    }
+    CloseHandle(pi.hThread);
+    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 30000), WAIT_OBJECT_0);
+    DWORD code = 99;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hProcess);
+    return code;
+}
+
 class Install : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -240,7 +262,25 @@ TEST_P(InstallDemo, ClickedThroughEveryPageInstallsEverything) {
     expected += "LINK=" + p + "\\Uninstall.lnk\r\n";
     expected += "LINK=" + p + "\\" + kTitle + ".lnk\r\n";
     expected += "DIRECTORY=" + p + "\r\n";
-    for (auto it = files.rbegin(); it != files.rend(); ++it) expected += "COPYFILE=" + d + "\\" + *it + "\r\n";
+    // Each file in order, after the folder levels made for it (beyond the
+    // standard sub-folders); the log lists them newest first.
+    std::vector<std::string> made;
+    std::vector<std::string> folders = {d + "\\Graphics", d + "\\Sounds", d + "\\Additional"};
+    for (const std::string& file : files) {
+        std::vector<std::string> levels;
+        for (std::string folder = ExtractFilePath(d + "\\" + file); folder.size() > d.size() + 1;
+             folder = ExtractFilePath(folder.substr(0, folder.size() - 1))) {
+            const std::string level = folder.substr(0, folder.size() - 1);
+            if (std::find(folders.begin(), folders.end(), level) != folders.end()) break;
+            levels.insert(levels.begin(), level);
+        }
+        for (const std::string& level : levels) {
+            folders.push_back(level);
+            made.push_back("DIRECTORY=" + level);
+        }
+        made.push_back("COPYFILE=" + d + "\\" + file);
+    }
+    for (auto it = made.rbegin(); it != made.rend(); ++it) expected += *it + "\r\n";
     for (const char* sub : {"\\Additional", "\\Sounds", "\\Graphics", ""}) expected += "DIRECTORY=" + d + sub + "\r\n";
     EXPECT_EQ(ReadText(d + "\\setup.log"), expected);
 
@@ -284,20 +324,7 @@ TEST_F(Install, WhatTheSetupInstalledItsUninstallerRemoves) {
     ASSERT_TRUE(fs::FileExists(desktopLink_));
 
     // The uninstall entry's command, as the list of installed programs runs it.
-    std::map<std::string, test::TRegValue> entry =
-        test::ListValues(HKEY_LOCAL_MACHINE, std::string(kUninstallRootKey) + kTitle);
-    std::string command = entry["UninstallString"].data.c_str();
-    command += " /S";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) << command;
-    CloseHandle(pi.hThread);
-    ASSERT_EQ(WaitForSingleObject(pi.hProcess, 30000), WAIT_OBJECT_0);
-    DWORD code = 1;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hProcess);
-    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(RunUninstallEntry(kTitle), 0u);
     EXPECT_TRUE(WaitFor([&] { return !fs::PathExists(destination_ + "\\Uninstall.exe"); }, 10000));
     EXPECT_FALSE(fs::PathExists(destination_ + "\\DemoApp.exe"));
     EXPECT_FALSE(fs::PathExists(programFolder_));
@@ -370,6 +397,7 @@ TEST_F(Install, CancelLeavesNothingOfTheRunButWhatWasThere) {
     for (const fs::DirEntry& e : fs::ListDirectory(destination_)) left.push_back(e.name);
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (std::vector<std::string>{"Notes.txt", "ReadMe.txt"}));
+    EXPECT_EQ(ReadText(destination_ + "\\ReadMe.txt"), "the user's own");  // back byte for byte
     EXPECT_FALSE(fs::PathExists(programFolder_));
     EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, std::string(kUninstallRootKey) + kTitle));
 }
@@ -390,6 +418,83 @@ TEST_F(Install, ProgramFolderThatCannotBeMadeRollsBack) {
     EXPECT_FALSE(fs::PathExists(destination_));
     EXPECT_TRUE(fs::FileExists(programFolder_));
     EXPECT_TRUE(WorkFolders().empty());
+}
+
+// A close request on the completion page (Alt+F4, the taskbar) still leaves
+// an installation with its log and entry, which the uninstaller removes; the
+// optional actions are not carried out.
+TEST_F(Install, ClosedOnTheCompletionPageLeavesWhatTheUninstallerRemoves) {
+    TSetupProcess setup(g_englishSetup, tmp_);
+    HWND form = setup.WaitForWindow("TSetupForm");
+    ASSERT_NE(form, nullptr);
+    TWizard wizard(setup, form);
+    ClickToTheCopy(wizard, "Welcome to the Setup Wizard for SkinSetup Demo");
+    ASSERT_TRUE(wizard.WaitForPage("Setup Complete", 30000));
+    PostMessageA(form, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(setup.WaitForExit(30000));
+    EXPECT_EQ(setup.ExitCode(), 0u);
+    EXPECT_TRUE(fs::FileExists(destination_ + "\\setup.log"));
+    EXPECT_TRUE(test::KeyExists(HKEY_LOCAL_MACHINE, std::string(kUninstallRootKey) + kTitle));
+    EXPECT_FALSE(fs::PathExists(desktopLink_));
+    EXPECT_FALSE(fs::PathExists(record_));
+
+    EXPECT_EQ(RunUninstallEntry(kTitle), 0u);
+    EXPECT_TRUE(WaitFor([&] { return !fs::PathExists(destination_); }, 10000));
+    EXPECT_FALSE(fs::PathExists(programFolder_));
+    EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, std::string(kUninstallRootKey) + kTitle));
+}
+
+// "Company\App" where Company does not exist: both levels are made and
+// recorded, and the uninstaller removes both.
+TEST_F(Install, ProgramFolderTwoLevelsDeepInstallsAndUninstalls) {
+    const std::string company = GetProgramsFolder(nullptr) + "\\SkinSetup Test Company";
+    DeleteFolderTree(company);
+    const std::string exe = SetupFrom(g_englishProject, [](std::string ini) {
+        const std::string line = "Folder=SkinSetup Demo";
+        return ini.replace(ini.find(line), line.size(), "Folder=SkinSetup Test Company\\SkinSetup Demo");
+    });
+    TSetupProcess setup(exe, tmp_);
+    HWND form = setup.WaitForWindow("TSetupForm");
+    ASSERT_NE(form, nullptr);
+    TWizard wizard(setup, form);
+    ClickToTheCopy(wizard, "Welcome to the Setup Wizard for SkinSetup Demo");
+    ASSERT_TRUE(wizard.WaitForPage("Setup Complete", 30000)) << wizard.VisibleTexts().front();
+    for (const TControl& c : Controls(form, true))
+        if (c.Class == "Button" && Checked(c.Window)) wizard.Toggle(c.Window);
+    wizard.Click(wizard.Forward());
+    ASSERT_TRUE(setup.WaitForExit(30000));
+    EXPECT_EQ(setup.ExitCode(), 0u);
+    const std::string app = company + "\\SkinSetup Demo";
+    EXPECT_TRUE(fs::FileExists(app + "\\Uninstall.lnk"));
+    const std::string log = ReadText(destination_ + "\\setup.log");
+    EXPECT_NE(log.find("DIRECTORY=" + app + "\r\nDIRECTORY=" + company + "\r\n"), std::string::npos) << log;
+
+    EXPECT_EQ(RunUninstallEntry(kTitle), 0u);
+    EXPECT_TRUE(WaitFor([&] { return !fs::PathExists(destination_); }, 10000));
+    EXPECT_FALSE(fs::PathExists(company));
+    DeleteFolderTree(company);
+}
+
+// The second press of a double-click is not a click: Forward moves one page.
+TEST_F(Install, DoubleClickOnForwardMovesOnePage) {
+    TSetupProcess setup(SetupFrom(g_englishProject, [](std::string ini) {
+                            const std::string line = "Licence=Licence.txt\r\n";
+                            return ini.erase(ini.find(line), line.size());
+                        }),
+                        tmp_);
+    HWND form = setup.WaitForWindow("TSetupForm");
+    ASSERT_NE(form, nullptr);
+    TWizard wizard(setup, form);
+    ASSERT_TRUE(wizard.WaitForPage("Welcome to the Setup Wizard for SkinSetup Demo"));
+    ASSERT_TRUE(Next(wizard));  // the destination page
+    ASSERT_NE(FindVisible(form, "Button", "Browse..."), nullptr) << wizard.VisibleTexts().front();
+    wizard.DoubleClick(wizard.Forward());
+    EXPECT_NE(FindVisible(form, "ListBox"), nullptr) << "not on the program-folder page";
+    EXPECT_FALSE(fs::PathExists(destination_)) << "the copy started";
+    wizard.DoubleClick(wizard.Back());
+    EXPECT_NE(FindVisible(form, "Button", "Browse..."), nullptr) << wizard.VisibleTexts().front();
+    PostMessageA(form, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(setup.WaitForExit(30000));
 }
 
 TEST_F(Install, ManyFilesMoveTheProgressBarWhileTheWindowAnswers) {

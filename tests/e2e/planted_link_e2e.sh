@@ -38,18 +38,16 @@ done
 [ -n "$work" ] || { kill "$setup_pid"; fail "no work folder appeared"; }
 ln -s "$outside" "$work/planted" || fail "cannot plant the link"
 
-# Closed as soon as its window is there.
-closed=0
-for _ in $(seq 300); do
-  if "$run" "$post_close" TSetupForm >/dev/null 2>&1; then closed=1; break; fi
-  sleep 0.2
+# Asked to close as soon as its window is there, and again while it runs
+# (a request that comes while the window is still being set up is lost).
+ended=0
+for _ in $(seq 120); do
+  kill -0 "$setup_pid" 2>/dev/null || { ended=1; break; }
+  "$run" "$post_close" TSetupForm >/dev/null 2>&1
+  for _ in $(seq 20); do kill -0 "$setup_pid" 2>/dev/null || break; sleep 0.1; done
 done
-[ "$closed" = 1 ] || { kill "$setup_pid"; fail "the wizard window did not show"; }
-for _ in $(seq 600); do
-  kill -0 "$setup_pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$setup_pid" 2>/dev/null && { [ -n "${SHOT:-}" ] && import -window root "$SHOT"; kill "$setup_pid"; fail "the setup did not end"; }
+[ "$ended" = 1 ] || { [ -n "${SHOT:-}" ] && import -window root "$SHOT"; kill "$setup_pid"; fail "the setup did not end"; }
+wait "$setup_pid"
 
 [ -f "$outside/keep.txt" ] && [ -f "$outside/sub/keep.txt" ] || fail "the setup deleted files the link points at"
 left=$(ls -A "$work" 2>/dev/null)

@@ -126,12 +126,17 @@ TWizard::TWizard(TSetupProcess& process, HWND form) : process_(process), form_(f
     std::copy(found.begin(), found.end(), buttons_);
 }
 
-void TWizard::Click(HWND imageButton) {
+void TWizard::Click(HWND imageButton) { Press(imageButton, 1); }
+void TWizard::DoubleClick(HWND imageButton) { Press(imageButton, 2); }
+
+void TWizard::Press(HWND imageButton, int presses) {
     const POINT p = Middle(imageButton);
     const LPARAM at = MAKELPARAM(p.x, p.y);
     PostMessageA(imageButton, WM_MOUSEMOVE, 0, at);
-    PostMessageA(imageButton, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageA(imageButton, WM_LBUTTONUP, 0, at);
+    for (int i = 0; i < presses; ++i) {
+        PostMessageA(imageButton, i == 0 ? WM_LBUTTONDOWN : WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        PostMessageA(imageButton, WM_LBUTTONUP, 0, at);
+    }
     // A modal dialog opened by the click holds the marker back until it
     // closes; a click that ends the setup leaves nobody to handle it.
     WaitForMarker([&] {

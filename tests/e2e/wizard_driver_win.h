@@ -54,6 +54,9 @@ public:
     // button, then waits until the setup is idle again. A disabled button
     // takes no mouse input, as for a user.
     void Click(HWND imageButton);
+    // A double-click as the system delivers it to a window class with
+    // double-clicks: press, release, WM_LBUTTONDBLCLK, release.
+    void DoubleClick(HWND imageButton);
     // Waits until the setup has handled everything posted to it so far, also
     // while one of its dialogs is open.
     void Sync();
@@ -71,6 +74,8 @@ public:
     bool WaitForPage(const std::string& heading, DWORD timeoutMs = 10000) const;
 
 private:
+    // Presses the left button once, or twice as a double-click, then waits.
+    void Press(HWND imageButton, int presses);
     // Posts a marker behind what was posted and waits for it; `stopEarly`
     // ends the wait sooner.
     void WaitForMarker(const std::function<bool()>& stopEarly);

@@ -98,6 +98,18 @@ COLORREF ScreenPixel(POINT p) {
 }
 
 // Every caption of every page is a window text, the hidden pages' too.
+// The image buttons' window texts, as a screen reader reads them.
+void ExpectButtonNames(const TWizard& w, const Texts& names) {
+    const HWND buttons[] = {w.Back(), w.Forward(), w.Cancel()};
+    Texts read;
+    for (HWND button : buttons) {
+        char text[64] = {};
+        GetWindowTextA(button, text, sizeof text);
+        read.emplace_back(text);
+    }
+    EXPECT_EQ(read, names);
+}
+
 void ExpectCaptions(const TWizard& w, const TPageTexts& t) {
     const Texts all = TextsOf(Controls(w.Form(), false));
     for (const Texts* page : {&t.Welcome, &t.Licence, &t.Destination, &t.Folder, &t.Copy, &t.Finish})
@@ -276,6 +288,7 @@ TEST_F(Wizard, EnglishWalkThroughEveryPageWithLicence) {
     EXPECT_TRUE(WaitFor([&] { return ScreenPixel(below) == 16447220; }, 5000)) << std::hex << ScreenPixel(below);
     // The pages not shown are hidden windows that hold their texts all the same.
     ExpectCaptions(*w, t);
+    ExpectButtonNames(*w, {"Back", "Next", "Cancel"});
     const std::string destination = GetProgramFilesDir() + p.Destination;
 
     // Licence: Forward follows the consent box, which is cleared on every entry.
@@ -379,6 +392,7 @@ TEST_F(Wizard, GermanWithoutLicenceSkipsTheLicencePage) {
     ASSERT_TRUE(w) << "no welcome page";
     EXPECT_EQ(w->VisibleTexts(), t.Welcome);
     ExpectCaptions(*w, t);
+    ExpectButtonNames(*w, {"Zur\xFC" "ck", "Weiter", "Abbrechen"});
 
     w->Click(w->Forward());
     ASSERT_TRUE(w->WaitForPage(t.Destination[0]));

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "setup/install_run.h"
 #include "tests/unit/archive_test_util.h"
 #include "tests/unit/install_test_system.h"
 
@@ -46,12 +47,13 @@ protected:
         test::Bytes bytes = test::ReadBytes(data_.Destination + "\\setup.log");
         return std::string(bytes.begin(), bytes.end());
     }
-    void Finish(const TFinishChoices& choices) { FinishSetup(data_, log_, choices, system_); }
+    void Finish(const TFinishChoices& choices) { FinishSetup(data_, log_, choices, system_, journal_); }
 
     test::TempFolder temp_;
     std::string root_;
     TSetupData data_;
     TSetupLogBook log_;
+    TInstallJournal journal_;
     test::TFakeInstallSystem system_;
 };
 
@@ -125,11 +127,11 @@ TEST_F(FinishSetupTest, DesktopBackslashIsNotDoubledAndNoDesktopFolderMeansNoSho
     EXPECT_EQ(log_.Lines.front(), "COPYFILE=" + data_.Destination + "\\App.exe");
 }
 
-TEST_F(FinishSetupTest, RegistryErrorStopsBeforeTheLogAndTheStartsAndCanBeRunAgain) {
+TEST_F(FinishSetupTest, RegistryErrorComesAfterTheLogStopsBeforeTheStartsAndCanBeRunAgain) {
     system_.UninstallError = "Unable to open or create the registry key";
     EXPECT_THROW(Finish({true, true, true}), Error);
     EXPECT_EQ(system_.Events, (Lines{"link " + system_.Desktop + "\\App Title.lnk", "registry"}));
-    EXPECT_FALSE(fs::PathExists(data_.Destination + "\\setup.log"));
+    EXPECT_TRUE(fs::FileExists(data_.Destination + "\\setup.log"));  // never an entry without its log
 
     system_.UninstallError.clear();
     Finish({true, true, true});
@@ -138,9 +140,24 @@ TEST_F(FinishSetupTest, RegistryErrorStopsBeforeTheLogAndTheStartsAndCanBeRunAga
     EXPECT_EQ(text.find("LINK="), text.rfind("LINK="));
     EXPECT_EQ(text.find("SetupLOG"), text.rfind("SetupLOG"));
     EXPECT_EQ(system_.Events.back(), "open " + data_.Destination + "\\App.exe");
+    EXPECT_TRUE(journal_.Empty());  // complete: nothing left to undo
 }
 
-TEST_F(FinishSetupTest, LogThatCannotBeWrittenStopsBeforeTheStarts) {
+TEST_F(FinishSetupTest, AfterARegistryErrorTheUndoRemovesTheLogAndShortcutAndPutsBackTheEarlierLog) {
+    const std::string logFile = data_.Destination + "\\setup.log", link = system_.Desktop + "\\App Title.lnk";
+    test::WriteBytes(logFile, {'o', 'l', 'd'});
+    system_.UninstallError = "Unable to open or create the registry key";
+    EXPECT_THROW(Finish({true, false, false}), Error);
+    EXPECT_EQ(LogText().substr(0, 8), "SetupLOG");
+    TInstallAborted undone = UndoInstallation(journal_, log_, system_, "English", "");
+    EXPECT_FALSE(undone.Incomplete);
+    EXPECT_EQ(std::string(undone.what()), InstallCancelledText("English"));
+    EXPECT_EQ(LogText(), "old");
+    EXPECT_FALSE(fs::PathExists(link));
+    EXPECT_TRUE(log_.Lines.empty());
+}
+
+TEST_F(FinishSetupTest, LogThatCannotBeWrittenStopsBeforeTheEntryAndTheStarts) {
     data_.Destination = root_ + "\\Gone";
     try {
         Finish({false, true, true});
@@ -148,7 +165,7 @@ TEST_F(FinishSetupTest, LogThatCannotBeWrittenStopsBeforeTheStarts) {
     } catch (const Error& e) {
         EXPECT_EQ(std::string(e.what()), "Datei " + data_.Destination + "\\setup.log kann nicht erstellt werden");
     }
-    EXPECT_EQ(system_.Events, Lines{"registry"});
+    EXPECT_TRUE(system_.Events.empty());
 }
 
 TEST_F(FinishSetupTest, NothingIsStartedThatWasNotInstalled) {

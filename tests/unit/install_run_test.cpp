@@ -37,7 +37,7 @@ protected:
         return std::string(bytes.begin(), bytes.end());
     }
     Lines LogLines() const { return Lines(log_.Lines.begin(), log_.Lines.end()); }
-    void Install() { TInstallRun(data_, log_, system_, page_).InstallFiles(); }
+    void Install() { TInstallRun(data_, log_, system_, page_, journal_).InstallFiles(); }
     // Runs and expects it to fail with `message`.
     void InstallFails(const std::string& message) {
         try {
@@ -52,6 +52,7 @@ protected:
     std::string root_;
     TSetupData data_;
     TSetupLogBook log_;
+    TInstallJournal journal_;
     test::TFakeInstallSystem system_;
     test::TFakeCopyPage page_;
 };
@@ -73,6 +74,7 @@ TEST_F(InstallRunTest, CopiesEveryFileMakesProgramFolderAndRecordsInOrder) {
                               "DIRECTORY=" + p,
                               "COPYFILE=" + d + "\\App.exe",
                               "COPYFILE=" + d + "\\Additional\\docs\\Manual.txt",
+                              "DIRECTORY=" + d + "\\Additional\\docs",
                               "COPYFILE=" + d + "\\Uninstall.exe",
                               "COPYFILE=" + d + "\\App.exe",
                               "DIRECTORY=" + d + "\\Additional",
@@ -213,7 +215,8 @@ TEST_F(InstallRunTest, CancelRemovesWhatTheRunMadeAndKeepsWhatWasThere) {
 
     EXPECT_TRUE(log_.Lines.empty());
     EXPECT_EQ(Text(d + "\\user.txt"), "u");
-    EXPECT_TRUE(fs::FileExists(d + "\\App.exe"));  // it was there before
+    EXPECT_EQ(Text(d + "\\App.exe"), "old");  // it was there before: back byte for byte
+    EXPECT_FALSE(fs::PathExists(BackupName(d + "\\App.exe", 1)));
     EXPECT_TRUE(fs::DirectoryExists(d + "\\Sounds"));
     for (const char* gone : {"\\Additional\\docs\\Manual.txt", "\\Graphics\\a.gif", "\\Missing.dat"})
         EXPECT_FALSE(fs::PathExists(d + gone)) << gone;
@@ -222,14 +225,94 @@ TEST_F(InstallRunTest, CancelRemovesWhatTheRunMadeAndKeepsWhatWasThere) {
     EXPECT_FALSE(fs::PathExists(system_.Programs + "\\My App"));
 }
 
-TEST_F(InstallRunTest, ProgramFolderThatCannotBeMadeRollsBackEverything) {
+TEST_F(InstallRunTest, ProgramFolderSeveralLevelsDeepHasEveryMissingLevelMadeAndRecordedOutermostFirst) {
     Source("App.exe", "program");
-    data_.Folder = "Missing\\Deeper";  // one level only is made: the first is not there
-    InstallFails("Datei nicht gefunden");
+    data_.Folder = "Company\\App";
+    Install();
+    const std::string p = system_.Programs;
+    EXPECT_EQ(LogLines()[1], "LINK=" + p + "\\Company\\App\\App Title.lnk");
+    EXPECT_EQ(LogLines()[2], "DIRECTORY=" + p + "\\Company\\App");
+    EXPECT_EQ(LogLines()[3], "DIRECTORY=" + p + "\\Company");
+    EXPECT_EQ(LogLines()[4], "COPYFILE=" + data_.Destination + "\\App.exe");
+
+    // A level that is there already is used and not recorded.
+    log_.Lines.clear();
+    data_.Folder = "Company\\Other\\";
+    Install();
+    EXPECT_EQ(LogLines()[2], "DIRECTORY=" + p + "\\Company\\Other");
+    EXPECT_EQ(LogLines()[3], "COPYFILE=" + data_.Destination + "\\App.exe");
+}
+
+// Refuses folder names with "|", as the platform refuses characters a folder cannot hold.
+class TRefusingFolders : public test::TFakeInstallSystem {
+public:
+    int CreateDir(const std::string& path) override {
+        return path.find('|') != std::string::npos ? 123 : TFakeInstallSystem::CreateDir(path);
+    }
+};
+
+TEST_F(InstallRunTest, ProgramFolderThePlatformRefusesRollsBackEverythingAndTheLevelsMade) {
+    TRefusingFolders system;
+    system.Programs = system_.Programs;
+    Source("App.exe", "program");
+    data_.Folder = "New\\Bad|Name";
+    try {
+        TInstallRun(data_, log_, system, page_, journal_).InstallFiles();
+        ADD_FAILURE() << "the run did not fail";
+    } catch (const Error& e) {
+        EXPECT_STREQ(e.what(), "E/A-Fehler 123");
+    }
+    EXPECT_FALSE(fs::PathExists(system_.Programs + "\\New"));
     EXPECT_FALSE(fs::PathExists(root_ + "\\Apps"));  // created by the run, with its parent
     EXPECT_TRUE(fs::DirectoryExists(system_.Programs));
-    EXPECT_TRUE(system_.Shortcuts.empty());
     EXPECT_TRUE(log_.Lines.empty());
+    EXPECT_TRUE(journal_.Empty());
+}
+
+TEST_F(InstallRunTest, ReplacedFilesAreKeptAsideUntilCommitAndThenGo) {
+    const std::string d = data_.Destination, app = d + "\\App.exe";
+    test::WriteBytes(app, {'o', 'l', 'd'});
+    test::WriteBytes(BackupName(app, 1), {'p'});  // a name already taken is never used
+    Source("App.exe", "new");
+    Source("App.exe", "newer");  // listed twice: the earlier file is kept once
+    Install();
+    EXPECT_EQ(Text(app), "newer");
+    EXPECT_EQ(Text(BackupName(app, 1)), "p");
+    EXPECT_EQ(Text(BackupName(app, 2)), "old");
+    EXPECT_FALSE(fs::PathExists(BackupName(app, 3)));
+    journal_.Commit(system_);
+    EXPECT_FALSE(fs::PathExists(BackupName(app, 2)));
+    EXPECT_EQ(Text(BackupName(app, 1)), "p");
+    EXPECT_EQ(Text(app), "newer");
+}
+
+TEST_F(InstallRunTest, UndoThatCannotPutAFileBackSaysWhichInTheWizardsLanguage) {
+    const std::string d = data_.Destination, app = d + "\\App.exe";
+    test::WriteBytes(app, {'o', 'l', 'd'});
+    Source("App.exe", "new");
+    data_.AddFiles.push_back("Missing.dat");
+    data_.Language = "German";
+    system_.RefuseRename.insert(BackupName(app, 1));  // the way back is refused
+    try {
+        Install();
+        ADD_FAILURE() << "the run did not fail";
+    } catch (const TInstallAborted& e) {
+        EXPECT_TRUE(e.Incomplete);
+        EXPECT_EQ(std::string(e.what()), "Das Setup wurde abgebrochen.\n\n" + NotUndoneText("German", {app}));
+        EXPECT_NE(std::string(e.what()).find("konnte nicht entfernt oder wiederhergestellt"), std::string::npos);
+    }
+    EXPECT_EQ(Text(BackupName(app, 1)), "old");  // not lost: still beside it
+}
+
+TEST_F(InstallRunTest, EarlierFileThatCannotBeMovedAsideIsNeverOverwritten) {
+    const std::string app = data_.Destination + "\\App.exe";
+    test::WriteBytes(app, {'o', 'l', 'd'});
+    system_.RefuseRename.insert(app);
+    Source("App.exe", "new");
+    InstallFails(InstallCancelledText("English"));
+    ASSERT_EQ(page_.Questions.size(), 1u);
+    EXPECT_NE(page_.Questions[0].find("refused"), std::string::npos) << page_.Questions[0];
+    EXPECT_EQ(Text(app), "old");
 }
 
 // The third shortcut raises, as a shell without a link object would.
@@ -253,7 +336,7 @@ TEST_F(InstallRunTest, AnyErrorRemovesTheShortcutsMadeButKeepsThoseAndTheFolderT
     ASSERT_TRUE(fs::CreateDir(p));
     test::WriteBytes(p + "\\Uninstall.lnk", {'o'});  // an earlier installation's
     try {
-        TInstallRun(data_, log_, shell, page_).InstallFiles();
+        TInstallRun(data_, log_, shell, page_, journal_).InstallFiles();
         ADD_FAILURE() << "no error";
     } catch (const Error& e) {
         EXPECT_STREQ(e.what(), "Schnittstelle nicht unterst\xfctzt");
@@ -295,6 +378,36 @@ TEST_F(InstallRunTest, NamesThatLeaveTheirFolderStopTheRunBeforeAnythingIsCopied
         EXPECT_TRUE(log_.Lines.empty());
     }
     EXPECT_TRUE(page_.Messages.empty());
+}
+
+TEST_F(InstallRunTest, TargetsAfterTheMarkGoWhereTheyNameWithEachFolderLevelRecorded) {
+    data_.AddFiles.push_back("Additional\\app\\x.dll>plugins\\x.dll");
+    test::WriteBytes(data_.WorkFolder + "Additional\\app\\x.dll", test::ToBytes("plugin"));
+    data_.AddFiles.push_back("Additional\\app\\y.ttf>data\\fonts\\y.ttf");
+    test::WriteBytes(data_.WorkFolder + "Additional\\app\\y.ttf", test::ToBytes("font"));
+    data_.AddFiles.push_back("Additional\\app\\z.ttf>data\\fonts\\z.ttf");
+    test::WriteBytes(data_.WorkFolder + "Additional\\app\\z.ttf", test::ToBytes("font z"));
+    Install();
+    const std::string d = data_.Destination;
+    EXPECT_EQ(Text(d + "\\plugins\\x.dll"), "plugin");
+    EXPECT_EQ(Text(d + "\\data\\fonts\\y.ttf"), "font");
+    EXPECT_FALSE(fs::PathExists(d + "\\Additional\\app"));
+    // Newest first: the uninstaller meets each file before its folders.
+    const Lines lines = LogLines();
+    const Lines expected = {"COPYFILE=" + d + "\\data\\fonts\\z.ttf", "COPYFILE=" + d + "\\data\\fonts\\y.ttf",
+                            "DIRECTORY=" + d + "\\data\\fonts", "DIRECTORY=" + d + "\\data",
+                            "COPYFILE=" + d + "\\plugins\\x.dll", "DIRECTORY=" + d + "\\plugins"};
+    EXPECT_EQ(Lines(lines.begin(), lines.begin() + 6), expected);
+    EXPECT_EQ(page_.Messages[0], "copying plugins\\x.dll");
+
+    // The target obeys the same rules as the source.
+    for (const char* entry : {"Additional\\app\\x.dll>..\\x.dll", "Additional\\app\\x.dll>C:\\x.dll",
+                              "Additional\\app\\x.dll>", "Additional\\app\\x.dll>x.dll:s"}) {
+        data_.AddFiles = {entry};
+        log_.Lines.clear();
+        EXPECT_THROW(Install(), TInstallAborted) << entry;
+        EXPECT_TRUE(log_.Lines.empty()) << entry;
+    }
 }
 
 TEST_F(InstallRunTest, ADestinationThatIsNoFullPathIsRefused) {

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,11 @@ public:
         return {true, ""};
     }
     bool RemoveFile(const std::string& path) override { return fs::RemoveFile(path); }
+    TCopyResult RenameFile(const std::string& from, const std::string& to) override {
+        if (RefuseRename.count(from)) return {false, "refused"};
+        return fs::RenameFile(from, to) ? TCopyResult{true, ""} : TCopyResult{false, std::strerror(errno)};
+    }
+    std::set<std::string> RefuseRename;  // files that cannot be moved aside or back
     bool RemoveDir(const std::string& path) override { return fs::RemoveDir(path); }
 
     std::string ProgramsFolder() override { return Programs; }

@@ -191,15 +191,39 @@ TEST(PeResourceWriter, RefusesWhatItCannotWriteSafely) {
     EXPECT_EQ(ErrorOf([&] { WriteResources(test::MakeTestPe(), twice); }), "Duplicate resource #10 a");
 }
 
-TEST(PeResourceWriter, DropsTheCertificateTable) {
-    Bytes signedPe = test::MakeTestPe();
-    Put32(signedPe, L::kSecurityDirectory, 0x600);
-    Put32(signedPe, L::kSecurityDirectory + 4, 0x10);
-    signedPe.resize(0x610, 0);
-    const Bytes out = WritePayloadResource(signedPe, test::ToBytes("x"));
-    EXPECT_EQ(Get32(out, L::kSecurityDirectory), 0u);
-    EXPECT_EQ(Get32(out, L::kSecurityDirectory + 4), 0u);
-    EXPECT_EQ(PayloadOf(out), "x");
+TEST(PeResourceWriter, DropsTheCertificateTableAndItsBytes) {
+    for (uint32_t checkSum : {0u, 1u}) {
+        const Bytes unsignedPe = test::MakeTestPe({}, checkSum);
+        Bytes signedPe = unsignedPe;
+        Put32(signedPe, L::kSecurityDirectory, 0x600);
+        Put32(signedPe, L::kSecurityDirectory + 4, 0x10);
+        signedPe.resize(0x610, 0xee);
+        const TResourceLocation table = FindCertificateTable(signedPe.data(), signedPe.size());
+        EXPECT_EQ(table.FileOffset, 0x600u);
+        EXPECT_EQ(table.Size, 0x10u);
+
+        const Bytes stripped = WithoutCertificateTable(signedPe);
+        EXPECT_EQ(stripped.size(), unsignedPe.size());
+        EXPECT_EQ(FindCertificateTable(stripped.data(), stripped.size()).Size, 0u);
+        if (checkSum) {
+            EXPECT_EQ(Get32(stripped, L::kCheckSum), pe::PeChecksum(stripped.data(), stripped.size(), L::kCheckSum));
+        }
+        // The payload goes where the table was: no signature bytes are left in the file.
+        const Bytes out = WritePayloadResource(signedPe, test::ToBytes("x"));
+        EXPECT_EQ(out, WritePayloadResource(unsignedPe, test::ToBytes("x")));
+        EXPECT_EQ(PayloadOf(out), "x");
+    }
+    // A table that does not end the file is unhooked, its bytes kept; one
+    // outside the file is refused when asked for, unhooked when written over.
+    Bytes inside = test::MakeTestPe();
+    Put32(inside, L::kSecurityDirectory, 0x500);
+    Put32(inside, L::kSecurityDirectory + 4, 0x10);
+    EXPECT_EQ(WithoutCertificateTable(inside).size(), inside.size());
+    EXPECT_EQ(Get32(WithoutCertificateTable(inside), L::kSecurityDirectory), 0u);
+    Put32(inside, L::kSecurityDirectory, 0x5000);
+    EXPECT_EQ(test::ErrorOf([&] { FindCertificateTable(inside.data(), inside.size()); }),
+              "The executable's certificate table lies outside the file");
+    EXPECT_EQ(Get32(WritePayloadResource(inside, test::ToBytes("x")), L::kSecurityDirectory), 0u);
 }
 
 }  // namespace

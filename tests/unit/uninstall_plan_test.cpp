@@ -9,6 +9,7 @@
 #include "base/file.h"
 #include "base/strings.h"
 #include "tests/unit/archive_test_util.h"
+#include "uninstall/removal_places.h"
 #include "uninstall/removal_plan.h"
 #include "uninstall/uninstall_run.h"
 
@@ -90,7 +91,8 @@ TSetupLog InstalledLog() {
 }
 
 TRemovalContext Context() {
-    return {std::string(kDest) + "\\setup.log", std::string(kDest) + "\\Uninstall.exe", kSystem};
+    return {std::string(kDest) + "\\setup.log", std::string(kDest) + "\\Uninstall.exe", kSystem, {kPrograms},
+            {"C:\\Users\\Ann\\Desktop", "C:\\Users\\Public\\Desktop"}};
 }
 
 TEST(RemovalPlan, KeepsTheLogsOrderThenKeyThenLog) {
@@ -253,6 +255,71 @@ TEST(RemovalRun, ALinkToAFolderIsNeverFollowed) {
     for (const std::string& call : machine.Calls) EXPECT_EQ(call.find("elsewhere"), std::string::npos) << call;
 }
 
+TEST(RemovalRun, ATamperedLogRemovesNothingOutsideWhatTheSetupInstallsAndKeepsTheLog) {
+    TFakeMachine machine = Installed();
+    TSetupLog log = InstalledLog();
+    const std::string d = kDest;
+    struct TPlanted {
+        TLogEntryKind Kind;
+        const char* Path;
+        TRemovalProblem Why;
+    };
+    const TPlanted planted[] = {
+        {kFile, "C:\\Users\\Bob\\secret.txt", TRemovalProblem::OutsideInstallation},
+        {kFile, "C:\\Apps\\AppOther\\x.exe", TRemovalProblem::OutsideInstallation},  // shares the prefix
+        {kDir, "C:\\Windows\\System32\\drivers", TRemovalProblem::OutsideInstallation},
+        {kDir, "C:\\Users\\Ann\\Documents", TRemovalProblem::OutsideInstallation},
+        {kLink, "C:\\Users\\Ann\\Start Menu\\Programs\\App\\evil.exe", TRemovalProblem::NotAShortcut},
+        {kLink, "C:\\Users\\Bob\\Desktop\\x.lnk", TRemovalProblem::OutsideInstallation},
+        {kFile, "C:\\Users\\Ann\\Desktop\\x.lnk", TRemovalProblem::OutsideInstallation},  // a COPYFILE there
+    };
+    int line = 100;
+    for (const TPlanted& p : planted) {
+        log.Entries.push_back({p.Kind, p.Path, ++line});
+        machine.AddFile(std::string(p.Path) + (p.Kind == kDir ? "\\f" : ""));
+    }
+    // Allowed: a shortcut on everyone's desktop and one in the destination.
+    log.Entries.push_back({kLink, "C:\\Users\\Public\\Desktop\\App.lnk", ++line});
+    machine.AddFile("C:\\Users\\Public\\Desktop\\App.lnk");
+    const std::set<std::string> before = machine.Files;
+
+    const TRemovalOutcome outcome = RunRemovalPlan(MakeRemovalPlan(log, Context()), Context(), machine);
+    for (const TPlanted& p : planted) {
+        const std::string path = std::string(p.Path) + (p.Kind == kDir ? "\\f" : "");
+        EXPECT_TRUE(machine.Files.count(path)) << path;
+        EXPECT_TRUE(std::any_of(outcome.Problems.begin(), outcome.Problems.end(), [&](const TProblemItem& item) {
+            return item.What == p.Path && item.Problem == p.Why;
+        })) << p.Path;
+    }
+    EXPECT_FALSE(machine.Files.count("C:\\Users\\Public\\Desktop\\App.lnk"));
+    EXPECT_FALSE(machine.Files.count(d + "\\App.exe"));
+    // The log stays with the entries it names, and says so.
+    EXPECT_TRUE(machine.Files.count(d + "\\setup.log"));
+    EXPECT_EQ(outcome.Problems.back().Problem, TRemovalProblem::LogKept);
+}
+
+TEST(RemovalRun, NothingIsRemovedThroughALinkBelowTheDestination) {
+    TFakeMachine machine = Installed();
+    const std::string d = kDest;
+    machine.Folders.erase(d + "\\Graphics");
+    machine.Links.insert(d + "\\Graphics");  // a junction to C:\Windows\System32, say
+    const TRemovalOutcome outcome = RunRemovalPlan(MakeRemovalPlan(InstalledLog(), Context()), Context(), machine);
+    EXPECT_TRUE(machine.Files.count(d + "\\Graphics\\a.gif"));
+    ASSERT_FALSE(outcome.Problems.empty());
+    EXPECT_EQ(outcome.Problems[0].Problem, TRemovalProblem::ThroughLink);
+    EXPECT_EQ(outcome.Problems[0].What, d + "\\Graphics\\a.gif");
+}
+
+TEST(RemovalPlaces, TheUninstallEntryIsRemovedOnlyWhenItStartsThisUninstaller) {
+    const std::string self = "C:\\Apps\\App\\Uninstall.exe";
+    EXPECT_TRUE(UninstallStringNames("\"C:\\Apps\\App\\Uninstall.exe\"", self));
+    EXPECT_TRUE(UninstallStringNames("\"c:\\apps\\app\\uninstall.exe\" /S", self));
+    EXPECT_TRUE(UninstallStringNames("C:\\Apps\\App\\Uninstall.exe /S", self));
+    EXPECT_FALSE(UninstallStringNames("\"C:\\Other\\Uninstall.exe\"", self));
+    EXPECT_FALSE(UninstallStringNames("\"C:\\Apps\\App\\Uninstall.exe", self));
+    EXPECT_FALSE(UninstallStringNames("", self));
+}
+
 TEST(RemovalRun, SelfAndLogAreMatchedWithoutRegardToCase) {
     TFakeMachine machine = Installed();
     TRemovalContext context = Context();
@@ -317,7 +384,7 @@ protected:
     }
 
     test::TempFolder folder_;
-    TRemovalContext context_{folder_ / "setup.log", std::string(kDest) + "\\Uninstall.exe", kSystem};
+    TRemovalContext context_{folder_ / "setup.log", std::string(kDest) + "\\Uninstall.exe", kSystem, {kPrograms}};
     TFakeMachine machine_ = WithoutLog(Installed());
 
     // The log the fixture reads lies in the test's folder, not in the destination.

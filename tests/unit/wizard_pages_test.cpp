@@ -20,8 +20,9 @@ public:
     std::vector<std::string> Calls;
     int Answer = kConfirmNo;
     std::vector<std::string> Questions, Refusals;
-    bool InstallThrows = false;
-    int Installs = 0, Finishes = 0, Closes = 0;
+    bool InstallFails = false, FinishThrows = false;
+    int Installs = 0, Closes = 0, Abandons = 0;
+    std::vector<bool> Finishes;  // with or without the optional actions
 
     void SetBackEnabled(bool e) override { Back = e; }
     void SetForwardEnabled(bool e) override { Forward = e; }
@@ -30,14 +31,18 @@ public:
     void ClearLicenceCheck() override { SetLicence(false); }
     void FocusFolderEdit() override { Calls.push_back("focus FolderEdit"); }
     void RepaintForm() override { Calls.push_back("repaint"); }
-    void InstallFiles() override {
+    bool InstallFiles() override {
         ++Installs;
         EXPECT_EQ(Front, "CopyBox");
         EXPECT_FALSE(Back);
         EXPECT_FALSE(Forward);
-        if (InstallThrows) throw std::runtime_error("Datei nicht gefunden");
+        return !InstallFails;
     }
-    void FinishSetup() override { ++Finishes; }
+    void FinishSetup(bool options) override {
+        Finishes.push_back(options);
+        if (FinishThrows) throw std::runtime_error("Datei C:\\App\\setup.log kann nicht erstellt werden");
+    }
+    void AbandonInstallation() override { ++Abandons; }
     int Confirm(const std::string& question) override {
         Questions.push_back(question);
         return Answer;
@@ -150,9 +155,9 @@ TEST_F(PageMachine, WalksEveryPageWithLicenceAndConsentGatesForward) {
     Forward();  // installs inside ShowPage(4) and arrives on page 5
     EXPECT_EQ(view.Installs, 1);
     ExpectPage(5, false, true);
-    EXPECT_EQ(view.Finishes, 0);
+    EXPECT_TRUE(view.Finishes.empty());
     Forward();
-    EXPECT_EQ(view.Finishes, 1);
+    EXPECT_EQ(view.Finishes, std::vector<bool>{true});
 }
 
 TEST_F(PageMachine, WithoutLicenceTheLicencePageIsNeverShown) {
@@ -179,14 +184,77 @@ TEST_F(PageMachine, FailedInstallationStaysOnTheCopyingPage) {
     Start("");
     Forward();
     Forward();
-    view.InstallThrows = true;
-    EXPECT_THROW(Forward(), std::runtime_error);
-    ExpectPage(4, false, false);
+    view.InstallFails = true;
+    Forward();
+    ExpectPage(4, false, false);  // never the completion page on the hidden window
     machine.CancelClick();
     EXPECT_TRUE(view.Questions.empty());
     machine.ForwardClick();  // would be undeliverable anyway; does nothing
     machine.BackClick();
     ExpectPage(4, false, false);
+    EXPECT_TRUE(view.Finishes.empty());
+    EXPECT_FALSE(machine.CloseRequested());
+}
+
+TEST_F(PageMachine, CloseRequestFinishesOnTheCompletionPageOnlyAndOnlyOnce) {
+    Start("");
+    EXPECT_TRUE(machine.CloseRequested());  // nothing installed yet: it just closes
+    Forward();
+    Forward();
+    EXPECT_TRUE(machine.CloseRequested());
+    EXPECT_TRUE(view.Finishes.empty());
+    Forward();
+    ExpectPage(5, false, true);
+    EXPECT_TRUE(machine.CloseRequested());
+    EXPECT_EQ(view.Finishes, std::vector<bool>{false});  // without desktop shortcut, read-me, launch
+    EXPECT_TRUE(machine.CloseRequested());
+    Forward();  // the close came first: the finishing is not done again
+    EXPECT_EQ(view.Finishes, std::vector<bool>{false});
+}
+
+TEST_F(PageMachine, ForwardOnTheCompletionPageFinishesWithTheOptionsAndCloses) {
+    data.CurrentPage = pgFinish;
+    Forward();
+    EXPECT_EQ(view.Finishes, std::vector<bool>{true});
+    EXPECT_EQ(view.Closes, 1);
+    EXPECT_TRUE(machine.CloseRequested());  // the close that Forward asks for
+    EXPECT_EQ(view.Finishes.size(), 1u);
+}
+
+TEST_F(PageMachine, FailedFinishingKeepsThePageAndCancelUndoesTheInstallation) {
+    Start("");
+    data.CurrentPage = pgFinish;
+    view.Answer = kConfirmYes;
+    machine.CancelClick();  // before any failure Cancel does nothing here
+    EXPECT_TRUE(view.Questions.empty());
+
+    view.FinishThrows = true;
+    EXPECT_THROW(Forward(), std::runtime_error);
+    EXPECT_THROW(machine.CloseRequested(), std::runtime_error);  // refused, the page stays
+    EXPECT_EQ(view.Closes, 0);
+    EXPECT_EQ(view.Finishes, (std::vector<bool>{true, false}));
+    view.Answer = kConfirmNo;
+    machine.CancelClick();
+    EXPECT_EQ(view.Abandons, 0);
+    view.Answer = kConfirmYes;
+    machine.CancelClick();
+    EXPECT_EQ(view.Abandons, 1);
+    EXPECT_EQ(view.Questions.size(), 2u);
+    EXPECT_TRUE(machine.CloseRequested());  // undone: closing finishes nothing
+    EXPECT_EQ(view.Finishes.size(), 2u);
+    EXPECT_EQ(view.Closes, 0);
+}
+
+TEST_F(PageMachine, ForwardAfterAFailedFinishTriesAgain) {
+    data.CurrentPage = pgFinish;
+    view.FinishThrows = true;
+    EXPECT_THROW(Forward(), std::runtime_error);
+    view.FinishThrows = false;
+    Forward();
+    EXPECT_EQ(view.Finishes, (std::vector<bool>{true, true}));
+    EXPECT_EQ(view.Closes, 1);
+    machine.CancelClick();
+    EXPECT_EQ(view.Abandons, 0);
 }
 
 TEST_F(PageMachine, CancelAsksOnFirstFourPagesAndClosesOnlyOnYes) {

@@ -1,6 +1,10 @@
 // The image button under Wine, driven by real mouse messages: the picture
 // follows the state table, the click follows the framework's rule.
+#include <oleacc.h>
+
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "skin/media_list.h"
 #include "skin/zub_form_win.h"
@@ -91,6 +95,9 @@ TEST_F(ButtonTest, StateTableThroughAClick) {
         {"drag off", WM_MOUSEMOVE, -30, 5, MK_LBUTTON, "pressed", 0},
         {"drag back", WM_MOUSEMOVE, 6, 6, MK_LBUTTON, "over", 0},
         {"release inside", WM_LBUTTONUP, 6, 6, 0, "over", 1},
+        // The second press of a double-click is a press, not a second click.
+        {"double-click", WM_LBUTTONDBLCLK, 6, 6, MK_LBUTTON, "pressed", 1},
+        {"its release", WM_LBUTTONUP, 6, 6, 0, "over", 1},
         {"press again", WM_LBUTTONDOWN, 6, 6, MK_LBUTTON, "pressed", 1},
         {"drag off again", WM_MOUSEMOVE, -30, 6, MK_LBUTTON, "pressed", 1},
         {"release outside", WM_LBUTTONUP, -30, 6, 0, "normal", 1},
@@ -101,6 +108,47 @@ TEST_F(ButtonTest, StateTableThroughAClick) {
         EXPECT_EQ(clicks_, s.clicks) << s.what;
     }
     EXPECT_EQ(GetCapture(), nullptr);
+}
+
+// A screen reader gets a push button named by the window text, whose
+// disabled state it can announce.
+TEST_F(ButtonTest, AnswersAsAPushButtonNamedByItsText) {
+    SetWindowTextA(button_->Handle(), "Next");
+    // Asking must never end the program, also where the system has no proxy.
+    SendMessageA(button_->Handle(), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
+    if (GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version"))
+        GTEST_SKIP() << "Wine has no standard accessible proxy for push buttons";
+    IAccessible* object = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(button_->Handle(), static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                         reinterpret_cast<void**>(&object)),
+              S_OK);
+    ASSERT_NE(object, nullptr);
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VARIANT role;
+    VariantInit(&role);
+    ASSERT_EQ(object->get_accRole(self, &role), S_OK);
+    EXPECT_EQ(role.vt, VT_I4);
+    EXPECT_EQ(role.lVal, ROLE_SYSTEM_PUSHBUTTON);
+    BSTR name = nullptr;
+    ASSERT_EQ(object->get_accName(self, &name), S_OK);
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(std::wstring(name), L"Next");
+    SysFreeString(name);
+    const auto state = [&] {
+        VARIANT v;
+        VariantInit(&v);
+        EXPECT_EQ(object->get_accState(self, &v), S_OK);
+        return v.lVal;
+    };
+    EXPECT_EQ(state() & STATE_SYSTEM_UNAVAILABLE, 0);
+    button_->SetEnabled(false);
+    EXPECT_NE(state() & STATE_SYSTEM_UNAVAILABLE, 0);
+    object->Release();
+    // Still never focused by the keyboard.
+    EXPECT_EQ(GetWindowLongA(button_->Handle(), GWL_STYLE) & WS_TABSTOP, 0);
 }
 
 TEST_F(ButtonTest, OverPictureGrowsTheButtonFromItsCorner) {

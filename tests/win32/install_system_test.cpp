@@ -256,8 +256,9 @@ TEST_F(InstallSystemTest, WholeRunMakesShortcutsThatReadBack) {
     TTempShellSystem system(programs, desktop);
     TQuietPage page;
     TSetupLogBook log;
-    TInstallRun(data, log, system, page).InstallFiles();
-    FinishSetup(data, log, {true, false, false}, system);
+    TInstallJournal journal;
+    TInstallRun(data, log, system, page, journal).InstallFiles();
+    FinishSetup(data, log, {true, false, false}, system, journal);
 
     const std::string d = data.Destination;
     EXPECT_EQ(ReadText(d + "\\Docs\\Read Me.txt"), "read me");

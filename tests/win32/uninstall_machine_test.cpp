@@ -6,6 +6,7 @@
 #include "folders/registry_win.h"
 #include "folders/shell_win.h"
 #include "setup/log_book.h"
+#include "uninstall/cleanup_copy_win.h"
 #include "tests/win32/registry_test_util.h"
 
 namespace zub {
@@ -17,7 +18,15 @@ TEST(UninstallMachine, RemovesTheEntryButNeverAKeyThatHoldsKeys) {
     TWin32UninstallMachine machine;
     EXPECT_EQ(machine.RemoveUninstallKey(name), IUninstallMachine::TResult::Absent);
 
+    // An entry that starts another program is never this uninstaller's to remove.
     WriteStringValue(CreateKeyForWriting(HKEY_LOCAL_MACHINE, path), "DisplayName", "x");
+    EXPECT_EQ(machine.RemoveUninstallKey(name), IUninstallMachine::TResult::Failed);
+    WriteStringValue(CreateKeyForWriting(HKEY_LOCAL_MACHINE, path), "UninstallString", "\"C:\\Other\\Uninstall.exe\"");
+    EXPECT_EQ(machine.RemoveUninstallKey(name), IUninstallMachine::TResult::Failed);
+    EXPECT_TRUE(test::KeyExists(HKEY_LOCAL_MACHINE, path));
+
+    WriteStringValue(CreateKeyForWriting(HKEY_LOCAL_MACHINE, path), "UninstallString",
+                     "\"" + OwnExecutablePath() + "\" /S");
     CreateKeyForWriting(HKEY_LOCAL_MACHINE, path + "\\Other");
     EXPECT_EQ(machine.RemoveUninstallKey(name), IUninstallMachine::TResult::Failed);
     EXPECT_TRUE(test::KeyExists(HKEY_LOCAL_MACHINE, path + "\\Other"));
