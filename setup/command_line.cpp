@@ -105,7 +105,8 @@ std::string UsageText() {
            "1\tthe installation failed and was rolled back\n"
            "2\tcancelled by the user\n"
            "3\tthe setup could not start\n"
-           "4\tbad command line (or /?)";
+           "4\tbad command line (or /?)\n"
+           "5\tthe installation failed and could not be rolled back completely";
 }
 
 }  // namespace zub
