@@ -106,7 +106,7 @@ std::string UsageText() {
            "2\tcancelled by the user\n"
            "3\tthe setup could not start\n"
            "4\tbad command line (or /?)\n"
-           "5\tthe installation failed and could not be rolled back completely";
+           "5\tthe rollback could not undo everything";
 }
 
 }  // namespace zub
