@@ -1,5 +1,6 @@
 #include "archive/payload.h"
 
+#include "archive/payload_layout.h"
 #include "archive/unpack_progress.h"
 #include "archive/zlb_archive.h"
 #include "base/file.h"
@@ -61,13 +62,13 @@ void UnpackNestedArchive(const std::string& archivePath, const TArchiveExtractor
 
     extract(archivePath, target);
     for (const fs::DirEntry& entry : fs::ListDirectory(target))
-        if (LowerAscii(ExtractFileExt(entry.name)) == ".x") UnpackNestedArchive(target + "\\" + entry.name, extract);
+        if (LowerAscii(ExtractFileExt(entry.name)) == kNestedArchiveExt) UnpackNestedArchive(target + "\\" + entry.name, extract);
     fs::RemoveFile(archivePath);
 }
 
 void UnpackPayloadArchive(TZLBArchive& archiver, const std::string& workFolder, const TPayloadResource* payload,
                           TUnpackProgress* progress) {
-    const std::string dataZub = workFolder + "Data.Zub";
+    const std::string dataZub = workFolder + kPayloadFileName;
     auto extract = [&](const std::string& archive, const std::string& folder) {
         TProgressAttachment attached(archiver, progress);
         {
@@ -91,13 +92,13 @@ void UnpackPayloadArchive(TZLBArchive& archiver, const std::string& workFolder, 
 
 void UnpackPayloadArchive(const std::string& workFolder, const TArchiveExtractor& extract,
                           const TArchiveExtractor& extractNested) {
-    extract(workFolder + "Data.Zub", workFolder);
+    extract(workFolder + kPayloadFileName, workFolder);
     // No test for presence: a payload without graphics fails here.
-    extract(workFolder + "gfx.x", workFolder + "Graphics\\");
-    if (fs::FileExists(workFolder + "snd.x")) extract(workFolder + "snd.x", workFolder + "Sounds\\");
-    if (fs::FileExists(workFolder + "Additional.x")) {
+    extract(workFolder + kGraphicsArchive, workFolder + kGraphicsFolder + "\\");
+    if (fs::FileExists(workFolder + kSoundsArchive)) extract(workFolder + kSoundsArchive, workFolder + kSoundsFolder + "\\");
+    if (fs::FileExists(workFolder + kAdditionalArchive)) {
         timeline::TStep step("nested archives");
-        UnpackNestedArchive(workFolder + "Additional.x", extractNested);
+        UnpackNestedArchive(workFolder + kAdditionalArchive, extractNested);
     }
 }
 
@@ -108,7 +109,7 @@ void UnpackPayload(TZLBArchive& archiver, const std::string& exePath, const std:
     timeline::End("payload located");
     {
         timeline::TStep step("Data.Zub written");
-        payload.SaveToFile(workFolder + "Data.Zub");
+        payload.SaveToFile(workFolder + kPayloadFileName);
     }
     UnpackPayloadArchive(archiver, workFolder, &payload, progress);
 }

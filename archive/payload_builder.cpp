@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "archive/payload_layout.h"
 #include "archive/zlb_writer.h"
 #include "base/error.h"
 #include "base/file.h"
@@ -51,9 +52,9 @@ void PackFolder(const std::string& folder, TFileCompressionLevel level, bool nes
             if (entry.isDirectory) subFolders.push_back(entry.name);
         std::sort(subFolders.begin(), subFolders.end());
         for (const std::string& name : subFolders) {
-            std::string nested = temporaries.Make(name + ".x");
+            std::string nested = temporaries.Make(name + kNestedArchiveExt);
             PackFolder(folder + "\\" + name, level, true, nested, temporaries, options);
-            writer.AddFile(nested, EntryNameOf(options, name, folder + "\\" + name) + ".x");
+            writer.AddFile(nested, EntryNameOf(options, name, folder + "\\" + name) + kNestedArchiveExt);
         }
     }
     writer.Save(outPath);
@@ -74,19 +75,19 @@ void BuildPayload(const std::string& projectFolder, const std::string& outPath, 
     AddFolderFiles(payload, project, options);  // the top-level files: Setup.ini, the program, ...
     for (const auto& [source, name] : options.ExtraFiles) payload.AddFile(source, name);
 
-    std::string gfx = temporaries.Make("gfx.x");
+    std::string gfx = temporaries.Make(kGraphicsArchive);
     PackFolder(project + "\\Graphics", options.Level, false, gfx, temporaries, options);
-    payload.AddFile(gfx, "gfx.x");
+    payload.AddFile(gfx, kGraphicsArchive);
     if (fs::DirectoryExists(project + "\\Sounds")) {
-        std::string snd = temporaries.Make("snd.x");
+        std::string snd = temporaries.Make(kSoundsArchive);
         PackFolder(project + "\\Sounds", options.Level, false, snd, temporaries, options);
-        payload.AddFile(snd, "snd.x");
+        payload.AddFile(snd, kSoundsArchive);
     }
     if (fs::DirectoryExists(project + "\\Additional")) {
-        std::string additional = temporaries.Make("Additional.x");
+        std::string additional = temporaries.Make(kAdditionalArchive);
         PackFolder(project + "\\Additional", options.Level, true, additional, temporaries, options);
         // Compressing it again gains nothing: it is held stored.
-        payload.AddFile(additional, "Additional.x", "", fcNone);
+        payload.AddFile(additional, kAdditionalArchive, "", fcNone);
     }
     payload.Save(outPath);
 }

@@ -14,10 +14,11 @@
 #include <string>
 #include <vector>
 
+#include "archive/payload_layout.h"
+
 namespace zub {
 
 constexpr uint16_t kRtRcdata = 10;
-constexpr const char* kPayloadResourceName = "ZUBTRESOR";
 
 // A resource type or name: a number, or a string (kept as UTF-16 units).
 struct TResourceName {

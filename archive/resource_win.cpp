@@ -1,6 +1,7 @@
 // Reads the payload resource of an executable with the Windows loader.
 #include <windows.h>
 
+#include "archive/payload_layout.h"
 #include "archive/payload.h"
 #include "base/handles_win.h"
 #include "base/win32_error.h"
@@ -18,7 +19,7 @@ TPayloadResource::TPayloadResource(const std::string& exePath) : holder_(std::ma
     // Loaded as a data file: its resources are readable and none of its code runs.
     holder_->module = ModuleHandle(LoadLibraryExA(exePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     if (!holder_->module.valid()) RaiseLastWin32Error();
-    HRSRC info = FindResourceA(holder_->module.get(), "ZUBTRESOR", MAKEINTRESOURCEA(10));  // RT_RCDATA
+    HRSRC info = FindResourceA(holder_->module.get(), kPayloadResourceName, RT_RCDATA);
     if (!info) RaiseLastWin32Error();
     const DWORD size = SizeofResource(holder_->module.get(), info);
     holder_->resource = LoadedResource(LoadResource(holder_->module.get(), info));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "archive/payload_layout.h"
 #include "archive/zlb_archive.h"
 #include "base/strings.h"
 
@@ -39,7 +40,7 @@ void TUnpackProgress::Opened(const TZLBArchive& reader) {
     for (int i = 0; i < reader.GetFileCount(); ++i) {
         const TZLBFileEntry entry = reader.GetFileEntry(i);
         total_ += entry.UnpackedSize;
-        if (LowerAscii(ExtractFileExt(entry.Name)) == ".x") {
+        if (LowerAscii(ExtractFileExt(entry.Name)) == kNestedArchiveExt) {
             pending_[LowerAscii(entry.Name)] += entry.UnpackedSize;
             total_ += entry.UnpackedSize;
         }

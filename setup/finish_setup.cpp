@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "archive/payload_layout.h"
 #include "base/file.h"
 #include "base/strings.h"
 #include "setup/install_run.h"
@@ -71,7 +72,7 @@ void FinishSetup(const TSetupData& data, TSetupLogBook& logBook, const TFinishCh
         if (logBook.Lines.empty() || logBook.Lines.front() != entry) logBook.AddLinkEntry(linkFile);
     }
 
-    logBook.LogFileName = dest + "\\setup.log";
+    logBook.LogFileName = dest + "\\" + kSetupLogName;
     logBook.UninstallKeyName = ChooseUninstallKeyName(title, data.TargetFile);
     logBook.DisplayName = title;
     // The earlier log is read before it is moved aside for the new one.

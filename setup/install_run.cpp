@@ -1,5 +1,6 @@
 #include "setup/install_run.h"
 
+#include "archive/payload_layout.h"
 #include "base/strings.h"
 #include "setup/install_copies.h"
 
@@ -19,7 +20,6 @@ std::string WithBackslash(const std::string& folder) {
     return !folder.empty() && folder.back() == '\\' ? folder : folder + "\\";
 }
 
-const char* const kStandardSubFolders[] = {"Graphics", "Sounds", "Additional"};
 
 // The user chose Cancel on a failed copy.
 struct TUserCancelled {};
@@ -103,8 +103,8 @@ void TInstallRun::Run() {
     const std::vector<TInstallCopy> copies = PlanCopies(data_);
 
     log_.AddDirectoryEntry(dest);
-    for (const char* sub : kStandardSubFolders) MakeFolders(dest + "\\" + sub);
-    for (const char* sub : kStandardSubFolders) log_.AddDirectoryEntry(dest + "\\" + sub);
+    for (const char* sub : kPayloadFolders) MakeFolders(dest + "\\" + sub);
+    for (const char* sub : kPayloadFolders) log_.AddDirectoryEntry(dest + "\\" + sub);
 
     const size_t count = data_.AddFiles.size();
     for (size_t i = 0; i < count; ++i) {

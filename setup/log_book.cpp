@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "archive/payload_layout.h"
 #include "base/file.h"
 #include "base/strings.h"
 #include "setup/log_format.h"
@@ -21,7 +22,7 @@ std::string ChooseUninstallKeyName(const std::string& title, const std::string& 
 }
 
 std::string UninstallCommand(const std::string& logFileName) {
-    return "\"" + ExtractFilePath(logFileName) + "Uninstall.exe\"";
+    return "\"" + ExtractFilePath(logFileName) + kUninstallerName + "\"";
 }
 
 std::string UninstallKeyError(const std::string& path) {

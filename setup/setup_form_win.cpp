@@ -1,5 +1,6 @@
 #include "setup/setup_form_win.h"
 
+#include "archive/payload_layout.h"
 #include "archive/payload.h"
 #include "base/file.h"
 #include "base/timeline.h"
@@ -58,7 +59,7 @@ TSetupForm::TSetupForm(TComponent* owner, std::string& recordedWorkFolder, KMedi
     UnpackPayload();
     {
         timeline::TStep step("Setup.ini read");
-        ReadSetupScript(data_.WorkFolder + "Setup.ini", *this);
+        ReadSetupScript(data_.WorkFolder + kSetupScriptName, *this);
     }
     {
         timeline::TStep step("settings applied");

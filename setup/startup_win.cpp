@@ -4,6 +4,7 @@
 
 #include <exception>
 
+#include "archive/payload_layout.h"
 #include "archive/payload.h"
 #include "archive/zlb_archive.h"
 #include "folders/shell.h"
@@ -43,7 +44,7 @@ int RunSilentSetup(const TSetupOptions& options, TRunTrace& trace, std::string& 
         TZLBArchive archiver;
         UnpackPayload(archiver, OwnExecutablePath(), data.WorkFolder);
         trace.Line("unpacked: the payload into " + data.WorkFolder);
-        ReadSetupScript(data.WorkFolder + "Setup.ini", script);
+        ReadSetupScript(data.WorkFolder + kSetupScriptName, script);
         // A licence the wizard could not show stops it; the same here.
         if (HasLicence(data)) LoadLicenceText(data.WorkFolder + data.Licence);
     } catch (const std::exception& e) {

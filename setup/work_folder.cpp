@@ -1,5 +1,6 @@
 #include "setup/work_folder.h"
 
+#include "archive/payload_layout.h"
 #include "base/error.h"
 #include "base/file.h"
 #include "folders/shell.h"
@@ -12,7 +13,7 @@ std::string OpenWorkFolder(TWorkFolderGuard& guard) {
     const std::string folder = MakeWorkFolder(GetTempDir());
     guard.Set(folder);
     const std::string path = folder + "\\";
-    for (const char* sub : {"Graphics", "Sounds", "Additional"}) fs::ForceDirectories(path + sub);
+    for (const char* sub : kPayloadFolders) fs::ForceDirectories(path + sub);
     return path;
 }
 

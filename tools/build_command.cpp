@@ -1,6 +1,7 @@
 // build and verify: setups made from projects, and checked.
 #include <sstream>
 
+#include "archive/payload_layout.h"
 #include "archive/payload_builder.h"
 #include "archive/pe_resource.h"
 #include "base/error.h"
@@ -29,7 +30,7 @@ void BuildSetup(const std::string& projectFolder, const std::string& outPath, co
     const std::vector<unsigned char> stub = fs::ReadWholeFile(options.Stub);
     const bool sign = !options.SignCertificate.empty();
     TTempFolder temp;
-    const std::string payloadPath = temp.Path() + "Data.Zub";
+    const std::string payloadPath = temp.Path() + kPayloadFileName;
     TPayloadOptions payload;
     if (!options.Uninstaller.empty()) {
         if (!fs::FileExists(options.Uninstaller)) throw Error("No uninstaller " + options.Uninstaller);

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 
+#include "archive/payload_layout.h"
 #include "archive/zlb_writer.h"
 #include "base/error.h"
 #include "base/file.h"
@@ -59,12 +60,12 @@ std::vector<TAppFile> ListApplication(const std::string& app, std::vector<std::s
             problems.push_back(shown + ": Windows refuses the name: it " + NameProblemText(problem));
             continue;
         }
-        if (LowerAscii(ExtractFileExt(file.Name)) == ".x") {
+        if (LowerAscii(ExtractFileExt(file.Name)) == kNestedArchiveExt) {
             problems.push_back(shown + ": the setup would unpack a file ending in .x as an archive");
             continue;
         }
         const std::string key = Comparable(entry.Relative1252);
-        if (entry.TopLevel && (key == LowerAscii(kUninstallerName) || key == "setup.log")) {
+        if (entry.TopLevel && (key == LowerAscii(kUninstallerName) || key == kSetupLogName)) {
             problems.push_back(shown + ": the setup installs its own " + file.Name + " there");
             continue;
         }

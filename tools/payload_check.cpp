@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "archive/payload_layout.h"
 #include "archive/payload.h"
 #include "archive/pe_resource.h"
 #include "archive/zlb_archive.h"
@@ -89,7 +90,7 @@ std::string TextOf(const std::vector<unsigned char>& bytes) { return std::string
 TVerifyCount CheckScript(const std::string& workFolder, TConsole& console, const std::string& prefix) {
     std::set<std::string> files;
     CollectFiles(workFolder.substr(0, workFolder.size() - 1), "", files);
-    const std::string text = TextOf(fs::ReadWholeFile(workFolder + "Setup.ini"));
+    const std::string text = TextOf(fs::ReadWholeFile(workFolder + kSetupScriptName));
     const std::vector<std::string> lines = SplitLines(text);
     const auto lookup = [&](const std::string& path) { return files.count(Comparable(path)) != 0; };
     const auto read = [&](const std::string& path) -> std::optional<std::string> {
@@ -99,7 +100,7 @@ TVerifyCount CheckScript(const std::string& workFolder, TConsole& console, const
     const std::vector<TScriptFinding> findings = CheckSetupScript(lines, lookup, read);
     TVerifyCount count;
     for (const TScriptFinding& finding : findings) {
-        console.Out << prefix << FormatFinding("Setup.ini", finding) << "\n";
+        console.Out << prefix << FormatFinding(kSetupScriptName, finding) << "\n";
         ++(finding.Warning ? count.Warnings : count.Errors);
     }
     if (findings.empty())
@@ -114,11 +115,11 @@ struct TArchiveReported {};
 // The setup's own unpacking steps (archive/payload.h), each archive checked
 // on the way, then the script.
 TVerifyCount CheckPayloadIn(const std::string& work, TConsole& console, const std::string& prefix) {
-    for (const char* folder : {"Graphics", "Sounds", "Additional"}) fs::CreateDir(work + folder);
+    for (const char* folder : kPayloadFolders) fs::CreateDir(work + folder);
     const auto check = [&](const std::string& archive, const std::string& folder) {
         std::string label = archive.substr(work.size());
         std::replace(label.begin(), label.end(), '/', '\\');
-        if (label == "Data.Zub") label = "payload";
+        if (label == kPayloadFileName) label = "payload";
         if (CheckArchive(archive, prefix + label, folder, console)) throw TArchiveReported();
     };
     try {
@@ -126,7 +127,7 @@ TVerifyCount CheckPayloadIn(const std::string& work, TConsole& console, const st
     } catch (const TArchiveReported&) {
         return {1, 0};
     }
-    if (!fs::FileExists(work + "Setup.ini")) {
+    if (!fs::FileExists(work + kSetupScriptName)) {
         console.Out << prefix << "payload: no Setup.ini: the setup stops with an error\n";
         return {1, 0};
     }
@@ -138,7 +139,7 @@ bool HasSetupIni(const std::string& archivePath) {
     try {
         archive.OpenArchive(archivePath);
         for (int i = 0; i < archive.GetFileCount(); ++i)
-            if (archive.GetFileEntry(i).Name == "Setup.ini") return true;
+            if (archive.GetFileEntry(i).Name == kSetupScriptName) return true;
     } catch (const Error&) {
         // Reported by the check proper.
     }
@@ -184,7 +185,7 @@ TVerifyCount VerifyPayload(const std::string& payloadPath, TConsole& console, co
     TTempFolder work;
     // Where the setup puts it, under the name it gives it.
     const std::vector<unsigned char> payload = fs::ReadWholeFile(payloadPath);
-    fs::File data = fs::File::Create(work.Path() + "Data.Zub");
+    fs::File data = fs::File::Create(work.Path() + kPayloadFileName);
     data.Write(payload.data(), payload.size());
     data.Close();
     return CheckPayloadIn(work.Path(), console, prefix);
@@ -196,9 +197,9 @@ TVerifyCount VerifyFile(const std::string& path, TConsole& console) {
         TTempFolder work;
         try {
             // The setup's own first step: the resource's bytes into Data.Zub.
-            SaveResourceToFile(path, work.Path() + "Data.Zub");
+            SaveResourceToFile(path, work.Path() + kPayloadFileName);
             console.Out << path << ": setup executable, payload of "
-                        << fs::File::OpenRead(work.Path() + "Data.Zub").Size() << " bytes\n";
+                        << fs::File::OpenRead(work.Path() + kPayloadFileName).Size() << " bytes\n";
             found = ReportSignature(path, console);
             found += CheckPayloadIn(work.Path(), console, "  ");
         } catch (const Error& e) {

@@ -55,7 +55,7 @@ const std::vector<TCommand>& Commands() {
          1, 1,
          {{"-o", "SETUP.exe", "the setup to write (required)"},
           {"--stub", "setup.exe", "the setup program to put the payload into (default: the installed one)"},
-          {"--uninstaller", "Uninstall.exe", "the uninstaller for a project without one (default: beside the stub)"},
+          {"--uninstaller", kUninstallerName, "the uninstaller for a project without one (default: beside the stub)"},
           {"--level", "LEVEL", "fast, best (the default), or ultra: zopfli, smaller and far slower"},
           {"--sign", "CERT.pfx", "sign Uninstall.exe and the setup (SHA-256 Authenticode, by osslsigncode)"},
           {"--sign-password-file", "FILE", "the file whose first line is the certificate's password"}},

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/payload_layout.h"
 #include "archive/zlb_format.h"
 #include "tools/command_line.h"
 
@@ -29,7 +30,6 @@ void RequireUltra();
 TFileCompressionLevel LevelOf(const std::string& name);
 
 // The uninstaller's name in the payload and in the destination.
-inline constexpr char kUninstallerName[] = "Uninstall.exe";
 
 // What `build` makes a setup from.
 struct TBuildOptions {

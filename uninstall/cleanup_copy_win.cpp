@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "archive/payload_layout.h"
 #include "base/error.h"
 #include "base/file.h"
 #include "base/strings.h"
@@ -48,7 +49,7 @@ std::string MakePrivateTempFolder() {
 bool StartCleanupCopy(const std::string& self, const std::vector<std::string>& folders) {
     const std::string folder = MakePrivateTempFolder();
     if (folder.empty()) return false;
-    const std::string copy = folder + "Uninstall.exe";
+    const std::string copy = folder + kUninstallerName;
     // Whatever fails, the copy and its folder do not stay behind.
     const auto giveUp = [&] {
         DeleteFileA(copy.c_str());

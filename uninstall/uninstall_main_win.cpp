@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/payload_layout.h"
 #include "base/strings.h"
 #include "uninstall/cleanup_copy_win.h"
 #include "uninstall/uninstall_machine_win.h"
@@ -71,7 +72,7 @@ int RunUninstaller(int argc, char** argv) {
     TRemovalContext context;
     context.SelfPath = OwnExecutablePath();
     // Only the log beside the program: without its own path there is none.
-    if (!context.SelfPath.empty()) context.LogPath = ExtractFilePath(context.SelfPath) + "setup.log";
+    if (!context.SelfPath.empty()) context.LogPath = ExtractFilePath(context.SelfPath) + kSetupLogName;
     context.SystemFolders = PlatformSystemFolders();
     context.ProgramsFolders = PlatformFolders({0x0002, 0x0017});  // CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS
     context.Desktops = PlatformFolders({0x0010, 0x0019});         // CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY
