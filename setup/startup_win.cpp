@@ -22,12 +22,6 @@
 
 namespace zub {
 
-std::string OwnExecutablePath() {
-    char path[MAX_PATH + 1] = {};
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return std::string(path, n);
-}
-
 std::string ProposedDestinationOf(const TSetupData& data, const std::optional<std::string>& commandLine) {
     const std::string keyName = ChooseUninstallKeyName(data.RazederodezTitle, data.TargetFile);
     return ProposedDestination(commandLine, ReadInstallLocation(keyName), GetProgramFilesDir() + data.Destination);
@@ -42,7 +36,7 @@ int RunSilentSetup(const TSetupOptions& options, TRunTrace& trace, std::string& 
         data.WorkFolder = OpenWorkFolder(workFolder);
         recordedWorkFolder = workFolder.Folder();
         TZLBArchive archiver;
-        UnpackPayload(archiver, OwnExecutablePath(), data.WorkFolder);
+        UnpackPayload(archiver, TPayloadResource::OfRunningImage(), data.WorkFolder);
         trace.Line("unpacked: the payload into " + data.WorkFolder);
         ReadSetupScript(data.WorkFolder + kSetupScriptName, script);
         // A licence the wizard could not show stops it; the same here.
