@@ -7,6 +7,7 @@
 #include "archive/payload_layout.h"
 #include "archive/payload.h"
 #include "archive/zlb_archive.h"
+#include "base/process_win.h"
 #include "folders/shell.h"
 #include "folders/shell_win.h"
 #include "setup/install_system_win.h"
@@ -21,12 +22,6 @@
 #include "setup/work_folder.h"
 
 namespace zub {
-
-std::string OwnExecutablePath() {
-    char path[MAX_PATH + 1] = {};
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return std::string(path, n);
-}
 
 std::string ProposedDestinationOf(const TSetupData& data, const std::optional<std::string>& commandLine) {
     const std::string keyName = ChooseUninstallKeyName(data.RazederodezTitle, data.TargetFile);

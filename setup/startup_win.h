@@ -12,9 +12,6 @@ namespace zub {
 
 class TRunTrace;
 
-// The path of the running setup.exe, whose resource holds the payload.
-std::string OwnExecutablePath();
-
 // The destination to propose: /D= when given, else the folder of an earlier
 // installation with this title (its uninstall entry's InstallLocation), else
 // the program files folder followed by Setup.ini's Destination.
