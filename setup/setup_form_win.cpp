@@ -3,6 +3,7 @@
 #include "archive/payload_layout.h"
 #include "archive/payload.h"
 #include "base/file.h"
+#include "base/process_win.h"
 #include "base/timeline.h"
 #include "folders/shell.h"
 #include "setup/finish_setup.h"

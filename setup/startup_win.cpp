@@ -7,6 +7,7 @@
 #include "archive/payload_layout.h"
 #include "archive/payload.h"
 #include "archive/zlb_archive.h"
+#include "base/process_win.h"
 #include "folders/shell.h"
 #include "folders/shell_win.h"
 #include "setup/install_system_win.h"

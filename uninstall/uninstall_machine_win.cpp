@@ -3,6 +3,7 @@
 #include <shlobj.h>
 #include <windows.h>
 
+#include "base/process_win.h"
 #include "folders/registry_win.h"
 #include "folders/shell_win.h"
 #include "setup/log_book.h"

@@ -1,4 +1,5 @@
 // The uninstaller's Windows side: the uninstall entry and the platform's own folders.
+#include "base/process_win.h"
 #include "uninstall/uninstall_machine_win.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "setup/dll_search_win.h"
+#include "base/process_win.h"
 
 #include <windows.h>
 
@@ -31,6 +31,15 @@ void HardenDllSearch() {
     // Where SetDefaultDllDirectories is missing, at least the current folder
     // leaves the search order.
     if (auto setDllDirectory = Kernel32Function<SetDllDirectoryAFn>("SetDllDirectoryA")) setDllDirectory("");
+}
+
+std::string OwnExecutablePath() {
+    char path[MAX_PATH + 1] = {};
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return std::string();
+    char longPath[MAX_PATH + 1] = {};
+    const DWORD m = GetLongPathNameA(path, longPath, MAX_PATH);
+    return m > 0 && m < MAX_PATH ? std::string(longPath) : std::string(path);
 }
 
 }  // namespace zub
