@@ -106,7 +106,7 @@ void TSetupForm::ApplySkin() {
 void TSetupForm::UnpackPayload() {
     timeline::TStep step("unpacking");
     TUnpackProgressWindow progress;
-    zub::UnpackPayload(Archiver, OwnExecutablePath(), data_.WorkFolder, &progress.Tracker());
+    zub::UnpackPayload(Archiver, TPayloadResource::OfRunningImage(), data_.WorkFolder, &progress.Tracker());
     trace_.Line("unpacked: the payload into " + data_.WorkFolder);
 }
 

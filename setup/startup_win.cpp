@@ -37,7 +37,7 @@ int RunSilentSetup(const TSetupOptions& options, TRunTrace& trace, std::string& 
         data.WorkFolder = OpenWorkFolder(workFolder);
         recordedWorkFolder = workFolder.Folder();
         TZLBArchive archiver;
-        UnpackPayload(archiver, OwnExecutablePath(), data.WorkFolder);
+        UnpackPayload(archiver, TPayloadResource::OfRunningImage(), data.WorkFolder);
         trace.Line("unpacked: the payload into " + data.WorkFolder);
         ReadSetupScript(data.WorkFolder + kSetupScriptName, script);
         // A licence the wizard could not show stops it; the same here.
