@@ -4,7 +4,7 @@
 #include "base/language.h"
 #include "base/strings.h"
 #include "setup/install_run.h"
-#include "setup/setup_script.h"
+#include "formats/setup_script.h"
 
 namespace zub {
 namespace {

@@ -11,7 +11,7 @@
 #include "base/file.h"
 #include "base/process_win.h"
 #include "base/strings.h"
-#include "folders/shell.h"
+#include "shell/shell.h"
 
 namespace zub {
 
