@@ -5,7 +5,7 @@
 #include "base/file.h"
 #include "base/process_win.h"
 #include "base/timeline.h"
-#include "folders/shell.h"
+#include "shell/shell.h"
 #include "setup/finish_setup.h"
 #include "setup/install_run.h"
 #include "setup/install_system_win.h"

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "setup/command_line.h"
-#include "setup/setup_data.h"
+#include "formats/setup_data.h"
 
 namespace zub {
 

@@ -4,7 +4,7 @@
 #include "base/error.h"
 #include "base/file.h"
 #include "base/folder_access.h"
-#include "folders/shell.h"
+#include "shell/shell.h"
 
 namespace zub {
 

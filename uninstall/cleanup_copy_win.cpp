@@ -12,7 +12,7 @@
 #include "base/folder_access.h"
 #include "base/process_win.h"
 #include "base/strings.h"
-#include "folders/shell.h"
+#include "shell/shell.h"
 
 namespace zub {
 

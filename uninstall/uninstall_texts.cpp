@@ -1,7 +1,7 @@
 #include "uninstall/uninstall_texts.h"
 
 #include "base/strings.h"
-#include "setup/log_book.h"
+#include "formats/log_book.h"
 
 namespace zub {
 namespace {

@@ -11,7 +11,7 @@
 #include "base/error.h"
 #include "base/file.h"
 #include "base/folder_access.h"
-#include "folders/shell.h"
+#include "shell/shell.h"
 #include "setup/work_folder.h"
 
 namespace zub {

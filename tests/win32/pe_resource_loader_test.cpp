@@ -11,7 +11,7 @@
 #include "archive/payload.h"
 #include "archive/pe_resource.h"
 #include "base/file.h"
-#include "folders/shell.h"
+#include "shell/shell.h"
 
 namespace zub {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "folders/registry_win.h"
-#include "folders/shell_win.h"
-#include "setup/log_book.h"
+#include "shell/registry_win.h"
+#include "shell/shell_win.h"
+#include "formats/log_book.h"
 #include "uninstall/cleanup_copy_win.h"
 #include "tests/win32/registry_test_util.h"
 
