@@ -1,7 +1,9 @@
 #include "setup/install_run.h"
 
 #include "archive/payload_layout.h"
+#include "base/file.h"
 #include "base/language.h"
+#include "base/path_rules.h"
 #include "base/strings.h"
 #include "setup/install_copies.h"
 
@@ -102,6 +104,7 @@ void TInstallRun::Run() {
     const std::vector<TInstallCopy> copies = PlanCopies(data_);
 
     log_.AddDirectoryEntry(dest);
+    MakeDestinationRoot();
     for (const char* sub : kPayloadFolders) MakeFolders(dest + "\\" + sub);
     for (const char* sub : kPayloadFolders) log_.AddDirectoryEntry(dest + "\\" + sub);
 
@@ -148,8 +151,24 @@ void TInstallRun::Run() {
     }
 }
 
-std::vector<std::string> TInstallRun::MakeFolders(const std::string& folder) {
-    // The levels that are missing now, deepest first; bounded against odd paths.
+// Outside the program files folder a new folder inherits from what lies above
+// it: below a drive root, the right of every authenticated user to change
+// what is made there, so that anyone could replace Uninstall.exe or the
+// program an administrator runs later. The outermost level the setup makes
+// gets the rights of the program files folder instead; the levels below it
+// and every file installed inherit them.
+void TInstallRun::MakeDestinationRoot() {
+    const std::string programFiles = system_.ProgramFilesFolder();
+    if (!programFiles.empty() &&
+        IsPathInside(fs::LongFullPath(data_.Destination), fs::LongFullPath(programFiles)))
+        return;  // it inherits those rights already
+    const std::vector<std::string> missing = MissingLevels(data_.Destination);
+    // A level that cannot be made shows itself when a file is copied into it.
+    if (!missing.empty() && system_.CreateInstallationDir(missing.back()) == 0) journal_.MadeFolder(missing.back());
+}
+
+std::vector<std::string> TInstallRun::MissingLevels(const std::string& folder) {
+    // Bounded against odd paths.
     std::vector<std::string> missing;
     std::string level = FolderLevel(folder);
     for (int depth = 0; !level.empty() && depth < 260; ++depth) {
@@ -159,6 +178,11 @@ std::vector<std::string> TInstallRun::MakeFolders(const std::string& folder) {
         if (parent.size() >= level.size()) break;
         level = parent;
     }
+    return missing;
+}
+
+std::vector<std::string> TInstallRun::MakeFolders(const std::string& folder) {
+    const std::vector<std::string> missing = MissingLevels(folder);
     std::vector<std::string> made;
     if (missing.empty()) return made;
     // A folder that cannot be made shows itself when a file is copied into it.

@@ -64,6 +64,11 @@ private:
     // Makes `folder` with its missing parents and journals each level made;
     // returns those levels, outermost first.
     std::vector<std::string> MakeFolders(const std::string& folder);
+    // The levels of `folder` that are missing now, deepest first.
+    std::vector<std::string> MissingLevels(const std::string& folder);
+    // Makes the outermost missing level of a destination outside the program
+    // files folder with that folder's rights (CreateInstallationDir).
+    void MakeDestinationRoot();
     void CopyOneFile(const std::string& source, const std::string& target);
     void MakeShortcut(const std::string& linkFile, const TShortcut& link);
 

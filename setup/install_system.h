@@ -39,6 +39,13 @@ public:
     virtual bool ForceDirectories(const std::string& path) = 0;
     // Makes one folder level; 0 on success, else the system's error code.
     virtual int CreateDir(const std::string& path) = 0;
+    // Makes one folder level that holds an installation: when the setup runs
+    // elevated, with the rights the program files folder gives
+    // (ProgramFilesAccess), protected from what its parent would hand down;
+    // else as CreateDir (the user could not write into it otherwise). 0 on
+    // success, else the system's error code; raises when the rights cannot
+    // be given.
+    virtual int CreateInstallationDir(const std::string& path) = 0;
     // Copies a file, replacing an existing target. `pump` is called now and
     // then while a large file copies, so the window stays responsive.
     virtual TCopyResult CopyFile(const std::string& source, const std::string& target,
@@ -55,6 +62,8 @@ public:
     virtual std::string ProgramsFolder() = 0;
     // The current user's desktop folder; "" when unknown.
     virtual std::string DesktopFolder() = 0;
+    // The program files folder; "" when unknown.
+    virtual std::string ProgramFilesFolder() = 0;
     // The Windows folder, where Notepad lives; "" when unknown.
     virtual std::string WindowsFolder() = 0;
     // The day as YYYYMMDD, in local time.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/file.h"
+#include "base/folder_access.h"
 #include "base/handles_win.h"
 #include "base/strings.h"
 #include "base/win32_error.h"
@@ -62,6 +63,13 @@ int TWin32InstallSystem::CreateDir(const std::string& path) {
     return code ? static_cast<int>(code) : ERROR_GEN_FAILURE;
 }
 
+int TWin32InstallSystem::CreateInstallationDir(const std::string& path) {
+    if (!CurrentAccount().Elevated) return CreateDir(path);
+    if (fs::CreateDir(path, ProgramFilesAccess())) return 0;
+    const int code = fs::LastErrorCode();
+    return code ? code : ERROR_GEN_FAILURE;
+}
+
 // Block by block rather than through CopyFileExA, whose progress routine is
 // not called on every platform the setup runs on (Wine never calls it), so a
 // large file would leave the window unanswered for the whole copy.
@@ -114,6 +122,7 @@ bool TWin32InstallSystem::RemoveDir(const std::string& path) { return fs::Remove
 
 std::string TWin32InstallSystem::ProgramsFolder() { return GetProgramsFolder(owner_); }
 std::string TWin32InstallSystem::DesktopFolder() { return GetShellFolder(0); }
+std::string TWin32InstallSystem::ProgramFilesFolder() { return GetProgramFilesDir(); }
 
 std::string TWin32InstallSystem::WindowsFolder() {
     // The system's own Windows folder, also on a terminal server, where

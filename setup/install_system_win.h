@@ -28,6 +28,7 @@ public:
     bool IsFolderPresent(const std::string& path) override { return zub::IsFolderPresent(path); }
     bool ForceDirectories(const std::string& path) override;
     int CreateDir(const std::string& path) override;
+    int CreateInstallationDir(const std::string& path) override;
     TCopyResult CopyFile(const std::string& source, const std::string& target,
                          const std::function<void()>& pump) override;
     bool RemoveFile(const std::string& path) override;
@@ -36,6 +37,7 @@ public:
 
     std::string ProgramsFolder() override;
     std::string DesktopFolder() override;
+    std::string ProgramFilesFolder() override;
     std::string WindowsFolder() override;
     std::string Today() override;
     bool CreateShortcut(const std::string& linkFile, const TShortcut& link) override;

@@ -24,10 +24,24 @@ bool TTracingInstallSystem::ForceDirectories(const std::string& path) {
     return made;
 }
 
+namespace {
+
+std::string FolderMade(const std::string& path, int code, const char* what) {
+    return code == 0 ? std::string("created ") + what + ": " + path
+                     : Format("error: the folder %s could not be created (system error %d)", path.c_str(), code);
+}
+
+}  // namespace
+
 int TTracingInstallSystem::CreateDir(const std::string& path) {
     const int code = machine_.CreateDir(path);
-    trace_.Line(code == 0 ? "created folder: " + path
-                          : Format("error: the folder %s could not be created (system error %d)", path.c_str(), code));
+    trace_.Line(FolderMade(path, code, "folder"));
+    return code;
+}
+
+int TTracingInstallSystem::CreateInstallationDir(const std::string& path) {
+    const int code = machine_.CreateInstallationDir(path);
+    trace_.Line(FolderMade(path, code, "installation folder"));
     return code;
 }
 

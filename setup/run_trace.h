@@ -39,6 +39,7 @@ public:
     bool IsFolderPresent(const std::string& path) override { return machine_.IsFolderPresent(path); }
     bool ForceDirectories(const std::string& path) override;
     int CreateDir(const std::string& path) override;
+    int CreateInstallationDir(const std::string& path) override;
     TCopyResult CopyFile(const std::string& source, const std::string& target,
                          const std::function<void()>& pump) override;
     TCopyResult RenameFile(const std::string& from, const std::string& to) override;
@@ -47,6 +48,7 @@ public:
 
     std::string ProgramsFolder() override { return machine_.ProgramsFolder(); }
     std::string DesktopFolder() override { return machine_.DesktopFolder(); }
+    std::string ProgramFilesFolder() override { return machine_.ProgramFilesFolder(); }
     std::string WindowsFolder() override { return machine_.WindowsFolder(); }
     std::string Today() override { return machine_.Today(); }
     bool CreateShortcut(const std::string& linkFile, const TShortcut& link) override;

@@ -1,11 +1,13 @@
 #include "setup/install_run.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 #include <vector>
 
 #include "setup/install_copies.h"
+#include "shell/shell.h"
 #include "tests/unit/archive_test_util.h"
 #include "tests/unit/install_test_system.h"
 
@@ -415,6 +417,53 @@ TEST_F(InstallRunTest, ADestinationThatIsNoFullPathIsRefused) {
     data_.Destination = "Apps\\App";
     InstallFails(OutsideFolderText("English", "Apps\\App\\App.exe", "Apps\\App"));
     EXPECT_FALSE(fs::PathExists("Apps"));
+}
+
+// The outermost level made for a destination outside the program files
+// folder gets that folder's rights (natively: only its owner may use it);
+// inside it, or in a folder that is there, everything inherits.
+TEST_F(InstallRunTest, ANewDestinationOutsideTheProgramFilesFolderGetsItsRightsAtItsOutermostLevel) {
+    struct Case {
+        const char* destination;  // below root_
+        const char* programFiles;
+        const char* protectedLevel;  // "" for none
+    };
+    const Case cases[] = {
+        {"\\Apps\\Vendor\\App", "\\Program Files", "\\Apps"},
+        {"\\Program Files\\Vendor\\App", "\\Program Files", ""},
+        {"\\Existing\\App", "\\Program Files", "\\Existing\\App"},
+        {"\\Existing", "\\Program Files", ""},
+        {"\\Apps\\App", "", "\\Apps"},  // where the program files folder is unknown
+    };
+    Source("App.exe", "program");
+    for (const Case& c : cases) {
+        ASSERT_TRUE(fs::ForceDirectories(root_ + "\\Program Files") && fs::ForceDirectories(root_ + "\\Existing"));
+        test::TFakeInstallSystem system;
+        system.ProgramFiles = *c.programFiles ? root_ + c.programFiles : "";
+        TSetupData data = data_;
+        data.Destination = root_ + c.destination;
+        TSetupLogBook log;
+        TInstallJournal journal;
+        TInstallRun(data, log, system, page_, journal).InstallFiles();
+
+        EXPECT_EQ(Text(data.Destination + "\\App.exe"), "program") << c.destination;
+        const std::vector<std::string> expected =
+            *c.protectedLevel ? std::vector<std::string>{root_ + c.protectedLevel} : std::vector<std::string>{};
+        EXPECT_EQ(system.InstallationFolders, expected) << c.destination;
+        struct stat st {};
+        if (!expected.empty() && stat(fs::NativePath(expected[0]).c_str(), &st) == 0)
+            EXPECT_EQ(st.st_mode & 0777, 0700u) << c.destination;
+        for (const char* top : {"\\Apps", "\\Program Files", "\\Existing"}) DeleteFolderTree(root_ + top);
+    }
+}
+
+TEST_F(InstallRunTest, CancelRemovesTheProtectedDestinationLevelToo) {
+    Source("App.exe", "program");
+    data_.AddFiles.push_back("Missing.dat");
+    data_.Destination = root_ + "\\Apps\\Vendor\\App";
+    InstallFails(InstallCancelledText("English"));
+    EXPECT_EQ(system_.InstallationFolders, std::vector<std::string>{root_ + "\\Apps"});
+    EXPECT_FALSE(fs::PathExists(root_ + "\\Apps"));
 }
 
 TEST(InstallTexts, NotepadIsNamedByItsFullPath) {

@@ -13,6 +13,7 @@
 
 #include "base/error.h"
 #include "base/file.h"
+#include "base/folder_access.h"
 #include "base/strings.h"
 #include "setup/install_system.h"
 #include "formats/log_book.h"
@@ -25,6 +26,7 @@ public:
     std::string Programs;  // "" when the shell knows no Programs folder
     std::string Desktop;
     std::string Windows = "C:\\WINDOWS";
+    std::string ProgramFiles;  // "" when unknown
     std::map<std::string, TShortcut> Shortcuts;  // saved shortcut files by path
     std::vector<std::string> Events;             // shortcuts, registry, starts, in order
     std::string UninstallError;                  // raised by WriteUninstallEntry when set
@@ -40,6 +42,11 @@ public:
     }
     bool ForceDirectories(const std::string& path) override { return fs::ForceDirectories(path); }
     int CreateDir(const std::string& path) override { return fs::CreateDir(path) ? 0 : fs::LastErrorCode(); }
+    int CreateInstallationDir(const std::string& path) override {
+        InstallationFolders.push_back(path);
+        return fs::CreateDir(path, ProgramFilesAccess()) ? 0 : fs::LastErrorCode();
+    }
+    std::vector<std::string> InstallationFolders;  // made by CreateInstallationDir, in order
     TCopyResult CopyFile(const std::string& source, const std::string& target,
                          const std::function<void()>& pump) override {
         fs::File in = fs::File::OpenRead(source);
@@ -67,6 +74,7 @@ public:
 
     std::string ProgramsFolder() override { return Programs; }
     std::string DesktopFolder() override { return Desktop; }
+    std::string ProgramFilesFolder() override { return ProgramFiles; }
     std::string WindowsFolder() override { return Windows; }
     bool CreateShortcut(const std::string& linkFile, const TShortcut& link) override {
         Events.push_back("link " + linkFile);

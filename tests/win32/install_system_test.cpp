@@ -14,6 +14,7 @@
 #include "base/strings.h"
 #include "base/win32_error.h"
 #include "shell/shell.h"
+#include "shell/shell_win.h"
 #include "setup/finish_setup.h"
 #include "setup/install_run.h"
 #include "setup/work_folder.h"
@@ -117,6 +118,12 @@ TEST_F(InstallSystemTest, CreateDirMakesOneLevelAndGivesTheCode) {
     EXPECT_EQ(system.CreateDir(folder_ + "\\one"), 0);
     EXPECT_EQ(system.CreateDir(folder_ + "\\two\\three"), ERROR_PATH_NOT_FOUND);
     EXPECT_EQ(system.CreateDir(folder_ + "\\one"), ERROR_ALREADY_EXISTS);
+    // The same for a folder made with the program files folder's rights.
+    EXPECT_EQ(system.CreateInstallationDir(folder_ + "\\app"), 0);
+    EXPECT_TRUE(fs::DirectoryExists(folder_ + "\\app"));
+    EXPECT_EQ(system.CreateInstallationDir(folder_ + "\\two\\three"), ERROR_PATH_NOT_FOUND);
+    EXPECT_EQ(system.CreateInstallationDir(folder_ + "\\app"), ERROR_ALREADY_EXISTS);
+    EXPECT_EQ(system.ProgramFilesFolder(), GetProgramFilesDir());
 }
 
 TEST_F(InstallSystemTest, NotepadIsInTheWindowsFolder) {
