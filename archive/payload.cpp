@@ -107,6 +107,11 @@ void UnpackPayload(TZLBArchive& archiver, const std::string& exePath, const std:
     timeline::Begin("payload located");
     const TPayloadResource payload(exePath);
     timeline::End("payload located");
+    UnpackPayload(archiver, payload, workFolder, progress);
+}
+
+void UnpackPayload(TZLBArchive& archiver, const TPayloadResource& payload, const std::string& workFolder,
+                   TUnpackProgress* progress) {
     {
         timeline::TStep step("Data.Zub written");
         payload.SaveToFile(workFolder + kPayloadFileName);

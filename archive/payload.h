@@ -25,6 +25,11 @@ using TArchiveExtractor = std::function<void(const std::string& archivePath, con
 class TPayloadResource {
 public:
     explicit TPayloadResource(const std::string& exePath);
+    // The payload of the running executable, read from its image in memory
+    // (on Windows the module of GetModuleHandle(nullptr)), never by opening
+    // its file again: what runs is what unpacks, however the file has been
+    // renamed or replaced since the start. Raises as the constructor does.
+    static TPayloadResource OfRunningImage();
     ~TPayloadResource();
     TPayloadResource(const TPayloadResource&) = delete;
     TPayloadResource& operator=(const TPayloadResource&) = delete;
@@ -37,6 +42,9 @@ public:
     void SaveToFile(const std::string& targetPath) const;
 
 private:
+    struct RunningImage {};
+    explicit TPayloadResource(RunningImage);
+
     struct Holder;
     std::unique_ptr<Holder> holder_;
     const unsigned char* data_ = nullptr;
@@ -74,6 +82,9 @@ void UnpackPayloadArchive(const std::string& workFolder, const TArchiveExtractor
 // archive from the resource's memory (the same bytes as the file just
 // written) rather than reading the file twice more. Nothing is caught.
 void UnpackPayload(TZLBArchive& archiver, const std::string& exePath, const std::string& workFolder,
+                   TUnpackProgress* progress = nullptr);
+// The same with the payload found already (the setup's: OfRunningImage).
+void UnpackPayload(TZLBArchive& archiver, const TPayloadResource& payload, const std::string& workFolder,
                    TUnpackProgress* progress = nullptr);
 
 }  // namespace zub

@@ -17,6 +17,11 @@ TPayloadResource::TPayloadResource(const std::string& exePath) : holder_(std::ma
     size_ = at.Size;
 }
 
+// Natively the running image is the program's file, as the system names it.
+TPayloadResource::TPayloadResource(RunningImage) : TPayloadResource(std::string("/proc/self/exe")) {}
+
+TPayloadResource TPayloadResource::OfRunningImage() { return TPayloadResource(RunningImage{}); }
+
 TPayloadResource::~TPayloadResource() = default;
 
 }  // namespace zub

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "folders/dir_tree.h"
+#include "dialogs/dir_tree.h"
 #include "tests/unit/fake_dir_machine.h"
 
 namespace zub {

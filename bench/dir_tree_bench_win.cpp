@@ -9,11 +9,11 @@
 #include <stdexcept>
 
 #include "base/file.h"
-#include "folders/dir_machine_win.h"
-#include "folders/dir_tree.h"
-#include "folders/dir_tree_win.h"
-#include "folders/folder_man_win.h"
-#include "folders/shell.h"
+#include "dialogs/dir_machine_win.h"
+#include "dialogs/dir_tree.h"
+#include "dialogs/dir_tree_win.h"
+#include "dialogs/folder_man_win.h"
+#include "shell/shell.h"
 #include "tests/win32/pump_util_win.h"
 
 namespace zub {

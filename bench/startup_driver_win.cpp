@@ -35,7 +35,7 @@
 #include <vector>
 
 #include "base/file.h"
-#include "folders/shell.h"
+#include "shell/shell.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "base/file.h"
 #include "base/strings.h"
 #include "setup/install_run.h"
-#include "setup/uninstall_entry.h"
+#include "formats/uninstall_entry.h"
 #include "setup/upgrade.h"
 
 namespace zub {

@@ -4,8 +4,8 @@
 
 #include "setup/install_journal.h"
 #include "setup/install_system.h"
-#include "setup/log_book.h"
-#include "setup/setup_data.h"
+#include "formats/log_book.h"
+#include "formats/setup_data.h"
 
 namespace zub {
 

@@ -1,14 +1,13 @@
 #include "setup/install_copies.h"
 
 #include "base/file.h"
+#include "base/language.h"
 #include "base/strings.h"
 #include "setup/install_run.h"
-#include "setup/setup_script.h"
+#include "formats/setup_script.h"
 
 namespace zub {
 namespace {
-
-bool IsGerman(const std::string& language) { return language == "German"; }
 
 // Both made full by the system before the comparison, so that "ADMINI~1" and
 // "Administrator" are the same folder.

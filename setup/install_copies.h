@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/path_rules.h"
-#include "setup/setup_data.h"
+#include "formats/setup_data.h"
 
 namespace zub {
 

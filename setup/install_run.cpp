@@ -1,13 +1,12 @@
 #include "setup/install_run.h"
 
 #include "archive/payload_layout.h"
+#include "base/language.h"
 #include "base/strings.h"
 #include "setup/install_copies.h"
 
 namespace zub {
 namespace {
-
-bool IsGerman(const std::string& language) { return language == "German"; }
 
 // The path without trailing backslashes, except that a drive stays a root ("C:\").
 std::string FolderLevel(std::string path) {

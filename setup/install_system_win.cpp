@@ -9,7 +9,7 @@
 #include "base/handles_win.h"
 #include "base/strings.h"
 #include "base/win32_error.h"
-#include "folders/shell_win.h"
+#include "shell/shell_win.h"
 #include "setup/uninstall_key_win.h"
 
 namespace zub {

@@ -6,13 +6,13 @@
 #include <memory>
 
 #include "base/file.h"
+#include "base/process_win.h"
 #include "base/strings.h"
 #include "base/timeline.h"
-#include "folders/folder_man_win.h"
-#include "folders/shell.h"
+#include "dialogs/folder_man_win.h"
+#include "shell/shell.h"
 #include "setup/command_line.h"
 #include "setup/confirmation_form_win.h"
-#include "setup/dll_search_win.h"
 #include "setup/run_trace.h"
 #include "setup/setup_form_win.h"
 #include "setup/startup_win.h"

@@ -3,8 +3,8 @@
 #include <exception>
 
 #include "base/strings.h"
-#include "setup/log_book.h"
-#include "setup/uninstall_entry.h"
+#include "formats/log_book.h"
+#include "formats/uninstall_entry.h"
 
 namespace zub {
 

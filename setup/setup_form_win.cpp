@@ -3,8 +3,9 @@
 #include "archive/payload_layout.h"
 #include "archive/payload.h"
 #include "base/file.h"
+#include "base/process_win.h"
 #include "base/timeline.h"
-#include "folders/shell.h"
+#include "shell/shell.h"
 #include "setup/finish_setup.h"
 #include "setup/install_run.h"
 #include "setup/install_system_win.h"
@@ -105,7 +106,7 @@ void TSetupForm::ApplySkin() {
 void TSetupForm::UnpackPayload() {
     timeline::TStep step("unpacking");
     TUnpackProgressWindow progress;
-    zub::UnpackPayload(Archiver, OwnExecutablePath(), data_.WorkFolder, &progress.Tracker());
+    zub::UnpackPayload(Archiver, TPayloadResource::OfRunningImage(), data_.WorkFolder, &progress.Tracker());
     trace_.Line("unpacked: the payload into " + data_.WorkFolder);
 }
 

@@ -4,8 +4,8 @@
 #include <windows.h>
 
 #include "base/strings.h"
-#include "folders/folder_man_win.h"
-#include "folders/shell_win.h"
+#include "dialogs/folder_man_win.h"
+#include "shell/shell_win.h"
 #include "setup/confirmation_form_win.h"
 #include "setup/find_entries_win.h"
 #include "setup/setup_form_win.h"

@@ -4,9 +4,9 @@
 #pragma once
 
 #include "setup/install_system.h"
-#include "setup/log_book.h"
+#include "formats/log_book.h"
 #include "setup/run_trace.h"
-#include "setup/setup_data.h"
+#include "formats/setup_data.h"
 
 namespace zub {
 

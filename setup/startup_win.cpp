@@ -7,12 +7,13 @@
 #include "archive/payload_layout.h"
 #include "archive/payload.h"
 #include "archive/zlb_archive.h"
-#include "folders/shell.h"
-#include "folders/shell_win.h"
+#include "base/process_win.h"
+#include "shell/shell.h"
+#include "shell/shell_win.h"
 #include "setup/install_system_win.h"
-#include "setup/log_book.h"
+#include "formats/log_book.h"
 #include "setup/run_trace.h"
-#include "setup/setup_script.h"
+#include "formats/setup_script.h"
 #include "setup/silent_run.h"
 #include "setup/uninstall_key_win.h"
 #include "setup/upgrade.h"
@@ -21,12 +22,6 @@
 #include "setup/work_folder.h"
 
 namespace zub {
-
-std::string OwnExecutablePath() {
-    char path[MAX_PATH + 1] = {};
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return std::string(path, n);
-}
 
 std::string ProposedDestinationOf(const TSetupData& data, const std::optional<std::string>& commandLine) {
     const std::string keyName = ChooseUninstallKeyName(data.RazederodezTitle, data.TargetFile);
@@ -42,7 +37,7 @@ int RunSilentSetup(const TSetupOptions& options, TRunTrace& trace, std::string& 
         data.WorkFolder = OpenWorkFolder(workFolder);
         recordedWorkFolder = workFolder.Folder();
         TZLBArchive archiver;
-        UnpackPayload(archiver, OwnExecutablePath(), data.WorkFolder);
+        UnpackPayload(archiver, TPayloadResource::OfRunningImage(), data.WorkFolder);
         trace.Line("unpacked: the payload into " + data.WorkFolder);
         ReadSetupScript(data.WorkFolder + kSetupScriptName, script);
         // A licence the wizard could not show stops it; the same here.

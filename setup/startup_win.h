@@ -6,14 +6,11 @@
 #include <string>
 
 #include "setup/command_line.h"
-#include "setup/setup_data.h"
+#include "formats/setup_data.h"
 
 namespace zub {
 
 class TRunTrace;
-
-// The path of the running setup.exe, whose resource holds the payload.
-std::string OwnExecutablePath();
 
 // The destination to propose: /D= when given, else the folder of an earlier
 // installation with this title (its uninstall entry's InstallLocation), else

@@ -6,8 +6,8 @@
 #include "base/error.h"
 #include "base/strings.h"
 #include "base/win32_error.h"
-#include "folders/registry_win.h"
-#include "setup/log_book.h"
+#include "shell/registry_win.h"
+#include "formats/log_book.h"
 
 namespace zub {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "setup/uninstall_entry.h"
+#include "formats/uninstall_entry.h"
 
 namespace zub {
 

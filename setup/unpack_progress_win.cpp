@@ -1,5 +1,6 @@
 #include "setup/unpack_progress_win.h"
 
+#include "base/language.h"
 #include "base/timeline.h"
 #include "setup/unpack_feedback.h"
 
@@ -34,7 +35,7 @@ int64_t ProcessStartMs(int64_t fallback) {
     return start <= fallback && fallback - start < 60000 ? start : fallback;
 }
 
-bool UserInterfaceIsGerman() { return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_GERMAN; }
+bool UserInterfaceIsGerman() { return IsGerman(LanguageOfPrimaryId(PRIMARYLANGID(GetUserDefaultUILanguage()))); }
 
 void RegisterClassOnce(WNDPROC proc) {
     static bool registered = false;

@@ -4,7 +4,7 @@
 
 #include "base/path_rules.h"
 #include "base/strings.h"
-#include "setup/setup_script.h"
+#include "formats/setup_script.h"
 #include "setup/wizard_checks.h"
 
 namespace zub {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "setup/log_book.h"
-#include "setup/log_format.h"
+#include "formats/log_book.h"
+#include "formats/log_format.h"
 
 namespace zub {
 

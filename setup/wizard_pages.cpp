@@ -118,7 +118,7 @@ bool TPageMachine::CloseRequested() {
 void TPageMachine::LicenceCheckClick(bool checked) { view_.SetForwardEnabled(checked); }
 
 bool TPageMachine::AcceptsPage(int page) {
-    const TTextLanguage language = TextLanguageOf(data_.Language);
+    const TLanguage language = LanguageOfSetting(data_.Language);
     if (page == pgDestination && !IsUsableDestination(data_.Destination)) {
         view_.ShowRefusal(DestinationRefusal(language));
         return false;

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "setup/setup_data.h"
+#include "formats/setup_data.h"
 
 namespace zub {
 

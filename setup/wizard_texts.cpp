@@ -2,10 +2,6 @@
 
 namespace zub {
 
-TTextLanguage TextLanguageOf(const std::string& language) {
-    return language == "German" ? TTextLanguage::German : TTextLanguage::English;
-}
-
 TCaptionTable EnglishTexts(const std::string& title) {
     return {{
         {"WelcomeHead", "Welcome to the Setup Wizard for " + title},
@@ -62,7 +58,7 @@ TCaptionTable GermanTexts(const std::string& title) {
 // The form's own captions are placeholders, so a language the setup does not
 // know still gets a worded table: the English one.
 TCaptionTable CaptionTableOf(const std::string& language, const std::string& title) {
-    return TextLanguageOf(language) == TTextLanguage::German ? GermanTexts(title) : EnglishTexts(title);
+    return IsGerman(language) ? GermanTexts(title) : EnglishTexts(title);
 }
 
 std::vector<const char*> FirstHeadings(bool hasLicence) {
@@ -72,24 +68,24 @@ std::vector<const char*> FirstHeadings(bool hasLicence) {
 }
 
 TConfirmationTexts ConfirmationTextsOf(const std::string& language) {
-    if (TextLanguageOf(language) == TTextLanguage::German) return {"Best\xE4tigung!", "Ja", "Nein"};
+    if (IsGerman(language)) return {"Best\xE4tigung!", "Ja", "Nein"};
     return {"Confirmation!", "Yes", "No"};
 }
 
 std::string CancelQuestion(const std::string& language) {
-    return TextLanguageOf(language) == TTextLanguage::German ? "Wollen Sie das Setup abbrechen?"
+    return IsGerman(language) ? "Wollen Sie das Setup abbrechen?"
                                                              : "Do you want to cancel setup?";
 }
 
-std::string DestinationRefusal(TTextLanguage language) {
-    if (language == TTextLanguage::German)
+std::string DestinationRefusal(TLanguage language) {
+    if (IsGerman(language))
         return "Bitte w\xE4hlen Sie einen Zielordner mit vollst\xE4ndigem Pfad, zum Beispiel "
                "C:\\Programme\\Anwendung.";
     return "Please choose a destination folder with its full path, for example C:\\Program Files\\Application.";
 }
 
-std::string ProgramFolderRefusal(TTextLanguage language, const std::string& folder) {
-    if (language == TTextLanguage::German)
+std::string ProgramFolderRefusal(TLanguage language, const std::string& folder) {
+    if (IsGerman(language))
         return "\"" + folder +
                "\" kann nicht als Programmgruppe angelegt werden. Der Name darf keines der Zeichen "
                "< > : \" / | ? * enthalten, nicht auf ein Leerzeichen oder einen Punkt enden und kein "

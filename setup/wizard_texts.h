@@ -7,13 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "base/language.h"
+
 namespace zub {
 
-enum class TTextLanguage { English, German };
-
-// "German" gives German; "English", "French", "Spanish" and every other value
-// give English. The comparison is exact and case-sensitive.
-TTextLanguage TextLanguageOf(const std::string& language);
 
 struct TCaption {
     const char* Control;
@@ -48,7 +45,7 @@ TConfirmationTexts ConfirmationTextsOf(const std::string& language);
 std::string CancelQuestion(const std::string& language);
 
 // Why Forward stays on the destination or program-folder page.
-std::string DestinationRefusal(TTextLanguage language);
-std::string ProgramFolderRefusal(TTextLanguage language, const std::string& folder);
+std::string DestinationRefusal(TLanguage language);
+std::string ProgramFolderRefusal(TLanguage language, const std::string& folder);
 
 }  // namespace zub

@@ -3,7 +3,7 @@
 #include "archive/payload_layout.h"
 #include "base/error.h"
 #include "base/file.h"
-#include "folders/shell.h"
+#include "shell/shell.h"
 
 namespace zub {
 

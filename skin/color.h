@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "skin/bitmap32.h"
-#include "ui/color.h"
+#include "base/color.h"
 
 namespace zub {
 

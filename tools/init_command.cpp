@@ -12,8 +12,8 @@
 #include "base/file.h"
 #include "base/path_rules.h"
 #include "base/strings.h"
-#include "folders/shell.h"
-#include "setup/setup_script.h"
+#include "shell/shell.h"
+#include "formats/setup_script.h"
 #include "tools/platform.h"
 #include "tools/skinsetup.h"
 

@@ -11,7 +11,7 @@
 #include "base/file.h"
 #include "base/path_rules.h"
 #include "base/strings.h"
-#include "setup/setup_script.h"
+#include "formats/setup_script.h"
 #include "tools/progress.h"
 #include "tools/script_check.h"
 #include "tools/temp_folder.h"

@@ -5,17 +5,14 @@
 
 #include "tools/platform.h"
 
+#include "base/process_win.h"
+#include "base/strings.h"
+
 namespace zub::tool {
 
 bool StdErrIsTerminal() { return _isatty(_fileno(stderr)) != 0; }
 
-std::string ToolFolder() {
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return "";
-    std::string text(path, length);
-    return text.substr(0, text.find_last_of("\\/") + 1);
-}
+std::string ToolFolder() { return ExtractFilePath(OwnExecutablePath()); }
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include "base/error.h"
 #include "base/path_rules.h"
 #include "base/strings.h"
-#include "setup/setup_script.h"
-#include "setup/uninstall_entry.h"
+#include "formats/setup_script.h"
+#include "formats/uninstall_entry.h"
 #include "tools/name_encoding.h"
 #include "tools/skinsetup.h"
 

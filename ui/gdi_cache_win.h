@@ -11,8 +11,8 @@
 #include <tuple>
 
 #include "base/handles_win.h"
-#include "ui/color.h"
-#include "ui/font.h"
+#include "base/color.h"
+#include "base/font.h"
 
 namespace zub {
 

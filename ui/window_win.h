@@ -13,7 +13,7 @@
 
 #include "ui/component.h"
 #include "ui/events.h"
-#include "ui/font.h"
+#include "base/font.h"
 #include "ui/layout.h"
 
 namespace zub {

@@ -9,20 +9,11 @@
 #include "archive/payload_layout.h"
 #include "base/error.h"
 #include "base/file.h"
+#include "base/process_win.h"
 #include "base/strings.h"
-#include "folders/shell.h"
+#include "shell/shell.h"
 
 namespace zub {
-
-std::string OwnExecutablePath() {
-    char path[MAX_PATH + 1] = {};
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return std::string();
-    // The long form, as the setup wrote the paths in the log.
-    char longPath[MAX_PATH + 1] = {};
-    const DWORD m = GetLongPathNameA(path, longPath, MAX_PATH);
-    return m > 0 && m < MAX_PATH ? std::string(longPath) : std::string(path);
-}
 
 namespace {
 

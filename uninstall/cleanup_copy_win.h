@@ -12,10 +12,6 @@ namespace zub {
 
 inline constexpr char kCleanupSwitch[] = "/CLEANUP";
 
-// The running program's file, in its long form as the setup wrote the paths
-// in the log; "" when the system does not say.
-std::string OwnExecutablePath();
-
 // Starts the copy that removes `self`, then `folders` in their order (each
 // only when empty), once this process has ended. False when that cannot be
 // arranged; then nothing is left behind in the temporary directory.

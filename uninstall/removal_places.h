@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "setup/log_format.h"
+#include "formats/log_format.h"
 
 namespace zub {
 

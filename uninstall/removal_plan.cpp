@@ -6,7 +6,7 @@
 #include "base/file.h"
 #include "base/strings.h"
 #include "base/path_rules.h"
-#include "setup/log_book.h"
+#include "formats/log_book.h"
 #include "uninstall/removal_places.h"
 
 namespace zub {

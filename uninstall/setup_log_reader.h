@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/error.h"
-#include "setup/log_format.h"
+#include "formats/log_format.h"
 
 namespace zub {
 

@@ -3,9 +3,10 @@
 #include <shlobj.h>
 #include <windows.h>
 
-#include "folders/registry_win.h"
-#include "folders/shell_win.h"
-#include "setup/log_book.h"
+#include "base/process_win.h"
+#include "shell/registry_win.h"
+#include "shell/shell_win.h"
+#include "formats/log_book.h"
 #include "uninstall/cleanup_copy_win.h"
 #include "uninstall/removal_places.h"
 

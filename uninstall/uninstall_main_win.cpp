@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "archive/payload_layout.h"
+#include "base/process_win.h"
 #include "base/strings.h"
 #include "uninstall/cleanup_copy_win.h"
 #include "uninstall/message_box_user_win.h"
@@ -17,25 +18,6 @@
 
 namespace zub {
 namespace {
-
-// A function of a system library that older systems may lack; null then.
-template <typename T>
-T Function(HMODULE module, const char* name) {
-    return reinterpret_cast<T>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
-// Libraries are loaded from the system folder only, never from the program's
-// own folder or the current one (the copy runs from the temporary directory).
-void HardenDllSearch() {
-    using TSetDefaultDllDirectories = BOOL(WINAPI*)(DWORD);
-    constexpr DWORD kSearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
-    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    if (!kernel) return;
-    // Not there before Windows 7 (without its update); SetDllDirectoryA("") at least drops the current folder.
-    if (auto set = Function<TSetDefaultDllDirectories>(kernel, "SetDefaultDllDirectories")) set(kSearchSystem32);
-    using TSetDllDirectoryA = BOOL(WINAPI*)(LPCSTR);
-    if (auto set = Function<TSetDllDirectoryA>(kernel, "SetDllDirectoryA")) set("");
-}
 
 bool IsSwitch(const char* argument, const char* name) { return lstrcmpiA(argument, name) == 0; }
 

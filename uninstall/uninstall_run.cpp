@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "setup/log_book.h"
+#include "formats/log_book.h"
 
 namespace zub {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "base/strings.h"
-#include "setup/log_book.h"
+#include "formats/log_book.h"
 
 namespace zub {
 namespace {

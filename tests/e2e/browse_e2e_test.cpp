@@ -13,12 +13,12 @@
 
 #include "archive/payload_builder.h"
 #include "base/file.h"
-#include "folders/shell.h"
-#include "folders/shell_win.h"
+#include "shell/shell.h"
+#include "shell/shell_win.h"
 #include "tests/e2e/payload_resource_win.h"
 #include "tests/e2e/process_driver_win.h"
 #include "tests/e2e/wizard_driver_win.h"
-#include "setup/log_book.h"
+#include "formats/log_book.h"
 #include "tests/win32/registry_test_util.h"
 #include "tests/win32/skin_test_util_win.h"
 

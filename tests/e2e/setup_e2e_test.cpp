@@ -10,7 +10,7 @@
 #include "archive/payload_builder.h"
 #include "archive/zlb_writer.h"
 #include "base/file.h"
-#include "folders/shell.h"
+#include "shell/shell.h"
 #include "tests/e2e/payload_resource_win.h"
 #include "tests/e2e/process_driver_win.h"
 #include "tests/win32/skin_test_util_win.h"

@@ -13,9 +13,9 @@
 
 #include "base/file.h"
 #include "base/strings.h"
-#include "folders/shell.h"
-#include "folders/shell_win.h"
-#include "setup/log_book.h"
+#include "shell/shell.h"
+#include "shell/shell_win.h"
+#include "formats/log_book.h"
 #include "tests/e2e/payload_resource_win.h"
 #include "tests/e2e/process_driver_win.h"
 #include "tests/e2e/wizard_driver_win.h"

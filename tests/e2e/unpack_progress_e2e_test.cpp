@@ -12,7 +12,7 @@
 #include "archive/zlb_archive.h"
 #include "archive/zlb_writer.h"
 #include "base/file.h"
-#include "folders/shell.h"
+#include "shell/shell.h"
 #include "tests/e2e/payload_resource_win.h"
 #include "tests/e2e/process_driver_win.h"
 

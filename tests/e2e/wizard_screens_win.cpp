@@ -9,7 +9,7 @@
 #include <string>
 
 #include "base/file.h"
-#include "folders/shell.h"
+#include "shell/shell.h"
 #include "tests/e2e/payload_resource_win.h"
 #include "tests/e2e/process_driver_win.h"
 #include "tests/e2e/screen_shot_win.h"

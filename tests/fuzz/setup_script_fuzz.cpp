@@ -3,7 +3,7 @@
 // followed by the script's text.
 #include "base/error.h"
 #include "fuzz_util.h"
-#include "setup/setup_script.h"
+#include "formats/setup_script.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "folders/dir_tree.h"
+#include "dialogs/dir_tree.h"
 
 #include <gtest/gtest.h>
 

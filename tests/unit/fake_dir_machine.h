@@ -13,8 +13,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "folders/dir_machine.h"
-#include "folders/dir_tree.h"
+#include "dialogs/dir_machine.h"
+#include "dialogs/dir_tree.h"
 
 namespace zub::testing {
 

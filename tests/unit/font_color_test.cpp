@@ -1,8 +1,8 @@
 // Font sizes in points and heights, the heading rule, and colour values.
 #include <gtest/gtest.h>
 
-#include "ui/color.h"
-#include "ui/font.h"
+#include "base/color.h"
+#include "base/font.h"
 
 namespace zub {
 namespace {

@@ -15,8 +15,8 @@
 #include "base/file.h"
 #include "base/strings.h"
 #include "setup/install_system.h"
-#include "setup/log_book.h"
-#include "setup/uninstall_entry.h"
+#include "formats/log_book.h"
+#include "formats/uninstall_entry.h"
 
 namespace zub::test {
 

@@ -1,4 +1,4 @@
-#include "setup/log_book.h"
+#include "formats/log_book.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -8,7 +8,7 @@
 
 #include "base/error.h"
 #include "base/file.h"
-#include "folders/shell.h"
+#include "shell/shell.h"
 
 namespace zub {
 namespace {

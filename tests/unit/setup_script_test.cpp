@@ -1,4 +1,4 @@
-#include "setup/setup_script.h"
+#include "formats/setup_script.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

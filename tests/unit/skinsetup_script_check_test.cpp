@@ -6,7 +6,7 @@
 
 #include <set>
 
-#include "setup/setup_script.h"
+#include "formats/setup_script.h"
 
 namespace zub::tool {
 namespace {

@@ -2,7 +2,7 @@
 // entry for entry, and damaged logs are refused or passed over line by line.
 #include <gtest/gtest.h>
 
-#include "setup/log_book.h"
+#include "formats/log_book.h"
 #include "uninstall/setup_log_reader.h"
 
 namespace zub {

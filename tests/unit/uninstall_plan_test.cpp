@@ -11,7 +11,7 @@
 
 #include "base/file.h"
 #include "base/strings.h"
-#include "setup/log_book.h"
+#include "formats/log_book.h"
 #include "tests/unit/archive_test_util.h"
 #include "uninstall/removal_places.h"
 #include "uninstall/removal_plan.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "setup/uninstall_entry.h"
+#include "formats/uninstall_entry.h"
 
 namespace zub {
 namespace {

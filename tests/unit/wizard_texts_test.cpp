@@ -80,9 +80,9 @@ TEST(WizardTexts, LicenceHeadingIsAFirstHeadingOnlyWithALicence) {
 }
 
 TEST(WizardTexts, RefusalsNameTheFolderInTheWizardsLanguage) {
-    EXPECT_NE(ProgramFolderRefusal(TTextLanguage::English, "a|b").find("\"a|b\" cannot"), std::string::npos);
-    EXPECT_NE(ProgramFolderRefusal(TTextLanguage::German, "a|b").find("Programmgruppe"), std::string::npos);
-    EXPECT_NE(DestinationRefusal(TTextLanguage::German).find("Zielordner"), std::string::npos);
+    EXPECT_NE(ProgramFolderRefusal(TLanguage::English, "a|b").find("\"a|b\" cannot"), std::string::npos);
+    EXPECT_NE(ProgramFolderRefusal(TLanguage::German, "a|b").find("Programmgruppe"), std::string::npos);
+    EXPECT_NE(DestinationRefusal(TLanguage::German).find("Zielordner"), std::string::npos);
 }
 
 }  // namespace

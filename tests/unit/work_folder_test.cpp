@@ -8,7 +8,7 @@
 
 #include "base/error.h"
 #include "base/file.h"
-#include "folders/shell.h"
+#include "shell/shell.h"
 
 namespace zub {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "base/error.h"
 #include "base/file.h"
-#include "folders/shell.h"
+#include "shell/shell.h"
 #include "setup/work_folder.h"
 
 namespace zub {

@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "base/file.h"
-#include "folders/dir_machine_win.h"
-#include "folders/dir_tree.h"
-#include "folders/shell.h"
+#include "dialogs/dir_machine_win.h"
+#include "dialogs/dir_tree.h"
+#include "shell/shell.h"
 #include "tests/unit/fake_dir_machine.h"
 
 namespace zub {

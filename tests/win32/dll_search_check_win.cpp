@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "setup/dll_search_win.h"
+#include "base/process_win.h"
 
 int main() {
     char self[MAX_PATH] = {};

@@ -1,7 +1,7 @@
 // The folder dialog and the directory tree window under Wine: the form as
 // built, Execute's round trips, clicks on the tree, the new-folder button,
 // caption editing, the owner hook for device changes.
-#include "folders/folder_man_win.h"
+#include "dialogs/folder_man_win.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -15,7 +15,7 @@
 
 #include "base/error.h"
 #include "base/file.h"
-#include "folders/shell_win.h"
+#include "shell/shell_win.h"
 #include "pump_util_win.h"
 #include "ui/application_win.h"
 

@@ -13,7 +13,7 @@
 #include "base/file.h"
 #include "base/strings.h"
 #include "base/win32_error.h"
-#include "folders/shell.h"
+#include "shell/shell.h"
 #include "setup/finish_setup.h"
 #include "setup/install_run.h"
 #include "setup/work_folder.h"

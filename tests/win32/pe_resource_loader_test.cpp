@@ -11,7 +11,7 @@
 #include "archive/payload.h"
 #include "archive/pe_resource.h"
 #include "base/file.h"
-#include "folders/shell.h"
+#include "shell/shell.h"
 
 namespace zub {
 namespace {
@@ -109,6 +109,43 @@ TEST_F(PeResourceUnderLoader, TheWrittenImageStillRuns) {
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     EXPECT_EQ(code, 0u);
+}
+
+// Run as a child of the test below (skipped otherwise): its own file is
+// renamed and a file with another payload put in its place before the
+// payload is read, as a program racing the setup could.
+TEST(RunningImagePayload, ChildReadsItsOwnImage) {
+    char seed[16] = {};
+    if (!GetEnvironmentVariableA("ZUB_RUNNING_PAYLOAD_SEED", seed, sizeof seed)) GTEST_SKIP();
+    const std::string self = OwnExecutable();
+    ASSERT_TRUE(MoveFileA(self.c_str(), (self + ".old").c_str()));
+    WriteFile(self, WritePayloadResource(fs::ReadWholeFile(self + ".old"), Pattern(2000, 99)));
+
+    const TPayloadResource payload = TPayloadResource::OfRunningImage();
+    const Bytes expected = Pattern(50000, unsigned(std::stoul(seed)));
+    ASSERT_EQ(payload.Size(), expected.size());
+    EXPECT_EQ(Bytes(payload.Data(), payload.Data() + payload.Size()), expected);
+}
+
+TEST_F(PeResourceUnderLoader, TheSetupUnpacksWhatRunsNotWhatLiesUnderItsName) {
+    const std::string exe = folder_ + "swapped.exe";
+    WriteFile(exe, WritePayloadResource(stub_, Pattern(50000, 7)));
+    std::string command = "\"" + exe + "\" --gtest_filter=RunningImagePayload.*";
+    SetEnvironmentVariableA("ZUB_RUNNING_PAYLOAD_SEED", "7");
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    const BOOL started =
+        CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+    SetEnvironmentVariableA("ZUB_RUNNING_PAYLOAD_SEED", nullptr);
+    ASSERT_TRUE(started);
+    ASSERT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
+    DWORD code = 1;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(ReadPayloadResource(fs::ReadWholeFile(exe)), Pattern(2000, 99)) << "the child did not swap its file";
 }
 
 }  // namespace

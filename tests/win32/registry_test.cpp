@@ -1,6 +1,6 @@
 // The registry helpers on a key of the test's own (the prefix's real shell
 // folder values are left alone).
-#include "folders/registry_win.h"
+#include "shell/registry_win.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Shell folders and shortcut files against the Wine prefix's own shell.
-#include "folders/shell_win.h"
+#include "shell/shell_win.h"
 
 #include <windows.h>
 #include <shlobj.h>

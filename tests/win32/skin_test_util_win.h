@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/file.h"
-#include "folders/shell.h"
+#include "shell/shell.h"
 #include "pump_util_win.h"
 
 namespace zub::test {

@@ -5,9 +5,9 @@
 
 #include "base/error.h"
 #include "base/file.h"
-#include "folders/shell.h"
-#include "setup/log_book.h"
-#include "setup/uninstall_entry.h"
+#include "shell/shell.h"
+#include "formats/log_book.h"
+#include "formats/uninstall_entry.h"
 #include "setup/uninstall_key_win.h"
 #include "setup/work_folder.h"
 #include "tests/win32/registry_test_util.h"

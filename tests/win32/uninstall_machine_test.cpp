@@ -1,13 +1,14 @@
 // The uninstaller's Windows side: the uninstall entry and the platform's own folders.
+#include "base/process_win.h"
 #include "uninstall/uninstall_machine_win.h"
 
 #include <gtest/gtest.h>
 
 #include <thread>
 
-#include "folders/registry_win.h"
-#include "folders/shell_win.h"
-#include "setup/log_book.h"
+#include "shell/registry_win.h"
+#include "shell/shell_win.h"
+#include "formats/log_book.h"
 #include "uninstall/cleanup_copy_win.h"
 #include "uninstall/message_box_user_win.h"
 #include "uninstall/uninstall_texts.h"

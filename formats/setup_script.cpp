@@ -1,0 +1,375 @@
+// The Setup.ini reader. Lines are used exactly as read: nothing is trimmed and
+// every comparison is exact and case-sensitive, so a script behaves the same
+// in every setup built from it. Each object kind has a key table that drives
+// its line handler; a key the table does not list is ignored.
+#include "formats/setup_script.h"
+
+#include <cstddef>
+#include <optional>
+
+#include "base/error.h"
+#include "base/file.h"
+#include "base/strings.h"
+
+namespace zub {
+
+std::string KeyOf(std::string_view line) {
+    const size_t eq = line.find('=');
+    return eq == std::string_view::npos ? std::string() : std::string(line.substr(0, eq));
+}
+
+std::string ValueOf(std::string_view line) {
+    const size_t eq = line.find('=');
+    return std::string(eq == std::string_view::npos ? line : line.substr(eq + 1));
+}
+
+namespace {
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// Hex digits give a 32-bit pattern; leading zeros are allowed, more than 32
+// significant bits are not.
+std::optional<uint32_t> ParseHex(std::string_view digits) {
+    if (digits.empty()) return std::nullopt;
+    uint32_t value = 0;
+    for (char c : digits) {
+        const int d = HexDigit(c);
+        if (d < 0 || value > 0x0FFFFFFFu) return std::nullopt;
+        value = value << 4 | static_cast<uint32_t>(d);
+    }
+    return value;
+}
+
+// Decimal digits up to `limit`, the magnitude the sign allows.
+std::optional<uint32_t> ParseDecimal(std::string_view digits, uint32_t limit) {
+    if (digits.empty()) return std::nullopt;
+    uint32_t value = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return std::nullopt;
+        const uint32_t d = static_cast<uint32_t>(c - '0');
+        if (value > (limit - d) / 10) return std::nullopt;
+        value = value * 10 + d;
+    }
+    return value;
+}
+
+// The length of a hexadecimal prefix at the start of `text`, 0 when none.
+size_t HexPrefixLength(std::string_view text) {
+    if (StartsWith(text, "0x") || StartsWith(text, "0X")) return 2;
+    if (StartsWith(text, "$") || StartsWith(text, "x") || StartsWith(text, "X")) return 1;
+    return 0;
+}
+
+std::optional<int32_t> ParseInt(std::string_view text) {
+    size_t pos = text.find_first_not_of(' ');
+    if (pos == std::string_view::npos) return std::nullopt;
+    bool negative = false;
+    if (text[pos] == '+' || text[pos] == '-') negative = text[pos++] == '-';
+    const std::string_view rest = text.substr(pos);
+    if (const size_t prefix = HexPrefixLength(rest)) {
+        // A sign before hex negates the 32-bit pattern, so "-$10" is -16 and
+        // "$FFFFFFFF" (all bits) is -1, as colour values are often written.
+        const std::optional<uint32_t> bits = ParseHex(rest.substr(prefix));
+        if (!bits) return std::nullopt;
+        return static_cast<int32_t>(negative ? 0u - *bits : *bits);
+    }
+    const std::optional<uint32_t> magnitude = ParseDecimal(rest, negative ? 0x80000000u : 0x7FFFFFFFu);
+    if (!magnitude) return std::nullopt;
+    return static_cast<int32_t>(negative ? 0u - *magnitude : *magnitude);
+}
+
+}  // namespace
+
+int32_t StrToInt(std::string_view text) {
+    if (const std::optional<int32_t> value = ParseInt(text)) return *value;
+    // The runtime's own text (Windows-1252).
+    throw Error(Format("'%s' ist kein g\xfcltiger Integerwert", std::string(text).c_str()));
+}
+
+TAddFile SplitAddFile(const std::string& value) {
+    const size_t mark = value.find(kAddFileTargetMark);
+    if (mark == std::string::npos) return {value, value};
+    return {value.substr(0, mark), value.substr(mark + 1)};
+}
+
+std::vector<std::string> SplitLines(std::string_view text) {
+    text = text.substr(0, text.find('\0'));
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.emplace_back(text.substr(start));
+            break;
+        }
+        lines.emplace_back(text.substr(start, end - start));
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
+    return lines;
+}
+
+namespace {
+
+// The script's lines and the name its messages give it.
+struct TScript {
+    std::string FileName;
+    std::vector<std::string> Lines;
+};
+
+// Line numbers in messages count from 1, as editors show them.
+int LineNumber(size_t index) { return static_cast<int>(index + 1); }
+
+bool Flag(const std::string& value) { return value == "1"; }
+
+// One key an object kind knows, and what its value does to `Target`.
+template <typename Target>
+struct TKeyRule {
+    const char* Key;
+    TScriptValue Value;
+    void (*Apply)(Target& target, const std::string& value, const std::string& workFolder);
+};
+
+// A key without effect: the value is not looked at.
+template <typename Target>
+void Ignore(Target&, const std::string&, const std::string&) {}
+
+template <typename Target, size_t N>
+void ApplyKey(const TKeyRule<Target> (&rules)[N], Target& target, const std::string& line,
+              const std::string& workFolder) {
+    const std::string key = KeyOf(line);
+    for (const TKeyRule<Target>& rule : rules) {
+        if (key == rule.Key) {
+            rule.Apply(target, ValueOf(line), workFolder);
+            return;
+        }
+    }
+}
+
+unsigned FontStyleOf(const std::string& word) {
+    struct TStyleName {
+        const char* Name;
+        unsigned Style;
+    };
+    static const TStyleName kStyles[] = {
+        {"Bold", fsBold}, {"Italic", fsItalic}, {"Underline", fsUnderline}, {"StrikeOut", fsStrikeOut}};
+    for (const TStyleName& s : kStyles)
+        if (word == s.Name) return s.Style;
+    return 0;
+}
+
+using TSetupRule = TKeyRule<TSetupData>;
+const TSetupRule kSetupKeys[] = {
+    {"TargetFile", TScriptValue::Text,
+     [](TSetupData& d, const std::string& v, const std::string&) { d.TargetFile = v; }},
+    {"Method", TScriptValue::Ignored, Ignore<TSetupData>},
+    {"Description", TScriptValue::Ignored, Ignore<TSetupData>},
+    {"Icon", TScriptValue::Ignored, Ignore<TSetupData>},
+    {"Addfile", TScriptValue::WorkFolderFile,
+     [](TSetupData& d, const std::string& v, const std::string&) { d.AddFiles.push_back(v); }},
+    {"Encrypted", TScriptValue::Ignored, Ignore<TSetupData>},
+    // Without effect, but a malformed number still stops the setup.
+    {"AlphaColor", TScriptValue::Integer, [](TSetupData&, const std::string& v, const std::string&) { StrToInt(v); }},
+    {"SetupName", TScriptValue::Ignored, Ignore<TSetupData>},
+    {"ControlPanel", TScriptValue::Ignored, Ignore<TSetupData>},
+    {"TextBoxColor", TScriptValue::Integer,
+     [](TSetupData& d, const std::string& v, const std::string&) { d.TextBoxColor = StrToInt(v); }},
+    {"Fontname", TScriptValue::Text,
+     [](TSetupData& d, const std::string& v, const std::string&) { d.SetupFont.Name = v; }},
+    {"Fontcolor", TScriptValue::Integer,
+     [](TSetupData& d, const std::string& v, const std::string&) { d.SetupFont.Color = StrToInt(v); }},
+    {"Fontheight", TScriptValue::Integer,
+     [](TSetupData& d, const std::string& v, const std::string&) { d.SetupFont.Height = StrToInt(v); }},
+    // One word only: the style is cleared, then at most one style is set.
+    {"Fontstyle", TScriptValue::Text,
+     [](TSetupData& d, const std::string& v, const std::string&) { d.SetupFont.Style = FontStyleOf(v); }},
+    {"RazederodezTitle", TScriptValue::Text,
+     [](TSetupData& d, const std::string& v, const std::string&) { d.RazederodezTitle = v; }},
+    {"Language", TScriptValue::Text, [](TSetupData& d, const std::string& v, const std::string&) { d.Language = v; }},
+    {"Licence", TScriptValue::Text, [](TSetupData& d, const std::string& v, const std::string&) { d.Licence = v; }},
+    {"Destination", TScriptValue::Text,
+     [](TSetupData& d, const std::string& v, const std::string&) { d.Destination = v; }},
+    {"Folder", TScriptValue::Text, [](TSetupData& d, const std::string& v, const std::string&) { d.Folder = v; }},
+    {"ReadMe", TScriptValue::Text, [](TSetupData& d, const std::string& v, const std::string&) { d.ReadMe = v; }},
+    {"LaunchProg", TScriptValue::Flag,
+     [](TSetupData& d, const std::string& v, const std::string&) { d.LaunchProg = Flag(v); }},
+    {"DesktopIcon", TScriptValue::Flag,
+     [](TSetupData& d, const std::string& v, const std::string&) { d.DesktopIcon = Flag(v); }},
+    {"Version", TScriptValue::Text, [](TSetupData& d, const std::string& v, const std::string&) { d.Version = v; }},
+    {"Publisher", TScriptValue::Text,
+     [](TSetupData& d, const std::string& v, const std::string&) { d.Publisher = v; }},
+    {"Website", TScriptValue::Text, [](TSetupData& d, const std::string& v, const std::string&) { d.Website = v; }},
+};
+
+using TFormRule = TKeyRule<ISetupScriptTarget>;
+const TFormRule kToolwebKeys[] = {
+    {"Top", TScriptValue::Integer,
+     [](ISetupScriptTarget& t, const std::string& v, const std::string&) { t.SetPageAreaTop(StrToInt(v)); }},
+    {"Left", TScriptValue::Integer,
+     [](ISetupScriptTarget& t, const std::string& v, const std::string&) { t.SetPageAreaLeft(StrToInt(v)); }},
+    {"Width", TScriptValue::Integer,
+     [](ISetupScriptTarget& t, const std::string& v, const std::string&) { t.SetPageAreaWidth(StrToInt(v)); }},
+    {"Height", TScriptValue::Integer,
+     [](ISetupScriptTarget& t, const std::string& v, const std::string&) { t.SetPageAreaHeight(StrToInt(v)); }},
+    {"Name", TScriptValue::Ignored, Ignore<ISetupScriptTarget>},
+    {"ZOrder", TScriptValue::Ignored, Ignore<ISetupScriptTarget>},
+};
+
+const TFormRule kPanelKeys[] = {
+    {"Bitmap", TScriptValue::WorkFolderFile,
+     [](ISetupScriptTarget& t, const std::string& v, const std::string& w) { t.SetPanelBitmap(w + v); }},
+    {"InvisibleColor", TScriptValue::Integer,
+     [](ISetupScriptTarget& t, const std::string& v, const std::string&) { t.SetPanelInvisibleColor(StrToInt(v)); }},
+    {"Name", TScriptValue::Ignored, Ignore<ISetupScriptTarget>},
+};
+
+using TButtonRule = TKeyRule<ISkinButtonTarget>;
+const TButtonRule kButtonKeys[] = {
+    {"Top", TScriptValue::Integer,
+     [](ISkinButtonTarget& b, const std::string& v, const std::string&) { b.SetTop(StrToInt(v)); }},
+    {"Left", TScriptValue::Integer,
+     [](ISkinButtonTarget& b, const std::string& v, const std::string&) { b.SetLeft(StrToInt(v)); }},
+    {"Mask", TScriptValue::WorkFolderFile,
+     [](ISkinButtonTarget& b, const std::string& v, const std::string& w) { b.SetImageNormal(w + v); }},
+    {"Touched", TScriptValue::WorkFolderFile,
+     [](ISkinButtonTarget& b, const std::string& v, const std::string& w) { b.SetImageOver(w + v); }},
+    {"Pressed", TScriptValue::WorkFolderFile,
+     [](ISkinButtonTarget& b, const std::string& v, const std::string& w) { b.SetImagePressed(w + v); }},
+    {"Disabled", TScriptValue::WorkFolderFile,
+     [](ISkinButtonTarget& b, const std::string& v, const std::string& w) { b.SetImageDisabled(w + v); }},
+    {"InvisibleColor", TScriptValue::Integer,
+     [](ISkinButtonTarget& b, const std::string& v, const std::string&) { b.SetInvisibleColor(StrToInt(v)); }},
+    {"Name", TScriptValue::Ignored, Ignore<ISkinButtonTarget>},
+    {"Action", TScriptValue::Ignored, Ignore<ISkinButtonTarget>},
+    {"Sound", TScriptValue::Ignored, Ignore<ISkinButtonTarget>},
+    {"ZOrder", TScriptValue::Ignored, Ignore<ISkinButtonTarget>},
+};
+
+template <typename Target, size_t N>
+std::optional<TScriptValue> ValueIn(const TKeyRule<Target> (&rules)[N], const std::string& key) {
+    for (const TKeyRule<Target>& rule : rules)
+        if (key == rule.Key) return rule.Value;
+    return std::nullopt;
+}
+
+void ApplySetupKey(const std::string& line, ISetupScriptTarget& target) {
+    TSetupData& data = target.SetupData();
+    ApplyKey(kSetupKeys, data, line, data.WorkFolder);
+}
+
+void ApplyToolwebKey(const std::string& line, ISetupScriptTarget& target) {
+    ApplyKey(kToolwebKeys, target, line, target.SetupData().WorkFolder);
+}
+
+void ApplyPanelKey(const std::string& line, ISetupScriptTarget& target) {
+    ApplyKey(kPanelKeys, target, line, target.SetupData().WorkFolder);
+}
+
+void ApplyButtonKey(const std::string& line, ISkinButtonTarget& button, ISetupScriptTarget& target) {
+    ApplyKey(kButtonKeys, button, line, target.SetupData().WorkFolder);
+}
+
+// Hands every line after the Object line at `i` to `apply`, up to the first
+// line that is exactly "end", and leaves `i` on that line.
+template <typename LineHandler>
+void ReadBlock(const TScript& script, size_t& i, LineHandler apply) {
+    const size_t objectLine = i;
+    for (++i;; ++i) {
+        if (i >= script.Lines.size()) {
+            throw Error(Format("%s, line %d: the block \"%s\" has no \"end\" line", script.FileName.c_str(),
+                               LineNumber(objectLine), script.Lines[objectLine].c_str()));
+        }
+        if (script.Lines[i] == "end") return;
+        apply(script.Lines[i]);
+    }
+}
+
+void ReadSetupBlock(const TScript& script, size_t& i, ISetupScriptTarget& target) {
+    ReadBlock(script, i, [&](const std::string& line) { ApplySetupKey(line, target); });
+}
+
+void ReadToolwebBlock(const TScript& script, size_t& i, ISetupScriptTarget& target) {
+    ReadBlock(script, i, [&](const std::string& line) { ApplyToolwebKey(line, target); });
+}
+
+void ReadPanelBlock(const TScript& script, size_t& i, ISetupScriptTarget& target) {
+    ReadBlock(script, i, [&](const std::string& line) { ApplyPanelKey(line, target); });
+}
+
+void ReadButtonBlock(const TScript& script, size_t& i, ISkinButtonTarget& button, ISetupScriptTarget& target) {
+    ReadBlock(script, i, [&](const std::string& line) { ApplyButtonKey(line, button, target); });
+}
+
+// The button a Button block dresses is named by the value of the line
+// kButtonSelectorOffset after its Object line, whatever that line's key.
+std::optional<TButtonKind> ButtonSelector(const TScript& script, size_t i) {
+    const size_t selectorLine = i + kButtonSelectorOffset;
+    if (selectorLine >= script.Lines.size()) {
+        throw Error(Format("%s, line %d: the block \"%s\" ends before line %d, which names its button",
+                           script.FileName.c_str(), LineNumber(i), script.Lines[i].c_str(),
+                           LineNumber(selectorLine)));
+    }
+    return ButtonNamed(ValueOf(script.Lines[selectorLine]));
+}
+
+// Reads the block the Object line at `i` starts, if it is of a known kind.
+// Afterwards `i` is on the block's "end" line, or unchanged when no block was
+// read (the lines of an unknown kind are then passed over one by one).
+void ReadObject(const TScript& script, size_t& i, ISetupScriptTarget& target) {
+    const std::string kind = ValueOf(script.Lines[i]);
+    if (kind == kSetupObject) {
+        ReadSetupBlock(script, i, target);
+    } else if (kind == kToolwebObject) {
+        ReadToolwebBlock(script, i, target);
+    } else if (kind == kPanelObject) {
+        ReadPanelBlock(script, i, target);
+    } else if (kind == kButtonObject) {
+        if (const std::optional<TButtonKind> button = ButtonSelector(script, i))
+            ReadButtonBlock(script, i, target.Button(*button), target);
+    }
+}
+
+TScript LoadScript(const std::string& path) {
+    if (!fs::FileExists(path)) throw Error(Format("Setup script not found (%s)", path.c_str()));
+    fs::File file = fs::File::OpenRead(path);
+    if (!file.IsOpen()) throw Error(Format("Unable to open the setup script (%s)", path.c_str()));
+    std::string text(static_cast<size_t>(file.Size()), '\0');
+    text.resize(text.empty() ? 0 : file.Read(text.data(), text.size()));
+    return TScript{ExtractFileName(path), SplitLines(text)};
+}
+
+}  // namespace
+
+std::optional<TButtonKind> ButtonNamed(std::string_view name) {
+    struct TButtonName {
+        const char* Name;
+        TButtonKind Kind;
+    };
+    static const TButtonName kButtons[] = {
+        {"Cancel", TButtonKind::Cancel}, {"Forward", TButtonKind::Forward}, {"Back", TButtonKind::Back}};
+    for (const TButtonName& b : kButtons)
+        if (name == b.Name) return b.Kind;
+    return std::nullopt;
+}
+
+std::optional<TScriptValue> ScriptKeyValue(std::string_view object, const std::string& key) {
+    if (object == kSetupObject) return ValueIn(kSetupKeys, key);
+    if (object == kToolwebObject) return ValueIn(kToolwebKeys, key);
+    if (object == kPanelObject) return ValueIn(kPanelKeys, key);
+    if (object == kButtonObject) return ValueIn(kButtonKeys, key);
+    return std::nullopt;
+}
+
+void ReadSetupScript(const std::string& path, ISetupScriptTarget& target) {
+    const TScript script = LoadScript(path);
+    // Line 0 is the authoring tool's header and is never looked at.
+    for (size_t i = 1; i < script.Lines.size(); ++i) {
+        if (KeyOf(script.Lines[i]) == "Object") ReadObject(script, i, target);
+    }
+}
+
+}  // namespace zub
