@@ -21,6 +21,13 @@ bool IsLink(const std::string& path);
 
 // One level; false when the directory could not be made.
 bool CreateDir(const std::string& path);
+// One level, with the access the security descriptor `access` (SDDL text)
+// gives instead of what it would inherit; natively a folder that only its
+// owner may use. Raises the platform's last-error exception when the
+// descriptor cannot be made, and an error when the drive keeps no access
+// rights (so none could be given); then nothing is made. False when the
+// directory could not be made.
+bool CreateDir(const std::string& path, const std::string& access);
 // With every missing parent; true when the directory exists afterwards.
 bool ForceDirectories(const std::string& path);
 
@@ -40,6 +47,11 @@ bool SetReadOnly(const std::string& path, bool readOnly);
 // one. POSIX has neither: the path comes back unchanged.
 std::string LongFullPath(const std::string& path);
 
+// A full path on this system: "C:\..." or "\\server\share..." on Windows
+// (not "\Temp" or "C:Temp", which depend on the current drive or folder),
+// "/..." natively.
+bool IsFullPath(const std::string& path);
+
 // The system's code for the last failed call of this layer (GetLastError or errno).
 int LastErrorCode();
 
@@ -47,8 +59,9 @@ int LastErrorCode();
 // and returns its path. A name taken between the test and the creation (by
 // another process) counts as taken. Raises the input/output error of a
 // creation that failed for another reason, and IoError(183) ("already
-// exists") when every number is taken.
-std::string CreateNumberedFolder(const std::string& prefix);
+// exists") when every number is taken. With `access`, the folder is made
+// with it, as CreateDir(path, access) makes it.
+std::string CreateNumberedFolder(const std::string& prefix, const std::string& access = "");
 
 struct DirEntry {
     std::string name;

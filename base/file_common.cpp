@@ -19,12 +19,12 @@ bool ForceDirectories(const std::string& path) {
     return DirectoryExists(dir);
 }
 
-std::string CreateNumberedFolder(const std::string& prefix) {
+std::string CreateNumberedFolder(const std::string& prefix, const std::string& access) {
     constexpr int kAttempts = 100000;
     for (int n = 1; n <= kAttempts; ++n) {
         std::string folder = prefix + std::to_string(n);
         if (PathExists(folder)) continue;
-        if (CreateDir(folder)) return folder;
+        if (access.empty() ? CreateDir(folder) : CreateDir(folder, access)) return folder;
         if (!PathExists(folder)) throw IoError(LastErrorCode());
     }
     throw IoError(183);

@@ -78,6 +78,9 @@ bool IsLink(const std::string& path) {
 }
 
 bool CreateDir(const std::string& path) { return ::mkdir(Native(path).c_str(), 0777) == 0 || Fail(); }
+bool CreateDir(const std::string& path, const std::string&) { return ::mkdir(Native(path).c_str(), 0700) == 0 || Fail(); }
+
+bool IsFullPath(const std::string& path) { return !path.empty() && Native(path)[0] == '/'; }
 bool RemoveFile(const std::string& path) { return ::unlink(Native(path).c_str()) == 0 || Fail(); }
 bool RemoveDir(const std::string& path) { return ::rmdir(Native(path).c_str()) == 0 || Fail(); }
 // A hard link refuses an existing name, where rename() would replace it.

@@ -1,9 +1,12 @@
 // Win32 side of the file layer: the A functions, paths in the ANSI code page.
 #include <windows.h>
+#include <sddl.h>
 
 #include "base/error.h"
 #include "base/file.h"
 #include "base/handles_win.h"
+#include "base/path_rules.h"
+#include "base/win32_error.h"
 
 namespace zub::fs {
 namespace {
@@ -16,6 +19,16 @@ bool Fail() {
 }
 
 DWORD AttributesOf(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+
+// Whether the drive of `path` keeps access rights; FAT drives do not, and a
+// descriptor given there would be dropped without a word.
+bool KeepsAccessRights(const std::string& path) {
+    char root[MAX_PATH + 1] = {};
+    DWORD flags = 0;
+    return GetVolumePathNameA(path.c_str(), root, sizeof root) &&
+           GetVolumeInformationA(root, nullptr, 0, nullptr, nullptr, &flags, nullptr, 0) &&
+           (flags & FILE_PERSISTENT_ACLS);
+}
 
 }  // namespace
 
@@ -64,6 +77,22 @@ bool IsLink(const std::string& path) {
 }
 
 bool CreateDir(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) || Fail(); }
+
+// The descriptor is given at creation: there is no moment in which the
+// folder exists with the rights it would have inherited.
+bool CreateDir(const std::string& path, const std::string& access) {
+    if (!KeepsAccessRights(path))
+        throw Error("The drive of " + path + " keeps no access rights: no private folder can be made there");
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(access.c_str(), SDDL_REVISION_1, &descriptor, nullptr))
+        RaiseLastWin32Error();
+    const LocalMemory owned(descriptor);
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor, FALSE};
+    return CreateDirectoryA(path.c_str(), &attributes) || Fail();
+}
+
+bool IsFullPath(const std::string& path) { return HasDriveOrShare(path); }
+
 bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) || Fail(); }
 bool RemoveDir(const std::string& path) { return RemoveDirectoryA(path.c_str()) || Fail(); }
 // Without MOVEFILE_REPLACE_EXISTING or MOVEFILE_COPY_ALLOWED: a rename on one drive, never replacing.

@@ -128,6 +128,11 @@ std::string NormalisedFullPath(std::string_view path) {
     return LowerAscii(result);
 }
 
+bool HasDriveOrShare(std::string_view path) {
+    const std::string full = NormalisedFullPath(path);
+    return !full.empty() && (full[0] != '\\' || StartsWith(full, "\\\\"));
+}
+
 bool IsPathInside(std::string_view path, std::string_view folder) {
     const std::string inner = NormalisedFullPath(path);
     std::string outer = NormalisedFullPath(folder);

@@ -37,6 +37,12 @@ const char* NameProblemText(TNameProblem problem);
 // "\\server\share\..." or "\...") or ".." would climb above its root.
 std::string NormalisedFullPath(std::string_view path);
 
+// Whether `path` starts with a drive and a backslash ("C:\...") or names a
+// share ("\\server\share..."): a full path on Windows. A path rooted on the
+// current drive ("\Temp") or relative to a drive's current folder ("C:Temp")
+// is not one.
+bool HasDriveOrShare(std::string_view path);
+
 // Whether `path` lies strictly inside `folder`, both compared as normalised
 // full paths. False when either is not a full path. Short (8.3) names must
 // have been expanded by the caller: the rule cannot see the disk.

@@ -6,7 +6,9 @@
 namespace zub {
 
 // The temporary directory as the platform reports it, with its trailing
-// separator (GetTempPathA on Windows; $TMPDIR or /tmp natively).
+// separator (GetTempPathA on Windows; $TMPDIR or /tmp natively); "" when
+// the platform has none. A TMP or TEMP that is not a full path comes back
+// as it was set (GetTempPathA would make it full against the current folder).
 std::string GetTempDir();
 
 // Removes a folder with everything in it, read-only and hidden entries

@@ -9,6 +9,7 @@
 #include "archive/payload_layout.h"
 #include "base/error.h"
 #include "base/file.h"
+#include "base/folder_access.h"
 #include "base/process_win.h"
 #include "base/strings.h"
 #include "shell/shell.h"
@@ -26,10 +27,14 @@ std::string Quoted(const std::string& argument) {
 }
 
 // A folder of our own in the temporary directory, so that nothing planted
-// there beforehand lies beside the copy.
+// there beforehand lies beside the copy, and private as the setup's work
+// folder is: the copy runs elevated, so no unelevated program may replace it
+// or put a DLL beside it.
 std::string MakePrivateTempFolder() {
     try {
-        return fs::CreateNumberedFolder(GetTempDir() + "ZubUninstall") + "\\";
+        const std::string temp = GetTempDir();
+        if (!fs::IsFullPath(temp)) return std::string();
+        return fs::CreateNumberedFolder(temp + "ZubUninstall", PrivateFolderAccess(CurrentAccount())) + "\\";
     } catch (const Error&) {
         return std::string();
     }

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# The work folder is made private: Wine keeps no access lists on a Unix
+# file system but maps the descriptor given at creation onto the folder's
+# mode, so other users have no access to it.
 # A link planted in the work folder while the setup's wizard is open: closing
 # the setup removes the work folder's own files and leaves the files of the
 # folder the link points at alone. The link is planted from the host with
@@ -36,6 +39,8 @@ for _ in $(seq 600); do
   sleep 0.1
 done
 [ -n "$work" ] || { kill "$setup_pid"; fail "no work folder appeared"; }
+mode=$(stat -c %a "$work")
+[ $((8#$mode & 7)) = 0 ] || { kill "$setup_pid"; fail "the work folder is open to every user (mode $mode)"; }
 ln -s "$outside" "$work/planted" || fail "cannot plant the link"
 
 # Asked to close as soon as its window is there, and again while it runs
@@ -54,4 +59,4 @@ left=$(ls -A "$work" 2>/dev/null)
 rm -f "$work/planted"
 rmdir "$work" 2>/dev/null
 [ -z "$left" ] || [ "$left" = planted ] || fail "the work folder kept more than the link: $left"
-echo "ok: the linked folder's files stayed; the work folder held only: ${left:-nothing}"
+echo "ok: the work folder had mode $mode; the linked folder's files stayed; the work folder held only: ${left:-nothing}"

@@ -243,6 +243,26 @@ TEST_F(Silent, FailuresShowNothingEndWithTheirCodesAndLeaveNothing) {
     EXPECT_EQ(RunUnseen(good, "/S /?"), 4u);
     EXPECT_FALSE(fs::PathExists(GetProgramFilesDir() + kTitle));
 
+    // A temporary folder set relative, which the system would make full in
+    // the current folder: the setup makes nothing there and cannot start.
+    const std::string current = root_ + "\\current";
+    ASSERT_TRUE(fs::ForceDirectories(current + "\\relative"));
+    char before[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, before);
+    ASSERT_TRUE(SetCurrentDirectoryA(current.c_str()));
+    {
+        TSetupProcess setup(good, "relative", "/S /LOG=" + trace_);
+        SetCurrentDirectoryA(before);
+        // The setup took its TMP and TEMP from ours; ours are ours again.
+        SetEnvironmentVariableA("TMP", tmp_.c_str());
+        SetEnvironmentVariableA("TEMP", tmp_.c_str());
+        EXPECT_TRUE(setup.WaitForExit(60000));
+        EXPECT_EQ(setup.ExitCode(), 3u);
+    }
+    EXPECT_TRUE(fs::ListDirectory(current + "\\relative").empty());
+    EXPECT_NE(TextOf(trace_).find("error: The temporary folder relative is not a full path"), std::string::npos)
+        << TextOf(trace_);
+
     // A setup that cannot start: a malformed number in Setup.ini.
     const std::string broken =
         SetupFrom("broken", [](std::string ini) { return Replace(ini, "Fontheight=-11", "Fontheight=eleven"); });

@@ -54,31 +54,38 @@ TEST(PathRules, RelativeNamesThatLeaveTheirFolderOrMeanSomethingElseAreRefused) 
     EXPECT_EQ(CheckNamePart("a\\b"), TNameProblem::Empty);  // one part never holds a separator
 }
 
+// A Windows full path has a drive or a share; one rooted on the current
+// drive ("\\Temp", "/tmp") is normalised but is not full there.
 TEST(PathRules, FullPathsAreNormalisedForComparison) {
     struct Case {
         const char* path;
         const char* normalised;
+        bool driveOrShare;
     };
     const Case cases[] = {
-        {"C:\\Program Files\\App", "c:\\program files\\app"},
-        {"C:/a//b\\\\", "c:\\a\\b"},
-        {"C:\\", "c:\\"},
-        {"C:\\a\\.\\b\\..\\c", "c:\\a\\c"},
-        {"C:\\a\\..", "c:\\"},
-        {"C:\\..", ""},
-        {"C:\\a\\..\\..\\b", ""},
-        {"\\\\Server\\Share\\a\\..\\b", "\\\\server\\share\\b"},
-        {"\\\\server\\share", "\\\\server\\share"},
-        {"\\\\server\\share\\..", ""},
-        {"\\\\server", ""},
-        {"\\\\?\\C:\\x", ""},
-        {"\\\\.\\PhysicalDrive0", ""},
-        {"/tmp/w/../x", "\\tmp\\x"},
-        {"a\\b", ""},
-        {"C:a", ""},
-        {"", ""},
+        {"C:\\Program Files\\App", "c:\\program files\\app", true},
+        {"C:/a//b\\\\", "c:\\a\\b", true},
+        {"C:\\", "c:\\", true},
+        {"C:\\a\\.\\b\\..\\c", "c:\\a\\c", true},
+        {"C:\\a\\..", "c:\\", true},
+        {"C:\\..", "", false},
+        {"C:\\a\\..\\..\\b", "", false},
+        {"\\\\Server\\Share\\a\\..\\b", "\\\\server\\share\\b", true},
+        {"\\\\server\\share", "\\\\server\\share", true},
+        {"\\\\server\\share\\..", "", false},
+        {"\\\\server", "", false},
+        {"\\\\?\\C:\\x", "", false},
+        {"\\\\.\\PhysicalDrive0", "", false},
+        {"/tmp/w/../x", "\\tmp\\x", false},
+        {"\\Temp\\", "\\temp", false},
+        {"a\\b", "", false},
+        {"C:a", "", false},
+        {"", "", false},
     };
-    for (const Case& c : cases) EXPECT_EQ(NormalisedFullPath(c.path), c.normalised) << c.path;
+    for (const Case& c : cases) {
+        EXPECT_EQ(NormalisedFullPath(c.path), c.normalised) << c.path;
+        EXPECT_EQ(HasDriveOrShare(c.path), c.driveOrShare) << c.path;
+    }
 }
 
 TEST(PathRules, ContainmentIsDecidedOnNormalisedPaths) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -51,6 +52,34 @@ TEST_F(WorkFolderTest, MissingTempDirectoryIsAnIoError) {
     } catch (const Error& e) {
         EXPECT_STREQ(e.what(), "Datei nicht gefunden");
     }
+}
+
+// Natively a private folder is one that only its owner may use.
+TEST_F(WorkFolderTest, IsMadeWithTheGivenAccessAndItsSubFoldersInside) {
+    TWorkFolderGuard guard;
+    const std::string work = OpenWorkFolder(guard, temp_, "O:BAD:P(A;OICI;FA;;;SY)");
+    EXPECT_EQ(work, temp_ + "ZCTemp1\\");
+    struct stat st {};
+    ASSERT_EQ(stat(fs::NativePath(work).c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    for (const char* sub : {"Graphics", "Sounds", "Additional"}) EXPECT_TRUE(fs::DirectoryExists(work + sub)) << sub;
+}
+
+TEST_F(WorkFolderTest, NoTemporaryFolderOrARelativeOneMakesNothingInTheCurrentFolder) {
+    char before[4096] = {};
+    ASSERT_NE(getcwd(before, sizeof before), nullptr);
+    ASSERT_EQ(chdir(fs::NativePath(temp_).c_str()), 0);
+    ASSERT_TRUE(fs::CreateDir(temp_ + "relative"));
+    for (const char* tempDir : {"", "relative\\", "relative/", "ZC"}) {
+        TWorkFolderGuard guard;
+        EXPECT_THROW(OpenWorkFolder(guard, tempDir, ""), Error) << tempDir;
+        EXPECT_TRUE(guard.Folder().empty());
+    }
+    ASSERT_EQ(chdir(before), 0);
+    const std::vector<fs::DirEntry> left = fs::ListDirectory(temp_);
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].name, "relative");
+    EXPECT_TRUE(fs::ListDirectory(temp_ + "relative").empty());
 }
 
 TEST_F(WorkFolderTest, GuardRemovesTreeWithReadOnlyFilesAndNestedFolders) {
