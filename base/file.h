@@ -36,6 +36,9 @@ bool RemoveDir(const std::string& path);
 // Gives a file a new name on the same drive; false when `to` exists already
 // (nothing is ever replaced) or the system refuses.
 bool RenameFile(const std::string& from, const std::string& to);
+// Gives a file the name `to`, replacing what has that name: a file there, or
+// a link there itself (never what it points at).
+bool RenameReplacing(const std::string& from, const std::string& to);
 bool SetReadOnly(const std::string& path, bool readOnly);
 
 // The full path the system makes of `path` (GetFullPathNameA), with the
@@ -87,6 +90,9 @@ public:
     static File OpenRead(const std::string& path);
     // Created or truncated, for writing. Raises "Datei %s kann nicht erstellt werden".
     static File Create(const std::string& path);
+    // Created for writing only when nothing (file, folder or link) has the
+    // name yet; not open otherwise.
+    static File CreateNew(const std::string& path);
 
     bool IsOpen() const;
     int64_t Size() const;

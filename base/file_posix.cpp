@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <memory>
 
 #include "base/error.h"
@@ -88,6 +89,10 @@ bool RenameFile(const std::string& from, const std::string& to) {
     return ::unlink(Native(from).c_str()) == 0 || Fail();
 }
 
+bool RenameReplacing(const std::string& from, const std::string& to) {
+    return ::rename(Native(from).c_str(), Native(to).c_str()) == 0 || Fail();
+}
+
 bool SetReadOnly(const std::string& path, bool readOnly) {
     struct stat st;
     if (!StatOf(path, st)) return Fail();
@@ -140,6 +145,14 @@ File File::Create(const std::string& path) {
         Fail();
         throw CreateFileError(path);
     }
+    return file;
+}
+
+File File::CreateNew(const std::string& path) {
+    File file;
+    // O_EXCL refuses a symbolic link of that name too, even a dangling one.
+    file.fd_ = ::open(Native(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (file.fd_ < 0) Fail();
     return file;
 }
 

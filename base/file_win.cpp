@@ -100,6 +100,10 @@ bool RenameFile(const std::string& from, const std::string& to) {
     return MoveFileExA(from.c_str(), to.c_str(), 0) || Fail();
 }
 
+bool RenameReplacing(const std::string& from, const std::string& to) {
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) || Fail();
+}
+
 bool SetReadOnly(const std::string& path, bool readOnly) {
     DWORD a = AttributesOf(path);
     if (a == INVALID_FILE_ATTRIBUTES) return Fail();
@@ -156,6 +160,17 @@ File File::Create(const std::string& path) {
         throw CreateFileError(path);
     }
     file.handle_ = h;
+    return file;
+}
+
+File File::CreateNew(const std::string& path) {
+    File file;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        Fail();
+    else
+        file.handle_ = h;
     return file;
 }
 

@@ -65,4 +65,8 @@ bool UninstallStringNames(const std::string& command, const std::string& self) {
     return !a.empty() && a == NormalisedFullPath(Full(self));
 }
 
+bool MayRemoveAtRestart(const std::string& path, const std::vector<std::string>& restartFolders) {
+    return Holder(Full(path), restartFolders, false) != nullptr;
+}
+
 }  // namespace zub

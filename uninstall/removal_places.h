@@ -30,4 +30,11 @@ TPlaceVerdict PlaceOf(TLogEntryKind kind, const std::string& path, const TRemova
 // without arguments, or unquoted) starts the uninstaller at `self`.
 bool UninstallStringNames(const std::string& command, const std::string& self);
 
+// Whether a removal of `path` may be left to the next restart: only below
+// one of `restartFolders`, places no unelevated program can change (the
+// program-files folders, everyone's Start menu and desktop). Elsewhere a
+// folder on the way could be swapped for a link before the restart, and the
+// system would then delete whatever the link points at.
+bool MayRemoveAtRestart(const std::string& path, const std::vector<std::string>& restartFolders);
+
 }  // namespace zub

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <set>
 
 #include "base/file.h"
 #include "base/strings.h"
@@ -140,127 +139,6 @@ std::vector<TRemovalStep> MakeRemovalPlan(const TSetupLog& log, const TRemovalCo
     return plan;
 }
 
-namespace {
-
-// Runs a plan; `later_` holds what goes only after the uninstaller has ended
-// (itself and the log), and the folders that hold nothing else.
-class TRemovalRun {
-public:
-    TRemovalRun(const TRemovalContext& context, IUninstallMachine& machine)
-        : machine_(machine), later_{ComparablePath(context.SelfPath), ComparablePath(context.LogPath)} {}
-
-    TRemovalOutcome Run(const std::vector<TRemovalStep>& plan) {
-        for (const TRemovalStep& step : plan) Step(step);
-        return std::move(outcome_);
-    }
-
-private:
-    using TResult = IUninstallMachine::TResult;
-
-    void Problem(TRemovalProblem why, const TRemovalStep& step) {
-        outcome_.Problems.push_back({why, step.Path, step.Line});
-    }
-    bool IsLater(const std::string& path) const { return later_.count(ComparablePath(path)) != 0; }
-
-    void Step(const TRemovalStep& step) {
-        switch (step.Action) {
-            case TStepAction::Skip: Problem(step.Why, step); break;
-            case TStepAction::RemoveFile:
-                if (IsLater(step.Path)) break;
-                if (PassesThroughLink(step)) break;
-                if (machine_.RemoveFile(step.Path) == TResult::Failed) Problem(TRemovalProblem::FileNotRemoved, step);
-                break;
-            case TStepAction::RemoveFolder:
-                if (!PassesThroughLink(step)) Folder(step);
-                break;
-            case TStepAction::RemoveKey:
-                if (machine_.RemoveUninstallKey(step.Path) == TResult::Failed)
-                    Problem(TRemovalProblem::KeyNotRemoved, step);
-                break;
-            case TStepAction::RemoveLog:
-                if (machine_.RemoveFile(step.Path) == TResult::Failed) Problem(TRemovalProblem::LogNotRemoved, step);
-                break;
-        }
-    }
-
-    // A folder between the allowing folder and the entry that is a link
-    // would make the removal land wherever it points.
-    bool PassesThroughLink(const TRemovalStep& step) {
-        for (std::string parent = FolderOf(step.Path); !step.Base.empty() && IsPathInside(parent, step.Base);
-             parent = FolderOf(parent)) {
-            if (machine_.KindOf(parent) == IUninstallMachine::TKind::Link) {
-                Problem(TRemovalProblem::ThroughLink, step);
-                return true;
-            }
-        }
-        return false;
-    }
-    static std::string FolderOf(const std::string& path) {
-        std::string folder = ExtractFilePath(path);
-        while (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
-        return folder;
-    }
-
-    // A recorded folder goes when it holds no file: the setup makes
-    // sub-folders for files in them (Additional\docs) without recording them,
-    // so empty folders inside go with it. A file anywhere keeps it all.
-    void Folder(const TRemovalStep& step) {
-        const IUninstallMachine::TKind kind = machine_.KindOf(step.Path);
-        if (kind == IUninstallMachine::TKind::None) return;
-        if (kind != IUninstallMachine::TKind::Folder) {
-            Problem(TRemovalProblem::FolderNotRemoved, step);
-            return;
-        }
-        if (HoldsFiles(step.Path)) {
-            Problem(TRemovalProblem::FolderNotEmpty, step);
-            return;
-        }
-        if (!RemoveTree(step.Path)) Problem(TRemovalProblem::FolderNotRemoved, step);
-    }
-
-    bool HoldsFiles(const std::string& folder) {
-        for (const std::string& name : machine_.FolderEntries(folder)) {
-            const std::string path = folder + "\\" + name;
-            if (IsLater(path)) continue;
-            if (machine_.KindOf(path) != IUninstallMachine::TKind::Folder || HoldsFiles(path)) return true;
-        }
-        return false;
-    }
-
-    // Removes a folder that holds no file but those that go later, bottom up;
-    // a folder that holds such a file goes later too. False on a failure.
-    bool RemoveTree(const std::string& folder) {
-        bool laterInside = false;
-        for (const std::string& name : machine_.FolderEntries(folder)) {
-            const std::string path = folder + "\\" + name;
-            if (IsLater(path)) {
-                laterInside = true;
-            } else if (!RemoveTree(path)) {
-                return false;
-            } else {
-                laterInside = laterInside || IsLater(path);
-            }
-        }
-        if (laterInside) {
-            later_.insert(ComparablePath(folder));
-            outcome_.FoldersAfterExit.push_back(folder);
-            return true;
-        }
-        return machine_.RemoveEmptyFolder(folder) != TResult::Failed;
-    }
-
-    IUninstallMachine& machine_;
-    std::set<std::string> later_;
-    TRemovalOutcome outcome_;
-};
-
-}  // namespace
-
-TRemovalOutcome RunRemovalPlan(const std::vector<TRemovalStep>& plan, const TRemovalContext& context,
-                               IUninstallMachine& machine) {
-    return TRemovalRun(context, machine).Run(plan);
-}
-
 IUninstallMachine::TResult TFileSystemMachine::RemoveFile(const std::string& path) {
     if (!fs::FileExists(path)) return fs::PathExists(path) ? TResult::Failed : TResult::Absent;
     // A read-only file (copied from a read-only source) goes too.
@@ -282,6 +160,30 @@ std::vector<std::string> TFileSystemMachine::FolderEntries(const std::string& pa
 IUninstallMachine::TResult TFileSystemMachine::RemoveEmptyFolder(const std::string& path) {
     if (!fs::DirectoryExists(path)) return TResult::Absent;
     return fs::RemoveDir(path) ? TResult::Removed : TResult::Failed;
+}
+
+bool TFileSystemMachine::ReplaceLog(const std::string& path, const std::string& text) {
+    // A fresh name beside the log: never a file or link someone put there beforehand.
+    for (int n = 1; n < 100; ++n) {
+        const std::string fresh = path + "." + std::to_string(n) + ".new";
+        fs::File file = fs::File::CreateNew(fresh);
+        if (!file.IsOpen()) {
+            if (fs::PathExists(fresh) || fs::IsLink(fresh)) continue;
+            return false;
+        }
+        try {
+            file.Write(text.data(), text.size());
+            file.Close();
+        } catch (const std::exception&) {
+            file.Close();
+            fs::RemoveFile(fresh);
+            return false;
+        }
+        if (fs::RenameReplacing(fresh, path)) return true;
+        fs::RemoveFile(fresh);
+        return false;
+    }
+    return false;
 }
 
 }  // namespace zub

@@ -3,6 +3,7 @@
 // through IUninstallMachine, so that tests can run it on a fake machine.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,7 +27,8 @@ enum class TRemovalProblem {
     OutsideInstallation,  // not where the setup puts such entries (uninstall/removal_places.h)
     NotAShortcut,         // a LINK entry that does not end in ".lnk"
     ThroughLink,          // reached through a junction or symbolic link below its folder
-    LogKept,              // the log stays, as it names entries that were refused
+    LogKept,              // the log stays, as it names entries that were refused or stayed
+    KeyKept,              // the uninstall entry stays, so that the uninstaller can be run again
 };
 
 struct TProblemItem {
@@ -64,6 +66,9 @@ struct TRemovalContext {
     // folder of SelfPath: the Start-menu Programs folders and the desktops.
     std::vector<std::string> ProgramsFolders;
     std::vector<std::string> Desktops;
+    // Below these a removal may be left to the next restart
+    // (uninstall/removal_places.h: MayRemoveAtRestart).
+    std::vector<std::string> RestartFolders;
 };
 
 // The steps in order: the entries as the log lists them (files and links
@@ -91,20 +96,47 @@ public:
     // Arranges that, once the uninstaller has ended, `self` is removed and
     // then `folders` in their order, each when empty. False when it cannot.
     virtual bool RemoveAfterExit(const std::string& self, const std::vector<std::string>& folders) = 0;
+    // Arranges that `path` is removed at the next restart of the system (a
+    // folder only when empty by then); removals arranged earlier come first.
+    // False when it cannot.
+    virtual bool RemoveAtRestart(const std::string& path) = 0;
+    // Replaces the log with `text`, through a new file beside it; false when
+    // that fails, and the log is then as it was.
+    virtual bool ReplaceLog(const std::string& path, const std::string& text) = 0;
 };
 
 // Runs the plan. A folder goes only when no file is left in it (never a
 // file that the log does not name); empty folders inside it go with it,
 // since the setup makes sub-folders for its files without recording them.
+// A file that cannot be removed is offered to `retry` (true: try again) as
+// long as it says so; what still stays, and a folder that cannot be removed,
+// is left to the next restart where that may be done, and the folders that
+// hold it then go at the restart too, after it. Where it may not, or the
+// system refuses, the item stays: then the uninstall entry stays and the
+// log is kept (RewriteLog), so that a second run can finish the job.
+using TRetryQuestion = std::function<bool(const std::string& path)>;
+
 struct TRemovalOutcome {
     std::vector<TProblemItem> Problems;  // in plan order
     // Folders that hold nothing but the running uninstaller (and the log):
     // to be removed, in this order, once the uninstaller has ended.
     std::vector<std::string> FoldersAfterExit;
+    // Removed at the next restart, in the order arranged.
+    std::vector<std::string> AtRestart;
+    // The log stays: it is to be rewritten to list only the entries of StayedLines.
+    bool RewriteLog = false;
+    std::vector<int> StayedLines;  // the log lines of the entries still there, in plan order
 };
 
 TRemovalOutcome RunRemovalPlan(const std::vector<TRemovalStep>& plan, const TRemovalContext& context,
-                               IUninstallMachine& machine);
+                               IUninstallMachine& machine, const TRetryQuestion& retry = nullptr);
+
+// Leaves `path` to the next restart where MayRemoveAtRestart allows it and
+// the machine can, and adds it to outcome.AtRestart. The system takes the
+// removals in the order arranged, so the folders of FoldersAfterExit and
+// AtRestart that hold `path` are arranged once more, after it.
+bool LeaveForRestart(const std::string& path, const TRemovalContext& context, IUninstallMachine& machine,
+                     TRemovalOutcome& outcome);
 
 // The machine's file side over the file layer (which does not tell links
 // from what they point at); the registry is left to the platform.
@@ -114,6 +146,7 @@ public:
     TKind KindOf(const std::string& path) override;
     std::vector<std::string> FolderEntries(const std::string& path) override;
     TResult RemoveEmptyFolder(const std::string& path) override;
+    bool ReplaceLog(const std::string& path, const std::string& text) override;
 };
 
 }  // namespace zub

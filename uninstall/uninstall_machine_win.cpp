@@ -40,6 +40,10 @@ bool TWin32UninstallMachine::RemoveAfterExit(const std::string& self, const std:
     return StartCleanupCopy(self, folders);
 }
 
+bool TWin32UninstallMachine::RemoveAtRestart(const std::string& path) {
+    return MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
+}
+
 IUninstallMachine::TKind TWin32UninstallMachine::KindOf(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return TKind::None;
@@ -52,6 +56,16 @@ std::vector<std::string> PlatformFolders(std::initializer_list<int> csidls) {
     char path[MAX_PATH + 1] = {};
     for (int csidl : csidls)
         if (SUCCEEDED(SHGetFolderPathA(nullptr, csidl, nullptr, 0, path))) folders.emplace_back(path);
+    return folders;
+}
+
+std::vector<std::string> PlatformRestartFolders() {
+    // CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86, CSIDL_COMMON_PROGRAMS, CSIDL_COMMON_DESKTOPDIRECTORY
+    std::vector<std::string> folders = PlatformFolders({0x0026, 0x002a, 0x0017, 0x0019});
+    try {
+        folders.push_back(GetProgramFilesDir());
+    } catch (const std::exception&) {
+    }
     return folders;
 }
 

@@ -15,6 +15,8 @@ public:
     TResult RemoveUninstallKey(const std::string& keyName) override;
     // Through a copy of the program in the temporary directory.
     bool RemoveAfterExit(const std::string& self, const std::vector<std::string>& folders) override;
+    // MoveFileExA with MOVEFILE_DELAY_UNTIL_REBOOT, which needs administrator rights.
+    bool RemoveAtRestart(const std::string& path) override;
     // Junctions and symbolic links are links, whatever they point at.
     TKind KindOf(const std::string& path) override;
 };
@@ -24,6 +26,9 @@ public:
 // desktops, the Start menus and their Programs folders (the user's and
 // everyone's). Folders the system does not know are left out.
 std::vector<std::string> PlatformSystemFolders();
+// The folders below which a removal may wait for the restart: the
+// program-files folders (32- and 64-bit) and everyone's Start menu and desktop.
+std::vector<std::string> PlatformRestartFolders();
 // The folders of these CSIDL numbers that the system knows.
 std::vector<std::string> PlatformFolders(std::initializer_list<int> csidls);
 

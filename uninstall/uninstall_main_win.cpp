@@ -12,28 +12,12 @@
 #include "base/process_win.h"
 #include "base/strings.h"
 #include "uninstall/cleanup_copy_win.h"
+#include "uninstall/message_box_user_win.h"
 #include "uninstall/uninstall_machine_win.h"
 #include "uninstall/uninstall_run.h"
 
 namespace zub {
 namespace {
-
-class TMessageBoxUser : public IUninstallUser {
-public:
-    explicit TMessageBoxUser(LANGID language) : language_(language) {}
-    bool Ask(const std::string& caption, const std::string& text) override {
-        // The buttons in the user's language: Yes and No, or Ja and Nein.
-        return MessageBoxExA(nullptr, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND,
-                             language_) == IDYES;
-    }
-    void Tell(const std::string& caption, const std::string& text, bool problem) override {
-        MessageBoxExA(nullptr, text.c_str(), caption.c_str(),
-                      MB_OK | MB_SETFOREGROUND | (problem ? MB_ICONWARNING : MB_ICONINFORMATION), language_);
-    }
-
-private:
-    LANGID language_;
-};
 
 bool IsSwitch(const char* argument, const char* name) { return lstrcmpiA(argument, name) == 0; }
 
@@ -58,6 +42,7 @@ int RunUninstaller(int argc, char** argv) {
     context.SystemFolders = PlatformSystemFolders();
     context.ProgramsFolders = PlatformFolders({0x0002, 0x0017});  // CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS
     context.Desktops = PlatformFolders({0x0010, 0x0019});         // CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY
+    context.RestartFolders = PlatformRestartFolders();
 
     TWin32UninstallMachine machine;
     TMessageBoxUser user(uiLanguage);

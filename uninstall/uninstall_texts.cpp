@@ -1,5 +1,7 @@
 #include "uninstall/uninstall_texts.h"
 
+#include <algorithm>
+
 #include "base/strings.h"
 #include "formats/log_book.h"
 
@@ -35,6 +37,8 @@ const char* ReasonText(TUninstallLanguage language, TRemovalProblem problem) {
          "nicht entfernt: \xFC" "ber eine Verkn\xFCpfung erreicht"},
         {TRemovalProblem::LogKept, "kept, as it names entries that were not removed",
          "behalten, da es nicht entfernte Eintr\xE4ge nennt"},
+        {TRemovalProblem::KeyKept, "kept, so that the uninstaller can be run again",
+         "behalten, damit die Deinstallation erneut gestartet werden kann"},
     };
     for (const TReason& reason : kReasons)
         if (reason.Problem == problem) return German(language) ? reason.German : reason.English;
@@ -66,20 +70,48 @@ std::string ProblemText(TUninstallLanguage language, const TProblemItem& item) {
         return Format(German(language) ? "setup.log, Zeile %d: \"%s\" (%s)" : "setup.log, line %d: \"%s\" (%s)",
                       item.Line, item.What.c_str(), reason.c_str());
     if (item.Problem == TRemovalProblem::BadKeyName) return "KEY=" + item.What + " (" + reason + ")";
-    if (item.Problem == TRemovalProblem::KeyNotRemoved)
+    if (item.Problem == TRemovalProblem::KeyNotRemoved || item.Problem == TRemovalProblem::KeyKept)
         return "HKEY_LOCAL_MACHINE\\" + std::string(kUninstallRootKey) + item.What + " (" + reason + ")";
     return item.What + " (" + reason + ")";
 }
 
-std::string ResultText(TUninstallLanguage language, const std::string& name,
-                       const std::vector<TProblemItem>& problems) {
-    if (problems.empty()) return name + (German(language) ? " wurde entfernt." : " was removed.");
-    std::string text = name + (German(language) ? " wurde entfernt, au\xDF"
-                                                  "er:"
-                                                : " was removed, except:");
+std::string ResultText(TUninstallLanguage language, const std::string& name, const std::vector<TProblemItem>& problems,
+                       const std::vector<std::string>& atRestart) {
+    const bool german = German(language);
+    std::string text = name;
+    if (problems.empty())
+        text += german ? " wurde entfernt." : " was removed.";
+    else
+        text += german ? " wurde entfernt, au\xDF" "er:" : " was removed, except:";
     for (const TProblemItem& item : problems) text += "\r\n" + ProblemText(language, item);
+    const bool again = std::any_of(problems.begin(), problems.end(),
+                                   [](const TProblemItem& item) { return item.Problem == TRemovalProblem::KeyKept; });
+    if (again)
+        text += german ? "\r\n\r\nSchlie\xDF" "en Sie das Programm, das sie benutzt, und starten Sie die "
+                         "Deinstallation erneut, um das Entfernen abzuschlie\xDF" "en."
+                       : "\r\n\r\nClose the program that uses them and run the uninstaller again to finish the removal.";
+    if (!atRestart.empty()) {
+        text += problems.empty() ? " " : "\r\n\r\n";
+        text += german ? "Ein Neustart schlie\xDFt das Entfernen ab, dann werden entfernt:"
+                       : "A restart completes the removal of:";
+        for (const std::string& path : atRestart) text += "\r\n" + path;
+    }
     return text;
 }
+
+std::string RetryText(TUninstallLanguage language, const std::string& path) {
+    if (German(language))
+        return path + "\r\n\r\nDiese Datei kann nicht entfernt werden: Sie ist in Benutzung oder gesch\xFCtzt. "
+                      "Schlie\xDF" "en Sie das Programm und w\xE4hlen Sie Wiederholen, oder Auslassen, um "
+                      "sie sp\xE4ter zu entfernen.";
+    return path + "\r\n\r\nThis file cannot be removed: it is in use or protected. Close the program and choose "
+                  "Retry, or Skip to remove it later.";
+}
+
+// The box does not grow its buttons for new labels: these are no longer than
+// the system's own Retry and Cancel in that language (Wiederholen, Abbrechen).
+std::string RetryButtonText(TUninstallLanguage language) { return German(language) ? "&Wiederholen" : "&Retry"; }
+std::string SkipButtonText(TUninstallLanguage language) { return German(language) ? "&Auslassen" : "&Skip"; }
 
 std::string LogErrorText(TUninstallLanguage language, const std::string& logPath, const TSetupLogError& error) {
     std::string why;

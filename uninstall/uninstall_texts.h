@@ -24,8 +24,17 @@ std::string UninstallCaption(TUninstallLanguage language);
 // "Do you want to remove NAME and all of its components?"
 std::string QuestionText(TUninstallLanguage language, const std::string& name);
 
-// "NAME was removed." or "NAME was removed, except:" with one line per problem.
-std::string ResultText(TUninstallLanguage language, const std::string& name, const std::vector<TProblemItem>& problems);
+// "NAME was removed." or "NAME was removed, except:" with one line per
+// problem; then, when the uninstall entry is kept, what to do to finish; and
+// what a restart removes.
+std::string ResultText(TUninstallLanguage language, const std::string& name, const std::vector<TProblemItem>& problems,
+                       const std::vector<std::string>& atRestart = {});
+
+// The question for a file that cannot be removed: it names the file and asks
+// to close the program and choose Retry, or Skip. And the two buttons.
+std::string RetryText(TUninstallLanguage language, const std::string& path);
+std::string RetryButtonText(TUninstallLanguage language);
+std::string SkipButtonText(TUninstallLanguage language);
 
 // One problem: what it concerns and why it stayed.
 std::string ProblemText(TUninstallLanguage language, const TProblemItem& item);

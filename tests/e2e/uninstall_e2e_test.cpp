@@ -72,7 +72,8 @@ protected:
         script_.Data.WorkFolder = work_;
         ReadSetupScript(work_ + "Setup.ini", script_);
         title_ = script_.Data.RazederodezTitle + " " + unique;
-        dest_ = root_ + "\\Programs\\" + script_.Data.Destination;
+        // The program-files folder is where a removal may wait for the restart.
+        dest_ = inProgramFiles_ ? CollapseBackslashes(GetProgramFilesDir() + "\\" + title_) : root_ + "\\Programs\\" + script_.Data.Destination;
         programs_ = GetProgramsFolder(nullptr) + "\\" + title_;
         Install();
     }
@@ -81,6 +82,14 @@ protected:
         EXPECT_TRUE(WaitFor([&] {
             try {
                 DeleteFolderTree(root_);
+                return true;
+            } catch (const std::exception&) {
+                return false;
+            }
+        }));
+        if (inProgramFiles_) EXPECT_TRUE(WaitFor([&] {
+            try {
+                DeleteFolderTree(dest_);
                 return true;
             } catch (const std::exception&) {
                 return false;
@@ -160,6 +169,15 @@ protected:
         file.Write("mine", 4);
     }
 
+    // An installed file held open without sharing, as a running program holds its own.
+    HANDLE HoldOpen(const std::string& path) {
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_NE(file, INVALID_HANDLE_VALUE) << path;
+        return file;
+    }
+    std::string Program() const { return dest_ + "\\" + script_.Data.TargetFile; }
+
+    bool inProgramFiles_ = false;
     std::string root_, tmp_, work_, title_, dest_, programs_, desktopLink_;
     TSetupDataTarget script_;
     TSetupLogBook book_;
@@ -207,9 +225,8 @@ TEST_F(Uninstall, AsksFirstAndListsWhatStays) {
     book_.AddDirectoryEntry(desktop);
     book_.SaveLog();
     // The program is running: its file is in use.
-    const std::string program = dest_ + "\\" + script_.Data.TargetFile;
-    HANDLE inUse = CreateFileA(program.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(inUse, INVALID_HANDLE_VALUE);
+    const std::string program = Program();
+    HANDLE inUse = HoldOpen(program);
 
     TSetupProcess uninstaller(Uninstaller(), tmp_);
     ASSERT_TRUE(uninstaller.Started());
@@ -223,20 +240,141 @@ TEST_F(Uninstall, AsksFirstAndListsWhatStays) {
     SaveScreenshot("uninstall-question.bmp");
     PostMessageA(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
 
+    // The file in use is named, with Retry and Skip; Retry while it is open asks again.
+    const std::string retryText = program + "\r\n\r\nThis file cannot be removed: it is in use or protected. Close the "
+                                            "program and choose Retry, or Skip to remove it later.";
+    for (int round = 0; round < 2; ++round) {
+        HWND retry = WaitForBox(uninstaller, program);
+        ASSERT_NE(retry, nullptr) << "no Retry/Skip question, round " << round;
+        EXPECT_EQ(MessageBoxText(retry), retryText);
+        EXPECT_EQ(WindowText(retry), "Uninstall");
+        EXPECT_EQ(WindowText(GetDlgItem(retry, IDRETRY)), "&Retry");
+        EXPECT_EQ(WindowText(GetDlgItem(retry, IDCANCEL)), "&Skip");
+        if (round == 0) SaveScreenshot("uninstall-retry.bmp");
+        EXPECT_TRUE(fs::FileExists(program));
+        if (round == 1) CloseHandle(inUse);  // the program is closed
+        PostMessageA(retry, WM_COMMAND, MAKEWPARAM(IDRETRY, BN_CLICKED), 0);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(retry); }));
+    }
+
     HWND done = WaitForBox(uninstaller, title_ + " was removed");
     ASSERT_NE(done, nullptr) << "no final message";
     EXPECT_EQ(MessageBoxText(done), title_ + " was removed, except:\r\n" + desktop + " (a folder of the system)\r\n" +
-                                        "C:\\ (the root of a drive)\r\n" + program + " (in use or protected)\r\n" +
-                                        dest_ + " (the folder is not empty)");
+                                        "C:\\ (the root of a drive)\r\n" + dest_ + " (the folder is not empty)");
     SaveScreenshot("uninstall-done.bmp");
     PressOk(done);
     ASSERT_TRUE(uninstaller.WaitForExit());
     EXPECT_EQ(uninstaller.ExitCode(), 3u);
-    CloseHandle(inUse);
     EXPECT_TRUE(fs::DirectoryExists(desktop));
-    EXPECT_TRUE(fs::FileExists(program));
-    files_.erase(std::find(files_.begin(), files_.end(), program));
+    EXPECT_FALSE(fs::FileExists(program));
     ExpectRemovedButTheDestination();
+}
+
+TEST_F(Uninstall, SilentRunWithAFileInUseKeepsTheEntryAndALogOfWhatStayedForASecondRun) {
+    // Outside the program-files folder nothing waits for the restart.
+    const std::string program = Program();
+    HANDLE inUse = HoldOpen(program);
+    EXPECT_EQ(RunSilently(), 3u);
+    EXPECT_TRUE(KeyExists());
+    EXPECT_TRUE(fs::FileExists(Uninstaller()));
+    const std::vector<unsigned char> log = fs::ReadWholeFile(dest_ + "\\setup.log");
+    EXPECT_EQ(std::string(log.begin(), log.end()), "SetupLOG\r\nNAME=" + title_ + "\r\nKEY=" + title_ +
+                                                     "\r\nCOPYFILE=" + Uninstaller() + "\r\nCOPYFILE=" + program +
+                                                     "\r\nDIRECTORY=" + dest_ + "\r\n");
+    for (const std::string& path : links_) EXPECT_FALSE(fs::PathExists(path)) << path;
+    for (const std::string& path : files_)
+        if (path != program && path != Uninstaller()) EXPECT_FALSE(fs::PathExists(path)) << path;
+
+    // The program closed, a second run finishes the job.
+    CloseHandle(inUse);
+    EXPECT_EQ(RunSilently(), 0u);
+    ExpectRemovedButTheDestination();
+    EXPECT_TRUE(WaitFor([&] { return !fs::PathExists(dest_); }, 30000)) << "the destination is still there";
+}
+
+// The removals waiting for the restart, as the system keeps them: pairs of
+// "\??\" + path and the new name, empty for a removal.
+const char kSessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
+const char kPendingValue[] = "PendingFileRenameOperations";
+
+// The strings of the value, the empty ones included.
+std::vector<std::string> PendingStrings(HKEY key) {
+    DWORD size = 0, type = 0;
+    std::string data;
+    if (RegQueryValueExA(key, kPendingValue, nullptr, &type, nullptr, &size) == ERROR_SUCCESS && size > 0) {
+        data.resize(size);
+        if (RegQueryValueExA(key, kPendingValue, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &size) !=
+            ERROR_SUCCESS)
+            size = 0;
+        data.resize(size);
+    }
+    while (!data.empty() && data.back() == '\0') data.pop_back();
+    std::vector<std::string> strings;
+    for (size_t start = 0; start <= data.size() && !data.empty();) {
+        const size_t end = std::min(data.find('\0', start), data.size());
+        strings.push_back(data.substr(start, end - start));
+        start = end + 1;
+    }
+    // A removal's empty new name may have been the last string.
+    if (strings.size() % 2) strings.emplace_back();
+    return strings;
+}
+
+std::vector<std::string> PendingRemovals() {
+    std::vector<std::string> removals;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_READ, &key) != ERROR_SUCCESS) return removals;
+    const std::vector<std::string> strings = PendingStrings(key);
+    RegCloseKey(key);
+    for (size_t i = 0; i + 1 < strings.size(); i += 2)
+        if (strings[i + 1].empty()) removals.push_back(strings[i]);
+    return removals;
+}
+
+// Takes the entries below `folder` out of the list again, so that the next
+// start of the test system does not carry them out.
+void ForgetPendingRemovals(const std::string& folder) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS) return;
+    const std::vector<std::string> strings = PendingStrings(key);
+    std::string kept;
+    for (size_t i = 0; i + 1 < strings.size(); i += 2)
+        if (LowerAscii(strings[i]).find(LowerAscii(folder)) == std::string::npos)
+            kept += strings[i] + '\0' + strings[i + 1] + '\0';
+    if (kept.empty())
+        RegDeleteValueA(key, kPendingValue);
+    else
+        RegSetValueExA(key, kPendingValue, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(kept.data()),
+                       DWORD(kept.size() + 1));
+    RegCloseKey(key);
+}
+
+class UninstallInProgramFiles : public Uninstall {
+protected:
+    UninstallInProgramFiles() { inProgramFiles_ = true; }
+    void TearDown() override {
+        ForgetPendingRemovals(dest_);
+        Uninstall::TearDown();
+    }
+};
+
+TEST_F(UninstallInProgramFiles, SilentRunWithAFileInUseLeavesItAndItsFolderToTheRestart) {
+    const std::string program = Program();
+    HANDLE inUse = HoldOpen(program);
+    EXPECT_EQ(RunSilently(), 3u);
+    // Nothing waits for a second run: the restart completes the removal.
+    EXPECT_FALSE(KeyExists());
+    EXPECT_FALSE(fs::PathExists(dest_ + "\\setup.log"));
+    EXPECT_TRUE(WaitFor([&] { return !fs::PathExists(Uninstaller()); }, 30000)) << "Uninstall.exe is still there";
+    EXPECT_TRUE(fs::FileExists(program));
+    CloseHandle(inUse);
+    const std::vector<std::string> pending = PendingRemovals();
+    const auto at = [&](const std::string& path) {
+        return std::find(pending.begin(), pending.end(), "\\??\\" + path) - pending.begin();
+    };
+    ASSERT_LT(size_t(at(program)), pending.size()) << "the program is not left to the restart";
+    ASSERT_LT(size_t(at(dest_)), pending.size()) << "its folder is not left to the restart";
+    EXPECT_LT(at(program), at(dest_)) << "the folder would go before the file in it";
 }
 
 TEST_F(Uninstall, NoLeavesEverything) {

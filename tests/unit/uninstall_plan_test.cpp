@@ -2,12 +2,16 @@
 // and what it does on a machine where things are in use or not empty.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <set>
 
 #include "base/file.h"
 #include "base/strings.h"
+#include "formats/log_book.h"
 #include "tests/unit/archive_test_util.h"
 #include "uninstall/removal_places.h"
 #include "uninstall/removal_plan.h"
@@ -159,7 +163,7 @@ public:
     }
     TResult RemoveEmptyFolder(const std::string& path) override {
         Calls.push_back("folder " + path);
-        if (!FolderEntries(path).empty()) return TResult::Failed;
+        if (!FolderEntries(path).empty() || InUse.count(path)) return TResult::Failed;
         return Folders.erase(path) ? TResult::Removed : TResult::Absent;
     }
     TResult RemoveUninstallKey(const std::string& keyName) override {
@@ -173,6 +177,19 @@ public:
         Later = folders;
         Later.insert(Later.begin(), self);
         return CanRemoveLater;
+    }
+    bool CanRemoveAtRestart = true;
+    std::vector<std::string> AtRestart;  // in the order arranged, repeats and all
+    bool RemoveAtRestart(const std::string& path) override {
+        Calls.push_back("restart " + path);
+        if (CanRemoveAtRestart) AtRestart.push_back(path);
+        return CanRemoveAtRestart;
+    }
+    std::string ReplacedLog;
+    bool ReplaceLog(const std::string& path, const std::string& text) override {
+        Calls.push_back("replace " + path);
+        ReplacedLog = text;
+        return true;
     }
 };
 
@@ -206,12 +223,16 @@ TEST(RemovalRun, ListsWhatStaysAndKeepsTheUsersFiles) {
     machine.InUse.insert(d + "\\App.exe");
     machine.Keys.clear();  // the setup had no right to write it: nothing to remove
     const TRemovalOutcome outcome = RunRemovalPlan(MakeRemovalPlan(InstalledLog(), Context()), Context(), machine);
-    ASSERT_EQ(outcome.Problems.size(), 2u);
+    ASSERT_EQ(outcome.Problems.size(), 4u);
     EXPECT_EQ(outcome.Problems[0].Problem, TRemovalProblem::FileNotRemoved);
     EXPECT_EQ(outcome.Problems[0].What, d + "\\App.exe");
     EXPECT_EQ(outcome.Problems[0].Line, 12);
     EXPECT_EQ(outcome.Problems[1].Problem, TRemovalProblem::FolderNotEmpty);
     EXPECT_EQ(outcome.Problems[1].What, d);
+    // The file in use keeps the entry and the log for another run.
+    EXPECT_EQ(outcome.Problems[2].Problem, TRemovalProblem::KeyKept);
+    EXPECT_EQ(outcome.Problems[3].Problem, TRemovalProblem::LogKept);
+    EXPECT_TRUE(outcome.RewriteLog);
     EXPECT_TRUE(outcome.FoldersAfterExit.empty());
     EXPECT_TRUE(machine.Files.count(d + "\\Notes.txt"));
     EXPECT_TRUE(machine.Folders.count(d));
@@ -310,6 +331,21 @@ TEST(RemovalRun, NothingIsRemovedThroughALinkBelowTheDestination) {
     EXPECT_EQ(outcome.Problems[0].What, d + "\\Graphics\\a.gif");
 }
 
+TEST(RemovalPlaces, ARemovalWaitsForTheRestartOnlyBelowFoldersNoUserCanChange) {
+    const std::vector<std::string> folders = {"C:\\Program Files", "C:\\ProgramData\\Start Menu\\Programs"};
+    const std::pair<const char*, bool> cases[] = {
+        {"C:\\Program Files\\App\\App.exe", true},
+        {"c:/program files/app", true},
+        {"C:\\ProgramData\\Start Menu\\Programs\\App\\App.lnk", true},
+        {"C:\\Program Files", false},  // the folder itself
+        {"C:\\Program Files (x86)\\App", false},
+        {"C:\\Program Files\\..\\Apps\\x.exe", false},
+        {"C:\\Apps\\App\\App.exe", false},
+        {"App\\App.exe", false},
+    };
+    for (const auto& [path, allowed] : cases) EXPECT_EQ(MayRemoveAtRestart(path, folders), allowed) << path;
+}
+
 TEST(RemovalPlaces, TheUninstallEntryIsRemovedOnlyWhenItStartsThisUninstaller) {
     const std::string self = "C:\\Apps\\App\\Uninstall.exe";
     EXPECT_TRUE(UninstallStringNames("\"C:\\Apps\\App\\Uninstall.exe\"", self));
@@ -334,6 +370,7 @@ class TDiskMachine : public TFileSystemMachine {
 public:
     TResult RemoveUninstallKey(const std::string&) override { return TResult::Absent; }
     bool RemoveAfterExit(const std::string&, const std::vector<std::string>&) override { return false; }
+    bool RemoveAtRestart(const std::string&) override { return false; }
 };
 
 TEST(FileSystemMachine, RemovesReadOnlyFilesAndOnlyEmptyFolders) {
@@ -352,6 +389,22 @@ TEST(FileSystemMachine, RemovesReadOnlyFilesAndOnlyEmptyFolders) {
     EXPECT_EQ(machine.KindOf(temp / "d"), TDiskMachine::TKind::None);
 }
 
+TEST(FileSystemMachine, ReplacesTheLogThroughAFreshFileNeverThroughOnePlantedBeside) {
+    test::TempFolder temp;
+    TDiskMachine machine;
+    const std::string log = temp / "setup.log", victim = temp / "victim";
+    test::WriteBytes(log, test::Bytes{'o', 'l', 'd'});
+    test::WriteBytes(victim, test::Bytes{'v'});
+    ASSERT_EQ(symlink(fs::NativePath(victim).c_str(), fs::NativePath(log + ".1.new").c_str()), 0);
+    ASSERT_EQ(symlink(fs::NativePath(temp / "none").c_str(), fs::NativePath(log + ".2.new").c_str()), 0);
+    EXPECT_TRUE(machine.ReplaceLog(log, "new"));
+    EXPECT_EQ(test::ReadBytes(log), (test::Bytes{'n', 'e', 'w'}));
+    EXPECT_EQ(test::ReadBytes(victim), test::Bytes{'v'});
+    EXPECT_FALSE(fs::PathExists(temp / "none"));
+    EXPECT_FALSE(fs::PathExists(log + ".3.new"));
+    EXPECT_FALSE(machine.ReplaceLog(temp / "gone/setup.log", "new"));
+}
+
 // A user who answers as told and remembers what was said.
 class TFakeUser : public IUninstallUser {
 public:
@@ -362,6 +415,13 @@ public:
     }
     void Tell(const std::string&, const std::string& text, bool problem) override {
         Said.push_back((problem ? "! " : ". ") + text);
+    }
+    // Retry while this says so; Skip without it.
+    std::function<bool()> Retry;
+    bool AskRetry(const std::string&, const std::string& text, const std::string& retry,
+                  const std::string& skip) override {
+        Said.push_back("? " + text + " [" + retry + "|" + skip + "]");
+        return Retry && Retry();
     }
     std::vector<std::string> Said;
 
@@ -424,12 +484,13 @@ TEST_F(UninstallRun, YesRemovesAndSaysSo) {
 
 TEST_F(UninstallRun, WhatStaysIsListedAndGivesExitCodeThree) {
     WriteInstalledLog();
-    machine_.InUse.insert(std::string(kDest) + "\\App.exe");
+    machine_.AddFile(std::string(kDest) + "\\Notes.txt");  // the user's own
     TFakeUser user(true);
     EXPECT_EQ(Run(&user), kUninstallIncomplete);
     ASSERT_EQ(user.Said.size(), 2u);
-    EXPECT_EQ(user.Said[1], std::string("! App was removed, except:\r\n") + kDest +
-                                "\\App.exe (in use or protected)\r\n" + kDest + " (the folder is not empty)");
+    EXPECT_EQ(user.Said[1], std::string("! App was removed, except:\r\n") + kDest + " (the folder is not empty)");
+    EXPECT_TRUE(machine_.Keys.empty());  // nothing of the installation is left to run again for
+    // The log in use, with no restart to wait for: it stays, and so does the uninstaller.
     machine_ = WithoutLog(Installed());
     machine_.InUse.insert(context_.LogPath);
     machine_.AddFile(context_.LogPath);
@@ -437,13 +498,91 @@ TEST_F(UninstallRun, WhatStaysIsListedAndGivesExitCodeThree) {
     EXPECT_TRUE(machine_.Later.empty());  // the log is still there: so is the uninstaller
 }
 
-TEST_F(UninstallRun, AnUninstallerThatCannotGoAfterItsEndSaysSo) {
+TEST_F(UninstallRun, AnUninstallerThatCannotGoAfterItsEndGoesAtTheRestartOrSaysSo) {
     WriteInstalledLog();
     machine_.CanRemoveLater = false;
     TFakeUser user(true);
     EXPECT_EQ(Run(&user), kUninstallIncomplete);
     EXPECT_EQ(user.Said.back(), std::string("! App was removed, except:\r\n") + kDest +
                                     "\\Uninstall.exe (in use or protected)\r\n" + kDest + " (the folder is not empty)");
+    // Where it may wait for the restart it goes then, and its folder after it.
+    machine_ = WithoutLog(Installed());
+    machine_.CanRemoveLater = false;
+    context_.RestartFolders = {"C:\\Apps"};
+    EXPECT_EQ(Run(nullptr), kUninstallIncomplete);
+    EXPECT_EQ(machine_.AtRestart, (std::vector<std::string>{context_.SelfPath, kDest}));
+}
+
+TEST_F(UninstallRun, AFileInUseIsNamedUntilItIsClosedAndThenRemoved) {
+    WriteInstalledLog();
+    const std::string app = std::string(kDest) + "\\App.exe";
+    machine_.InUse.insert(app);
+    TFakeUser user(true);
+    int asked = 0;
+    user.Retry = [&] {
+        if (++asked == 2) machine_.InUse.clear();  // closed while the second question is open
+        return true;
+    };
+    EXPECT_EQ(Run(&user), kUninstallDone);
+    const std::string question = "? " + app +
+                                 "\r\n\r\nThis file cannot be removed: it is in use or protected. Close the program "
+                                 "and choose Retry, or Skip to remove it later. [&Retry|&Skip]";
+    EXPECT_EQ(user.Said, (std::vector<std::string>{"? Do you want to remove App and all of its components?", question,
+                                                   question, ". App was removed."}));
+    EXPECT_FALSE(machine_.Files.count(app));
+    EXPECT_TRUE(machine_.AtRestart.empty());
+}
+
+TEST_F(UninstallRun, WhatStaysInUseGoesAtTheRestartAndTheFoldersThatHoldItAfterIt) {
+    const std::string d = kDest, app = d + "\\App.exe";
+    const std::string told = "! App wurde entfernt. Ein Neustart schlie\xDFt das Entfernen ab, dann werden entfernt:\r\n" +
+                             app + "\r\n" + d + "\\Sounds\r\n" + d;
+    for (const bool silent : {true, false}) {
+        machine_ = WithoutLog(Installed());
+        machine_.InUse = {app, d + "\\Sounds"};  // the program runs; a window has that folder open
+        context_.RestartFolders = {"C:\\Apps"};
+        WriteInstalledLog();
+        TFakeUser user(true);  // who skips
+        EXPECT_EQ(Run(silent ? nullptr : &user, TUninstallLanguage::German), kUninstallIncomplete);
+        EXPECT_EQ(machine_.AtRestart, (std::vector<std::string>{app, d + "\\Sounds", d}));
+        EXPECT_TRUE(machine_.Keys.empty());
+        EXPECT_EQ(machine_.Later, std::vector<std::string>{context_.SelfPath});  // the rest of its folder goes at the restart
+        EXPECT_EQ(machine_.Files, (std::set<std::string>{app, context_.SelfPath}));
+        if (!silent) {
+            ASSERT_EQ(user.Said.size(), 3u);
+            EXPECT_EQ(user.Said[2], told);
+        }
+    }
+}
+
+TEST_F(UninstallRun, WhatCannotWaitForTheRestartKeepsTheEntryAndALogOfWhatStayedForASecondRun) {
+    const std::string d = kDest, app = d + "\\App.exe";
+    // Outside the folders where a removal may wait for the restart, and where the system refuses.
+    for (const bool refused : {false, true}) {
+        machine_ = WithoutLog(Installed());
+        machine_.InUse = {app};
+        machine_.CanRemoveAtRestart = !refused;
+        context_.RestartFolders = refused ? std::vector<std::string>{"C:\\Apps"} : std::vector<std::string>{};
+        WriteInstalledLog();
+        TFakeUser user(true);
+        EXPECT_EQ(Run(&user), kUninstallIncomplete);
+        EXPECT_EQ(machine_.Keys, std::set<std::string>{"App"});
+        EXPECT_TRUE(machine_.Later.empty()) << "the uninstaller must stay";
+        EXPECT_EQ(machine_.ReplacedLog, "SetupLOG\r\nNAME=App\r\nKEY=App\r\nCOPYFILE=" + d + "\\Uninstall.exe\r\nCOPYFILE=" +
+                                            app + "\r\nDIRECTORY=" + d + "\r\n");
+        EXPECT_EQ(user.Said.back(), "! App was removed, except:\r\n" + app + " (in use or protected)\r\n" + d +
+                                        " (the folder is not empty)\r\nHKEY_LOCAL_MACHINE\\" + kUninstallRootKey +
+                                        "App (kept, so that the uninstaller can be run again)\r\n" + context_.LogPath +
+                                        " (kept, as it names entries that were not removed)\r\n\r\nClose the program "
+                                        "that uses them and run the uninstaller again to finish the removal.");
+    }
+    // Once the program is closed, a second run on the rewritten log finishes the job.
+    WriteLog(machine_.ReplacedLog);
+    machine_.InUse.clear();
+    EXPECT_EQ(Run(nullptr), kUninstallDone);
+    EXPECT_TRUE(machine_.Keys.empty());
+    EXPECT_EQ(machine_.Later, (std::vector<std::string>{context_.SelfPath, d}));
+    EXPECT_EQ(machine_.Files, std::set<std::string>{context_.SelfPath});
 }
 
 }  // namespace

@@ -4,10 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "shell/registry_win.h"
 #include "shell/shell_win.h"
 #include "formats/log_book.h"
 #include "uninstall/cleanup_copy_win.h"
+#include "uninstall/message_box_user_win.h"
+#include "uninstall/uninstall_texts.h"
 #include "tests/win32/registry_test_util.h"
 
 namespace zub {
@@ -48,6 +52,45 @@ TEST(UninstallMachine, KnowsThePlatformsOwnFolders) {
         EXPECT_EQ(ClassifyPath(expected, folders), TPathVerdict::SystemFolder) << expected;
     }
     EXPECT_EQ(ClassifyPath(GetProgramsFolder(nullptr) + "\\App", folders), TPathVerdict::Usable);
+}
+
+std::string TextOf(HWND window) {
+    char text[256] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// The system's box knows no Skip: its buttons are relabelled, in either language.
+TEST(MessageBoxUser, AsksRetryOrSkipWithTheButtonsInTheUninstallersLanguage) {
+    struct TCase {
+        TUninstallLanguage Language;
+        const char* Retry;
+        const char* Skip;
+        int Press;
+    };
+    const TCase cases[] = {{TUninstallLanguage::English, "&Retry", "&Skip", IDRETRY},
+                           {TUninstallLanguage::German, "&Wiederholen", "&Auslassen", IDCANCEL}};
+    for (const TCase& c : cases) {
+        std::string retry, skip;
+        std::thread watcher([&] {
+            for (int i = 0; i < 400; ++i, Sleep(25)) {
+                const HWND box = FindWindowA("#32770", "Retry test");
+                if (!box) continue;
+                retry = TextOf(GetDlgItem(box, IDRETRY));
+                skip = TextOf(GetDlgItem(box, IDCANCEL));
+                if (retry != c.Retry && i < 399) continue;
+                PostMessageA(box, WM_COMMAND, MAKEWPARAM(c.Press, BN_CLICKED), 0);
+                return;
+            }
+        });
+        TMessageBoxUser user(MAKELANGID(LANG_ENGLISH, SUBLANG_DEFAULT));
+        const bool answer = user.AskRetry("Retry test", RetryText(c.Language, "C:\\Apps\\App\\App.exe"),
+                                          RetryButtonText(c.Language), SkipButtonText(c.Language));
+        watcher.join();
+        EXPECT_EQ(retry, c.Retry);
+        EXPECT_EQ(skip, c.Skip);
+        EXPECT_EQ(answer, c.Press == IDRETRY);
+    }
 }
 
 }  // namespace
