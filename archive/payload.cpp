@@ -3,6 +3,7 @@
 #include "archive/payload_layout.h"
 #include "archive/unpack_progress.h"
 #include "archive/zlb_archive.h"
+#include "base/error.h"
 #include "base/file.h"
 #include "base/strings.h"
 #include "base/timeline.h"
@@ -39,6 +40,22 @@ private:
     TUnpackProgress* progress_;
 };
 
+void UnpackNestedLevel(const std::string& archivePath, const TArchiveExtractor& extract, int depth) {
+    // Each level unpacks the next: a chain made to be endless stops here.
+    if (depth > kMaxNestingDepth)
+        throw Error(Format("%s lies more than %d archives deep", archivePath.c_str(), kMaxNestingDepth));
+    const std::string name = ExtractFileName(archivePath);
+    const std::string target =
+        ExtractFilePath(archivePath) + name.substr(0, name.size() - ExtractFileExt(name).size());
+    if (!fs::DirectoryExists(target)) fs::ForceDirectories(target);
+
+    extract(archivePath, target);
+    for (const fs::DirEntry& entry : fs::ListDirectory(target))
+        if (LowerAscii(ExtractFileExt(entry.name)) == kNestedArchiveExt)
+            UnpackNestedLevel(target + "\\" + entry.name, extract, depth + 1);
+    fs::RemoveFile(archivePath);
+}
+
 }  // namespace
 
 void TPayloadResource::SaveToFile(const std::string& targetPath) const {
@@ -52,22 +69,29 @@ void SaveResourceToFile(const std::string& exePath, const std::string& targetPat
     TPayloadResource(exePath).SaveToFile(targetPath);
 }
 
+void TUnpackRoom::Take(const TZLBArchive& opened, const std::string& what) {
+    int64_t declared = 0;
+    for (int i = 0; i < opened.GetFileCount(); ++i) declared += opened.GetFileEntry(i).UnpackedSize;
+    Take(declared, what);
+}
+
+void TUnpackRoom::Take(int64_t bytes, const std::string& what) {
+    taken_ += bytes;
+    if (free_ >= 0 && taken_ > free_)
+        throw Error(Format("Not enough free space to unpack %s: the setup needs %lld bytes, the drive has %lld",
+                           what.c_str(), static_cast<long long>(taken_), static_cast<long long>(free_)));
+}
+
 void UnpackNestedArchive(const std::string& archivePath) { UnpackNestedArchive(archivePath, ExtractWithOwnReader); }
 
 void UnpackNestedArchive(const std::string& archivePath, const TArchiveExtractor& extract) {
-    const std::string name = ExtractFileName(archivePath);
-    const std::string target =
-        ExtractFilePath(archivePath) + name.substr(0, name.size() - ExtractFileExt(name).size());
-    if (!fs::DirectoryExists(target)) fs::ForceDirectories(target);
-
-    extract(archivePath, target);
-    for (const fs::DirEntry& entry : fs::ListDirectory(target))
-        if (LowerAscii(ExtractFileExt(entry.name)) == kNestedArchiveExt) UnpackNestedArchive(target + "\\" + entry.name, extract);
-    fs::RemoveFile(archivePath);
+    UnpackNestedLevel(archivePath, extract, 1);
 }
 
 void UnpackPayloadArchive(TZLBArchive& archiver, const std::string& workFolder, const TPayloadResource* payload,
-                          TUnpackProgress* progress) {
+                          TUnpackProgress* progress, TUnpackRoom* room) {
+    TUnpackRoom freeNow(room ? -1 : fs::FreeSpace(workFolder));
+    TUnpackRoom& space = room ? *room : freeNow;
     const std::string dataZub = workFolder + kPayloadFileName;
     auto extract = [&](const std::string& archive, const std::string& folder) {
         TProgressAttachment attached(archiver, progress);
@@ -78,6 +102,7 @@ void UnpackPayloadArchive(TZLBArchive& archiver, const std::string& workFolder, 
             else
                 archiver.OpenArchive(archive);
         }
+        space.Take(archiver, archive);
         timeline::TStep step("extraction");
         archiver.ExtractArchive(folder);
         archiver.CloseArchive();
@@ -85,7 +110,10 @@ void UnpackPayloadArchive(TZLBArchive& archiver, const std::string& workFolder, 
     auto extractNested = [&](const std::string& archive, const std::string& folder) {
         TZLBArchive reader;
         TProgressAttachment attached(reader, progress);
-        ExtractInto(reader, archive, folder);
+        reader.OpenArchive(archive);
+        space.Take(reader, archive);
+        reader.ExtractArchive(folder);
+        reader.CloseArchive();
     };
     UnpackPayloadArchive(workFolder, extract, extractNested);
 }
@@ -112,11 +140,13 @@ void UnpackPayload(TZLBArchive& archiver, const std::string& exePath, const std:
 
 void UnpackPayload(TZLBArchive& archiver, const TPayloadResource& payload, const std::string& workFolder,
                    TUnpackProgress* progress) {
+    TUnpackRoom room(fs::FreeSpace(workFolder));
+    room.Take(int64_t(payload.Size()), workFolder + kPayloadFileName);
     {
         timeline::TStep step("Data.Zub written");
         payload.SaveToFile(workFolder + kPayloadFileName);
     }
-    UnpackPayloadArchive(archiver, workFolder, &payload, progress);
+    UnpackPayloadArchive(archiver, workFolder, &payload, progress, &room);
 }
 
 }  // namespace zub

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -56,9 +57,34 @@ private:
 // cannot be loaded or has no such resource; then no target is made.
 void SaveResourceToFile(const std::string& exePath, const std::string& targetPath);
 
+// The room an unpacking may take: the free space of the work folder's drive
+// as it was at the start, against the sizes that the directory of each
+// archive declares, added up over every level of nesting (the payload,
+// gfx.x, Additional.x and the archives inside it). Checked before an archive
+// is extracted, so that a payload too large for the drive stops with a clear
+// error instead of filling it.
+class TUnpackRoom {
+public:
+    // A negative `freeBytes` means that the free space is unknown: nothing is refused.
+    explicit TUnpackRoom(int64_t freeBytes) : free_(freeBytes) {}
+    // Counts in the sizes the open archive's directory declares, or `bytes`;
+    // raises when the total passes the room, naming `what` needs it.
+    void Take(const TZLBArchive& opened, const std::string& what);
+    void Take(int64_t bytes, const std::string& what);
+    int64_t Taken() const { return taken_; }
+
+private:
+    int64_t free_;
+    int64_t taken_ = 0;
+};
+
+// Archives nested deeper than this in Additional.x (which is level 1) are refused.
+inline constexpr int kMaxNestingDepth = 8;
+
 // Extracts archive A into the folder named after it (W\Additional.x into
 // W\Additional), unpacks every ".x" entry of that folder the same way
-// (the extension compared case-insensitively), then deletes A.
+// (the extension compared case-insensitively), then deletes A. An archive
+// more than kMaxNestingDepth levels deep raises before it is extracted.
 void UnpackNestedArchive(const std::string& archivePath);
 void UnpackNestedArchive(const std::string& archivePath, const TArchiveExtractor& extract);
 
@@ -69,9 +95,12 @@ void UnpackNestedArchive(const std::string& archivePath, const TArchiveExtractor
 //
 // `payload`, when given, holds the bytes of Data.Zub, which are then read
 // from memory instead of from the file. `progress`, when given, follows the
-// readers used; the archiver's handlers are cleared afterwards.
+// readers used; the archiver's handlers are cleared afterwards. `room`
+// counts every archive's declared sizes; without one, the work folder's
+// free space now is the room.
 void UnpackPayloadArchive(TZLBArchive& archiver, const std::string& workFolder,
-                          const TPayloadResource* payload = nullptr, TUnpackProgress* progress = nullptr);
+                          const TPayloadResource* payload = nullptr, TUnpackProgress* progress = nullptr,
+                          TUnpackRoom* room = nullptr);
 // The same steps with `extract` for Data.Zub, gfx.x and snd.x and
 // `extractNested` for Additional.x and the archives nested in it.
 void UnpackPayloadArchive(const std::string& workFolder, const TArchiveExtractor& extract,
@@ -80,7 +109,9 @@ void UnpackPayloadArchive(const std::string& workFolder, const TArchiveExtractor
 // The whole unpacking: the payload resource of `exePath` written to
 // workFolder + "Data.Zub", then UnpackPayloadArchive, which reads the payload
 // archive from the resource's memory (the same bytes as the file just
-// written) rather than reading the file twice more. Nothing is caught.
+// written) rather than reading the file twice more. The room is the work
+// folder's free space before Data.Zub is written, which counts in too.
+// Nothing is caught.
 void UnpackPayload(TZLBArchive& archiver, const std::string& exePath, const std::string& workFolder,
                    TUnpackProgress* progress = nullptr);
 // The same with the payload found already (the setup's: OfRunningImage).

@@ -19,7 +19,12 @@ namespace {
 using namespace pe;
 constexpr uint32_t kSectionFlags = 0x40000040u;  // initialised data, readable
 
-size_t AlignUp(size_t value, size_t alignment) { return (value + alignment - 1) / alignment * alignment; }
+// In 64 bits: a hostile stub's alignment (up to 0xffffffff) or image size
+// would wrap around in the 32-bit size_t of the Windows tool, and the
+// section land over the headers. The results are checked against the
+// format's limits before they are used.
+constexpr uint64_t kMaxPeOffset = 0x7fffffffu;
+uint64_t AlignUp(uint64_t value, uint64_t alignment) { return (value + alignment - 1) / alignment * alignment; }
 
 // The order the loader's binary search expects: names before numbers, names
 // by their upper-case form, numbers ascending.
@@ -97,21 +102,21 @@ private:
             }
         }
         dataEntries_ = tables;
-        size_t at = dataEntries_ + kResourceDataEntrySize * leaves;
+        uint64_t at = dataEntries_ + kResourceDataEntrySize * leaves;
         for (auto& [text, offset] : strings_) {
             offset = at;
             at += 2 + 2 * text.size();
         }
-        dataStart_ = AlignUp(at, 8);
-        at = dataStart_;
+        at = AlignUp(at, 8);
+        dataStart_ = size_t(at);
         for (const auto& type : types_)
             for (const auto& name : type.second)
                 for (const auto& language : name.second) {
-                    dataOffsets_[language.second] = at;
+                    dataOffsets_[language.second] = size_t(at);
                     at = AlignUp(at + language.second->Data.size(), 8);
+                    if (at > kMaxPeOffset) throw Error("The resources are too large for an executable");
                 }
-        dataEnd_ = at;
-        if (dataEnd_ > 0x7fffffffu) throw Error("The resources are too large for an executable");
+        dataEnd_ = size_t(at);
     }
 
     void Intern(const TResourceName& name) {
@@ -205,8 +210,10 @@ TPlacement PlaceSection(const TPeImage& image) {
     if (header + kSectionHeaderSize > firstRawData || header + kSectionHeaderSize > image.FileSize)
         throw Error("The executable has no room for another section header");
     const uint64_t address = AlignUp(virtualEnd, image.SectionAlignment);
-    if (address > 0x7fffffffu) throw Error("The executable's image is too large");
-    return {header, uint32_t(address), AlignUp(image.FileSize, image.FileAlignment), true};
+    if (address > kMaxPeOffset) throw Error("The executable's image is too large");
+    const uint64_t fileOffset = AlignUp(image.FileSize, image.FileAlignment);
+    if (fileOffset > kMaxPeOffset) throw Error("The executable would be too large");
+    return {header, uint32_t(address), size_t(fileOffset), true};
 }
 
 void WriteSectionHeader(std::vector<unsigned char>& out, size_t at, uint32_t address, size_t size, size_t rawSize,
@@ -243,7 +250,7 @@ std::vector<unsigned char> WithoutCertificateTable(const std::vector<unsigned ch
     // Signing tools append the table, 8-byte aligned, behind everything else;
     // a table elsewhere (or a damaged entry) is only unhooked.
     bool atEnd = offset >= image.SizeOfHeaders && length != 0 && offset + length <= pe.size() &&
-                 AlignUp(size_t(offset + length), 8) >= pe.size();
+                 AlignUp(offset + length, 8) >= pe.size();
     for (const TPeSection& section : image.Sections)
         if (uint64_t(section.PointerToRawData) + section.SizeOfRawData > offset && section.SizeOfRawData != 0)
             atEnd = false;
@@ -263,20 +270,21 @@ std::vector<unsigned char> WriteResources(const std::vector<unsigned char>& sign
         throw Error("The executable has no resource data directory");
     const TPlacement place = PlaceSection(image);
     const std::vector<unsigned char> section = TSectionBuilder(GroupResources(resources), place.VirtualAddress).Build();
-    const size_t rawSize = AlignUp(section.size(), image.FileAlignment);
-    if (place.FileOffset + rawSize > 0x7fffffffu) throw Error("The executable would be too large");
+    const uint64_t rawSize = AlignUp(section.size(), image.FileAlignment);
+    if (place.FileOffset + rawSize > kMaxPeOffset) throw Error("The executable would be too large");
+    const uint64_t imageSize = AlignUp(uint64_t(place.VirtualAddress) + section.size(), image.SectionAlignment);
+    if (imageSize > kMaxPeOffset) throw Error("The executable's image is too large");
 
     std::vector<unsigned char> out(pe.begin(), pe.begin() + std::ptrdiff_t(std::min(pe.size(), place.FileOffset)));
     out.resize(place.FileOffset, 0);
     out.insert(out.end(), section.begin(), section.end());
-    out.resize(place.FileOffset + rawSize, 0);
+    out.resize(place.FileOffset + size_t(rawSize), 0);
 
-    WriteSectionHeader(out, place.HeaderOffset, place.VirtualAddress, section.size(), rawSize, place.FileOffset);
+    WriteSectionHeader(out, place.HeaderOffset, place.VirtualAddress, section.size(), size_t(rawSize), place.FileOffset);
     if (place.NewHeader) PutLe16(out, image.NumberOfSectionsOffset, uint16_t(image.Sections.size() + 1));
     PutLe32(out, image.DirectoryEntryOffset(kResourceDirectory), place.VirtualAddress);
     PutLe32(out, image.DirectoryEntryOffset(kResourceDirectory) + 4, uint32_t(section.size()));
-    PutLe32(out, image.SizeOfImageOffset,
-               uint32_t(AlignUp(size_t(place.VirtualAddress) + section.size(), image.SectionAlignment)));
+    PutLe32(out, image.SizeOfImageOffset, uint32_t(imageSize));
     if (image.CheckSum != 0) PutLe32(out, image.CheckSumOffset, PeChecksum(out.data(), out.size(), image.CheckSumOffset));
     return out;
 }

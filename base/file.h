@@ -52,6 +52,10 @@ std::string LongFullPath(const std::string& path);
 // "/..." natively.
 bool IsFullPath(const std::string& path);
 
+// The bytes this program may still write on the drive of the existing
+// folder `path` (GetDiskFreeSpaceExA, statvfs); -1 when the system cannot say.
+int64_t FreeSpace(const std::string& path);
+
 // The system's code for the last failed call of this layer (GetLastError or errno).
 int LastErrorCode();
 

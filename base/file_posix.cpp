@@ -2,6 +2,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -81,6 +82,12 @@ bool CreateDir(const std::string& path) { return ::mkdir(Native(path).c_str(), 0
 bool CreateDir(const std::string& path, const std::string&) { return ::mkdir(Native(path).c_str(), 0700) == 0 || Fail(); }
 
 bool IsFullPath(const std::string& path) { return !path.empty() && Native(path)[0] == '/'; }
+
+int64_t FreeSpace(const std::string& path) {
+    struct statvfs st {};
+    if (::statvfs(Native(path).c_str(), &st) != 0) return -1;
+    return int64_t(st.f_bavail) * int64_t(st.f_frsize);
+}
 bool RemoveFile(const std::string& path) { return ::unlink(Native(path).c_str()) == 0 || Fail(); }
 bool RemoveDir(const std::string& path) { return ::rmdir(Native(path).c_str()) == 0 || Fail(); }
 // A hard link refuses an existing name, where rename() would replace it.

@@ -93,6 +93,12 @@ bool CreateDir(const std::string& path, const std::string& access) {
 
 bool IsFullPath(const std::string& path) { return HasDriveOrShare(path); }
 
+int64_t FreeSpace(const std::string& path) {
+    ULARGE_INTEGER available{};
+    if (!GetDiskFreeSpaceExA(path.c_str(), &available, nullptr, nullptr)) return -1;
+    return available.QuadPart > uint64_t(INT64_MAX) ? INT64_MAX : int64_t(available.QuadPart);
+}
+
 bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) || Fail(); }
 bool RemoveDir(const std::string& path) { return RemoveDirectoryA(path.c_str()) || Fail(); }
 // Without MOVEFILE_REPLACE_EXISTING or MOVEFILE_COPY_ALLOWED: a rename on one drive, never replacing.

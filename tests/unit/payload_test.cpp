@@ -6,6 +6,7 @@
 
 #include "archive/zlb_archive.h"
 #include "archive/zlb_writer.h"
+#include "base/strings.h"
 #include "base/timeline.h"
 #include "archive_test_util.h"
 
@@ -89,6 +90,68 @@ TEST_F(PayloadTest, SoundsAndAdditionalFilesAreOptional) {
 TEST_F(PayloadTest, GraphicsAreRequired) {
     test::WriteBytes(work / "Data.Zub", ArchiveOf({{"Setup.ini", test::ToBytes("x")}}, scratch));
     EXPECT_EQ(ErrorOf([&] { UnpackPayloadArchive(archiver, work.Path()); }), "Archive file not found");
+}
+
+// Every level counts: the payload's entries, and the contents of gfx.x,
+// snd.x, Additional.x and of the archives inside it.
+TEST_F(PayloadTest, WhatEveryLevelDeclaresMustFitTheFreeSpaceBeforeItIsExtracted) {
+    MakePayload(true, true);
+    TUnpackRoom measure(-1);
+    UnpackPayloadArchive(archiver, work.Path(), nullptr, nullptr, &measure);
+    const int64_t top = 8 + int64_t(test::ReadBytes(work / "gfx.x").size() + test::ReadBytes(work / "snd.x").size()) +
+                        int64_t(ArchiveOf({{"page.html", test::ToBytes("<p>")},
+                                           {"other.x", ArchiveOf({{"inner.txt", test::ToBytes("inner")}}, scratch)},
+                                           {"UPPER.X", ArchiveOf({{"loud.txt", test::ToBytes("LOUD")}}, scratch)}},
+                                          scratch)
+                                    .size());
+    const int64_t additional = 3 + int64_t(ArchiveOf({{"inner.txt", test::ToBytes("inner")}}, scratch).size()) +
+                               int64_t(ArchiveOf({{"loud.txt", test::ToBytes("LOUD")}}, scratch).size());
+    EXPECT_EQ(measure.Taken(), top + 4000 + 900 + additional + 5 + 4);
+
+    struct Case {
+        int64_t room;
+        const char* stoppedAt;  // the archive that no longer fits; nothing of it is extracted
+        const char* empty;
+    };
+    const Case cases[] = {
+        {top - 1, "Data.Zub", ""},
+        {top + 3999, "gfx.x", "Graphics"},
+        {measure.Taken() - 1, "Additional\\", ""},  // the last of the two nested ones
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove_all(work.Path());
+        std::filesystem::create_directories(work.Path());
+        MakePayload(true, true);
+        TUnpackRoom room(c.room);
+        const std::string error = ErrorOf([&] { UnpackPayloadArchive(archiver, work.Path(), nullptr, nullptr, &room); });
+        EXPECT_EQ(error.rfind("Not enough free space to unpack " + work.Path() + c.stoppedAt, 0), 0u) << error;
+        EXPECT_NE(error.find(Format("needs %lld bytes, the drive has %lld", (long long)(room.Taken()),
+                                    (long long)(c.room))), std::string::npos) << error;
+        if (*c.empty) EXPECT_TRUE(std::filesystem::is_empty(work / c.empty)) << c.empty;
+    }
+}
+
+TEST_F(PayloadTest, ArchivesNestedDeeperThanTheLimitStopTheUnpacking) {
+    // Additional.x holds l2.x, which holds l3.x, ..., down to `levels`.
+    const auto chain = [&](int levels) {
+        Bytes inner = ArchiveOf({{"deep.txt", test::ToBytes("deep")}}, scratch);
+        for (int level = levels; level >= 2; --level)
+            inner = ArchiveOf({{Format("l%d.x", level), inner}}, scratch);
+        test::WriteBytes(work / "Additional.x", inner);
+    };
+    chain(kMaxNestingDepth);
+    UnpackNestedArchive(work / "Additional.x");
+    std::string deepest = "Additional";
+    for (int level = 2; level <= kMaxNestingDepth; ++level) deepest += Format("/l%d", level);
+    EXPECT_EQ(test::ReadBytes(work / (deepest + "/deep.txt")), test::ToBytes("deep"));
+
+    std::filesystem::remove_all(work / "Additional");
+    chain(kMaxNestingDepth + 1);
+    const std::string error = ErrorOf([&] { UnpackNestedArchive(work / "Additional.x"); });
+    EXPECT_NE(error.find(Format("l%d.x lies more than %d archives deep", kMaxNestingDepth + 1, kMaxNestingDepth)),
+              std::string::npos)
+        << error;
+    EXPECT_FALSE(test::Exists(work / (deepest + Format("/l%d", kMaxNestingDepth + 1))));
 }
 
 TEST_F(PayloadTest, FolderNamedLikeAnArchiveIsTakenForOne) {

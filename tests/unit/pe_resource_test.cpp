@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "archive/pe_image.h"
 #include "tests/unit/archive_test_util.h"
 #include "tests/unit/pe_test_util.h"
@@ -184,6 +186,14 @@ TEST(PeResourceWriter, RefusesWhatItCannotWriteSafely) {
     Put32(tight, L::kSectionTable + 20, uint32_t(L::kSectionTable + 40));
     EXPECT_EQ(ErrorOf([&] { WritePayloadResource(tight, test::ToBytes("x")); }),
               "The executable has no room for another section header");
+    // Alignments a hostile stub may claim; computed in 32 bits they would wrap around.
+    for (const auto& [field, value, message] : {std::tuple{32u, 0xfffff000u, "The executable's image is too large"},
+                                                std::tuple{36u, 0xffffffffu, "The executable would be too large"},
+                                                std::tuple{36u, 0x80000000u, "The executable would be too large"}}) {
+        Bytes hostile = test::MakeTestPe();
+        Put32(hostile, L::kOptional + field, value);
+        EXPECT_EQ(ErrorOf([&] { WritePayloadResource(hostile, test::ToBytes("x")); }), message) << field;
+    }
     EXPECT_EQ(ErrorOf([&] { WritePayloadResource(test::ToBytes("not a program"), test::ToBytes("x")); }),
               "Not an executable: no MZ header");
     const std::vector<TPeResource> twice = {Resource(TResourceName::Number(10), TResourceName::Named("A"), 0, "1"),

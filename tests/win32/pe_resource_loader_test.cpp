@@ -10,7 +10,9 @@
 
 #include "archive/payload.h"
 #include "archive/pe_resource.h"
+#include "base/error.h"
 #include "base/file.h"
+#include "base/little_endian.h"
 #include "shell/shell.h"
 
 namespace zub {
@@ -109,6 +111,17 @@ TEST_F(PeResourceUnderLoader, TheWrittenImageStillRuns) {
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     EXPECT_EQ(code, 0u);
+}
+
+// The tool runs as a 32-bit program too: alignments a hostile stub claims
+// must not wrap around in its 32-bit sizes and put the section over the headers.
+TEST_F(PeResourceUnderLoader, HostileAlignmentsAreRefusedIn32Bits) {
+    const size_t optional = LoadLe32(stub_.data() + 0x3c) + 24;
+    for (const auto& [field, value] : {std::pair{32u, 0xfffff000u}, std::pair{36u, 0xffffffffu}}) {
+        Bytes hostile = stub_;
+        PutLe32(hostile, optional + field, value);
+        EXPECT_THROW(WritePayloadResource(hostile, Pattern(1000, 8)), Error) << field;
+    }
 }
 
 // Run as a child of the test below (skipped otherwise): its own file is
