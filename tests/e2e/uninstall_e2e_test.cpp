@@ -377,6 +377,32 @@ TEST_F(UninstallInProgramFiles, SilentRunWithAFileInUseLeavesItAndItsFolderToThe
     EXPECT_LT(at(program), at(dest_)) << "the folder would go before the file in it";
 }
 
+TEST_F(UninstallInProgramFiles, ProgramClosedWhileTheFinalMessageIsOpenTheFolderGoesAtTheEnd) {
+    const std::string program = Program();
+    HANDLE inUse = HoldOpen(program);
+    TSetupProcess uninstaller(Uninstaller(), tmp_);
+    ASSERT_TRUE(uninstaller.Started());
+    HWND question = WaitForBox(uninstaller, "Do you want");
+    ASSERT_NE(question, nullptr);
+    PostMessageA(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+    HWND retry = WaitForBox(uninstaller, program);
+    ASSERT_NE(retry, nullptr) << "no Retry/Skip question";
+    PostMessageA(retry, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);  // Skip
+
+    HWND done = WaitForBox(uninstaller, title_ + " was removed");
+    ASSERT_NE(done, nullptr) << "no final message";
+    EXPECT_EQ(MessageBoxText(done),
+              title_ + " was removed. A restart completes the removal of:\r\n" + program + "\r\n" + dest_);
+    SaveScreenshot("uninstall-restart.bmp");
+    // The program ends before the message is answered: nothing needs to wait for the restart any more.
+    CloseHandle(inUse);
+    PressOk(done);
+    ASSERT_TRUE(uninstaller.WaitForExit());
+    EXPECT_EQ(uninstaller.ExitCode(), 3u);
+    EXPECT_FALSE(KeyExists());
+    EXPECT_TRUE(WaitFor([&] { return !fs::PathExists(dest_); }, 30000)) << "the destination is still there";
+}
+
 TEST_F(Uninstall, NoLeavesEverything) {
     TSetupProcess uninstaller(Uninstaller(), tmp_);
     HWND question = WaitForBox(uninstaller, "Do you want");
