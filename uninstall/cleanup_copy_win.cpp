@@ -13,6 +13,8 @@
 #include "base/process_win.h"
 #include "base/strings.h"
 #include "shell/shell.h"
+#include "uninstall/removal_after_exit.h"
+#include "uninstall/uninstall_machine_win.h"
 
 namespace zub {
 
@@ -42,7 +44,7 @@ std::string MakePrivateTempFolder() {
 
 }  // namespace
 
-bool StartCleanupCopy(const std::string& self, const std::vector<std::string>& folders) {
+bool StartCleanupCopy(const std::string& self, const std::vector<std::string>& after) {
     const std::string folder = MakePrivateTempFolder();
     if (folder.empty()) return false;
     const std::string copy = folder + kUninstallerName;
@@ -58,7 +60,7 @@ bool StartCleanupCopy(const std::string& self, const std::vector<std::string>& f
         return giveUp();
     std::string command = Quoted(copy) + " " + kCleanupSwitch + " " + std::to_string(reinterpret_cast<uintptr_t>(me)) +
                           " " + Quoted(self);
-    for (const std::string& f : folders) command += " " + Quoted(f);
+    for (const std::string& path : after) command += " " + Quoted(path);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
@@ -94,13 +96,15 @@ int RunCleanup(int argc, char** argv) {
     const std::string self = OwnExecutablePath();
     const std::string target = argv[3];
     if (SameContent(self, target)) {
-        // The system may hold the image a moment after the process has ended.
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (DeleteFileA(target.c_str()) || GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES) break;
-            Sleep(100);
-        }
-        for (int i = 4; i < argc; ++i) RemoveDirectoryA(argv[i]);
+        TWin32UninstallMachine machine;
+        int attempts = 0;
+        // Ten seconds for the system to let go of the image; then the restart.
+        FinishAfterExit(target, std::vector<std::string>(argv + 4, argv + argc), PlatformRestartFolders(), machine,
+                        [&] {
+                            if (++attempts >= 100) return false;
+                            Sleep(100);
+                            return true;
+                        });
     }
     MoveFileExA(self.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
     const std::string folder = ExtractFilePath(self);

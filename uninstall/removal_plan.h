@@ -94,8 +94,9 @@ public:
     // The uninstall entry named `keyName`, in the root and view the setup wrote it.
     virtual TResult RemoveUninstallKey(const std::string& keyName) = 0;
     // Arranges that, once the uninstaller has ended, `self` is removed and
-    // then `folders` in their order, each when empty. False when it cannot.
-    virtual bool RemoveAfterExit(const std::string& self, const std::vector<std::string>& folders) = 0;
+    // then `after` in their order, as FinishAfterExit does
+    // (uninstall/removal_after_exit.h). False when it cannot.
+    virtual bool RemoveAfterExit(const std::string& self, const std::vector<std::string>& after) = 0;
     // Arranges that `path` is removed at the next restart of the system (a
     // folder only when empty by then); removals arranged earlier come first.
     // False when it cannot.

@@ -36,8 +36,8 @@ IUninstallMachine::TResult TWin32UninstallMachine::RemoveUninstallKey(const std:
     return rc == ERROR_FILE_NOT_FOUND ? TResult::Absent : TResult::Failed;
 }
 
-bool TWin32UninstallMachine::RemoveAfterExit(const std::string& self, const std::vector<std::string>& folders) {
-    return StartCleanupCopy(self, folders);
+bool TWin32UninstallMachine::RemoveAfterExit(const std::string& self, const std::vector<std::string>& after) {
+    return StartCleanupCopy(self, after);
 }
 
 bool TWin32UninstallMachine::RemoveAtRestart(const std::string& path) {

@@ -14,7 +14,7 @@ class TWin32UninstallMachine : public TFileSystemMachine {
 public:
     TResult RemoveUninstallKey(const std::string& keyName) override;
     // Through a copy of the program in the temporary directory.
-    bool RemoveAfterExit(const std::string& self, const std::vector<std::string>& folders) override;
+    bool RemoveAfterExit(const std::string& self, const std::vector<std::string>& after) override;
     // MoveFileExA with MOVEFILE_DELAY_UNTIL_REBOOT, which needs administrator rights.
     bool RemoveAtRestart(const std::string& path) override;
     // Junctions and symbolic links are links, whatever they point at.

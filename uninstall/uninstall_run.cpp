@@ -18,10 +18,13 @@ std::string StayedLogText(const TSetupLog& log, const std::vector<int>& stayedLi
     return book.LogText();
 }
 
-// The uninstaller goes once it has ended, through the machine, else at the
-// next restart; whatever cannot go is listed.
+// The uninstaller goes once it has ended, through the machine, and with it
+// its folders and what was left to the restart but may go by then; else it
+// goes at the next restart. Whatever cannot go is listed.
 void RemoveSelf(const TRemovalContext& context, IUninstallMachine& machine, TRemovalOutcome& outcome) {
-    if (machine.RemoveAfterExit(context.SelfPath, outcome.FoldersAfterExit)) return;
+    std::vector<std::string> after = outcome.FoldersAfterExit;
+    after.insert(after.end(), outcome.AtRestart.begin(), outcome.AtRestart.end());
+    if (machine.RemoveAfterExit(context.SelfPath, after)) return;
     if (!LeaveForRestart(context.SelfPath, context, machine, outcome)) {
         outcome.Problems.push_back({TRemovalProblem::FileNotRemoved, context.SelfPath, 0});
         for (const std::string& folder : outcome.FoldersAfterExit)

@@ -297,19 +297,23 @@ TEST_F(Uninstall, SilentRunWithAFileInUseKeepsTheEntryAndALogOfWhatStayedForASec
 const char kSessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
 const char kPendingValue[] = "PendingFileRenameOperations";
 
-// The strings of the value, the empty ones included.
-std::vector<std::string> PendingStrings(HKEY key) {
-    DWORD size = 0, type = 0;
-    std::string data;
-    if (RegQueryValueExA(key, kPendingValue, nullptr, &type, nullptr, &size) == ERROR_SUCCESS && size > 0) {
+// The strings of the value, the empty ones included; false when it cannot be read.
+bool PendingStrings(HKEY key, std::vector<std::string>& strings) {
+    std::string data(4096, '\0');
+    for (;;) {
+        DWORD size = DWORD(data.size()), type = 0;
+        const LONG rc = RegQueryValueExA(key, kPendingValue, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &size);
+        if (rc == ERROR_MORE_DATA) {
+            data.resize(std::max<size_t>(size, data.size() * 2));
+            continue;
+        }
+        if (rc == ERROR_FILE_NOT_FOUND) size = 0;
+        else if (rc != ERROR_SUCCESS) return false;
         data.resize(size);
-        if (RegQueryValueExA(key, kPendingValue, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &size) !=
-            ERROR_SUCCESS)
-            size = 0;
-        data.resize(size);
+        break;
     }
     while (!data.empty() && data.back() == '\0') data.pop_back();
-    std::vector<std::string> strings;
+    strings.clear();
     for (size_t start = 0; start <= data.size() && !data.empty();) {
         const size_t end = std::min(data.find('\0', start), data.size());
         strings.push_back(data.substr(start, end - start));
@@ -317,14 +321,15 @@ std::vector<std::string> PendingStrings(HKEY key) {
     }
     // A removal's empty new name may have been the last string.
     if (strings.size() % 2) strings.emplace_back();
-    return strings;
+    return true;
 }
 
 std::vector<std::string> PendingRemovals() {
     std::vector<std::string> removals;
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_READ, &key) != ERROR_SUCCESS) return removals;
-    const std::vector<std::string> strings = PendingStrings(key);
+    std::vector<std::string> strings;
+    EXPECT_TRUE(PendingStrings(key, strings)) << "the pending removals cannot be read";
     RegCloseKey(key);
     for (size_t i = 0; i + 1 < strings.size(); i += 2)
         if (strings[i + 1].empty()) removals.push_back(strings[i]);
@@ -336,7 +341,11 @@ std::vector<std::string> PendingRemovals() {
 void ForgetPendingRemovals(const std::string& folder) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS) return;
-    const std::vector<std::string> strings = PendingStrings(key);
+    std::vector<std::string> strings;
+    if (!PendingStrings(key, strings)) {
+        RegCloseKey(key);
+        return;
+    }
     std::string kept;
     for (size_t i = 0; i + 1 < strings.size(); i += 2)
         if (LowerAscii(strings[i]).find(LowerAscii(folder)) == std::string::npos)
@@ -352,9 +361,11 @@ void ForgetPendingRemovals(const std::string& folder) {
 class UninstallInProgramFiles : public Uninstall {
 protected:
     UninstallInProgramFiles() { inProgramFiles_ = true; }
+    // Once the clean-up copy has ended (the base waits for it): it arranges removals too.
     void TearDown() override {
-        ForgetPendingRemovals(dest_);
         Uninstall::TearDown();
+        ForgetPendingRemovals(dest_);
+        ForgetPendingRemovals(root_);
     }
 };
 
@@ -375,6 +386,32 @@ TEST_F(UninstallInProgramFiles, SilentRunWithAFileInUseLeavesItAndItsFolderToThe
     ASSERT_LT(size_t(at(program)), pending.size()) << "the program is not left to the restart";
     ASSERT_LT(size_t(at(dest_)), pending.size()) << "its folder is not left to the restart";
     EXPECT_LT(at(program), at(dest_)) << "the folder would go before the file in it";
+}
+
+TEST_F(UninstallInProgramFiles, ProgramClosedWhileTheFinalMessageIsOpenTheFolderGoesAtTheEnd) {
+    const std::string program = Program();
+    HANDLE inUse = HoldOpen(program);
+    TSetupProcess uninstaller(Uninstaller(), tmp_);
+    ASSERT_TRUE(uninstaller.Started());
+    HWND question = WaitForBox(uninstaller, "Do you want");
+    ASSERT_NE(question, nullptr);
+    PostMessageA(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+    HWND retry = WaitForBox(uninstaller, program);
+    ASSERT_NE(retry, nullptr) << "no Retry/Skip question";
+    PostMessageA(retry, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);  // Skip
+
+    HWND done = WaitForBox(uninstaller, title_ + " was removed");
+    ASSERT_NE(done, nullptr) << "no final message";
+    EXPECT_EQ(MessageBoxText(done),
+              title_ + " was removed. A restart completes the removal of:\r\n" + program + "\r\n" + dest_);
+    SaveScreenshot("uninstall-restart.bmp");
+    // The program ends before the message is answered: nothing needs to wait for the restart any more.
+    CloseHandle(inUse);
+    PressOk(done);
+    ASSERT_TRUE(uninstaller.WaitForExit());
+    EXPECT_EQ(uninstaller.ExitCode(), 3u);
+    EXPECT_FALSE(KeyExists());
+    EXPECT_TRUE(WaitFor([&] { return !fs::PathExists(dest_); }, 30000)) << "the destination is still there";
 }
 
 TEST_F(Uninstall, NoLeavesEverything) {

@@ -13,6 +13,7 @@
 #include "base/strings.h"
 #include "formats/log_book.h"
 #include "tests/unit/archive_test_util.h"
+#include "uninstall/removal_after_exit.h"
 #include "uninstall/removal_places.h"
 #include "uninstall/removal_plan.h"
 #include "uninstall/uninstall_run.h"
@@ -365,6 +366,51 @@ TEST(RemovalRun, SelfAndLogAreMatchedWithoutRegardToCase) {
     EXPECT_TRUE(machine.Files.count(std::string(kDest) + "\\Uninstall.exe"));
 }
 
+// The clean-up copy's work once the uninstaller has ended.
+TEST(FinishAfterExit, RemovesTheUninstallerThenItsFolderAndWhatMayGoBeforeTheRestart) {
+    const std::string d = "C:\\Program Files\\App", self = d + "\\Uninstall.exe", app = d + "\\App.exe";
+    const std::vector<std::string> restart = {"C:\\Program Files"};
+    {
+        // The system lets go of the uninstaller's image after a moment; the program was closed meanwhile.
+        TFakeMachine machine;
+        machine.AddFile(self);
+        machine.AddFile(app);
+        machine.InUse = {self};
+        int waits = 0;
+        FinishAfterExit(self, {app, d}, restart, machine, [&] {
+            machine.InUse.clear();
+            return ++waits < 100;
+        });
+        EXPECT_EQ(waits, 1);
+        EXPECT_TRUE(machine.Files.empty());
+        EXPECT_FALSE(machine.Folders.count(d));
+        EXPECT_TRUE(machine.AtRestart.empty());
+    }
+    {
+        // The program still runs and the image is held for good: the folder goes at the restart, after both.
+        TFakeMachine machine;
+        machine.AddFile(self);
+        machine.AddFile(app);
+        machine.InUse = {self, app};
+        int waits = 0;
+        FinishAfterExit(self, {app, d}, restart, machine, [&] { return ++waits < 3; });
+        EXPECT_EQ(waits, 3);
+        EXPECT_EQ(machine.AtRestart, (std::vector<std::string>{self, d}));  // the program was arranged before
+        EXPECT_TRUE(machine.Files.count(app));
+    }
+    {
+        // Elsewhere only empty folders go: never a file, whatever the command line names.
+        TFakeMachine machine;
+        const std::string t = "C:\\Apps\\App";
+        for (const std::string& file : {t + "\\Uninstall.exe", t + "\\Notes.txt", std::string("C:\\Users\\Ann\\x.txt")})
+            machine.AddFile(file);
+        FinishAfterExit(t + "\\Uninstall.exe", {"C:\\Users\\Ann\\x.txt", t}, restart, machine, [] { return false; });
+        EXPECT_EQ(machine.Files, (std::set<std::string>{t + "\\Notes.txt", "C:\\Users\\Ann\\x.txt"}));
+        EXPECT_TRUE(machine.Folders.count(t));
+        EXPECT_TRUE(machine.AtRestart.empty());
+    }
+}
+
 // The file side of the real machine, on a folder of the test's own.
 class TDiskMachine : public TFileSystemMachine {
 public:
@@ -546,7 +592,8 @@ TEST_F(UninstallRun, WhatStaysInUseGoesAtTheRestartAndTheFoldersThatHoldItAfterI
         EXPECT_EQ(Run(silent ? nullptr : &user, TUninstallLanguage::German), kUninstallIncomplete);
         EXPECT_EQ(machine_.AtRestart, (std::vector<std::string>{app, d + "\\Sounds", d}));
         EXPECT_TRUE(machine_.Keys.empty());
-        EXPECT_EQ(machine_.Later, std::vector<std::string>{context_.SelfPath});  // the rest of its folder goes at the restart
+        // What was left to the restart is handed over too: it goes after the end if it may by then.
+        EXPECT_EQ(machine_.Later, (std::vector<std::string>{context_.SelfPath, app, d + "\\Sounds", d}));
         EXPECT_EQ(machine_.Files, (std::set<std::string>{app, context_.SelfPath}));
         if (!silent) {
             ASSERT_EQ(user.Said.size(), 3u);
