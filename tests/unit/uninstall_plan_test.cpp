@@ -485,7 +485,7 @@ protected:
         for (const TSetupLogEntry& e : InstalledLog().Entries) text += FormatLogEntry(e.Kind, e.Path) + "\r\n";
         WriteLog(text);
     }
-    int Run(IUninstallUser* user, TUninstallLanguage language = TUninstallLanguage::English) {
+    int Run(IUninstallUser* user, TLanguage language = TLanguage::English) {
         return RunUninstall(context_, machine_, user, language);
     }
 
@@ -522,7 +522,7 @@ TEST_F(UninstallRun, NoMeansNothingIsRemoved) {
 TEST_F(UninstallRun, YesRemovesAndSaysSo) {
     WriteInstalledLog();
     TFakeUser user(true);
-    EXPECT_EQ(Run(&user, TUninstallLanguage::German), kUninstallDone);
+    EXPECT_EQ(Run(&user, TLanguage::German), kUninstallDone);
     EXPECT_EQ(machine_.Later, (std::vector<std::string>{context_.SelfPath, kDest}));
     EXPECT_EQ(user.Said, (std::vector<std::string>{"? Wollen Sie App und alle zugeh\xF6rigen Komponenten entfernen?",
                                                    ". App wurde entfernt."}));
@@ -589,7 +589,7 @@ TEST_F(UninstallRun, WhatStaysInUseGoesAtTheRestartAndTheFoldersThatHoldItAfterI
         context_.RestartFolders = {"C:\\Apps"};
         WriteInstalledLog();
         TFakeUser user(true);  // who skips
-        EXPECT_EQ(Run(silent ? nullptr : &user, TUninstallLanguage::German), kUninstallIncomplete);
+        EXPECT_EQ(Run(silent ? nullptr : &user, TLanguage::German), kUninstallIncomplete);
         EXPECT_EQ(machine_.AtRestart, (std::vector<std::string>{app, d + "\\Sounds", d}));
         EXPECT_TRUE(machine_.Keys.empty());
         // What was left to the restart is handed over too: it goes after the end if it may by then.
