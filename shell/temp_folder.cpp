@@ -1,26 +1,28 @@
-#include "tools/temp_folder.h"
+#include "shell/temp_folder.h"
 
 #include "base/error.h"
 #include "base/file.h"
 #include "shell/shell.h"
 
-namespace zub::tool {
+namespace zub {
 
-TTempFolder::TTempFolder() {
-    // Creating a folder is atomic, so two tools running at once never share one.
+TTempFolder::TTempFolder(const std::string& prefix) {
+    std::string folder;
     try {
-        path_ = fs::CreateNumberedFolder(GetTempDir() + "skinsetup.") + "\\";
+        folder = fs::CreateNumberedFolder(GetTempDir() + prefix + std::to_string(CurrentProcessId()) + ".");
     } catch (const Error&) {
         throw Error("Unable to create a temporary folder in " + GetTempDir());
     }
+    const std::string longPath = fs::LongFullPath(folder);
+    path_ = fs::NativePath((longPath.empty() ? folder : longPath) + "\\");
 }
 
 TTempFolder::~TTempFolder() {
     try {
-        DeleteFolderTree(path_.substr(0, path_.size() - 1));
+        DeleteFolderTree(Folder());
     } catch (...) {
         // Left behind in the temporary directory; nothing else to do here.
     }
 }
 
-}  // namespace zub::tool
+}  // namespace zub

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "archive/zlb_writer.h"
+#include "base/file.h"
 #if __has_include("archive/pe_resource.h")
 #include "archive/pe_resource.h"
 #define ZUB_HAVE_PE_RESOURCES 1
@@ -25,10 +26,7 @@ namespace {
 namespace stdfs = std::filesystem;
 using Bytes = std::vector<unsigned char>;
 
-Bytes ReadAll(const stdfs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+Bytes ReadAll(const stdfs::path& path) { return zub::fs::ReadWholeFile(path.string()); }
 
 void WriteAll(const stdfs::path& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary);

@@ -27,14 +27,10 @@ Lines ValuesOf(const TUninstallEntry& entry) {
     return values;
 }
 
-class FinishSetupTest : public ::testing::Test {
+class FinishSetupTest : public test::TInstallTest {
 protected:
     void SetUp() override {
-        root_ = temp_.Path();
-        root_.pop_back();
         data_.Destination = root_ + "\\App";
-        data_.RazederodezTitle = "App Title";
-        data_.TargetFile = "App.exe";
         data_.ReadMe = "Read Me.txt";
         ASSERT_TRUE(fs::ForceDirectories(data_.Destination));
         system_.Desktop = root_ + "\\Desktop";
@@ -43,18 +39,8 @@ protected:
         log_.AddFileEntry(data_.Destination + "\\App.exe");
         for (const char* file : {"\\App.exe", "\\Read Me.txt"}) test::WriteBytes(data_.Destination + file, {'x'});
     }
-    std::string LogText() {
-        test::Bytes bytes = test::ReadBytes(data_.Destination + "\\setup.log");
-        return std::string(bytes.begin(), bytes.end());
-    }
+    std::string LogText() { return test::ReadText(data_.Destination + "\\setup.log"); }
     void Finish(const TFinishChoices& choices) { FinishSetup(data_, log_, choices, system_, journal_); }
-
-    test::TempFolder temp_;
-    std::string root_;
-    TSetupData data_;
-    TSetupLogBook log_;
-    TInstallJournal journal_;
-    test::TFakeInstallSystem system_;
 };
 
 TEST_F(FinishSetupTest, AllOptionsInTheirOrder) {

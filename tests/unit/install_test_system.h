@@ -1,7 +1,10 @@
 // The machine of the installation tests: the real file system under a
 // temporary folder, a fake shell and registry that remember what they were
-// asked, and a copying page that records its label, positions and questions.
+// asked, and a copying page that records its label, positions and questions;
+// and the fixture that holds them with the setup data and its log book.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <cerrno>
 #include <cstring>
@@ -15,9 +18,12 @@
 #include "base/file.h"
 #include "base/folder_access.h"
 #include "base/strings.h"
-#include "setup/install_system.h"
 #include "formats/log_book.h"
+#include "formats/setup_data.h"
 #include "formats/uninstall_entry.h"
+#include "setup/install_journal.h"
+#include "setup/install_system.h"
+#include "shell/temp_folder.h"
 
 namespace zub::test {
 
@@ -116,6 +122,25 @@ public:
         if (Questions.size() > Answers.size()) return false;
         return Answers[Questions.size() - 1]();
     }
+};
+
+// A run of the setup on a temporary folder: its paths are built with "\" below
+// root_, as the setup builds them; the work folder is root_\work. The program
+// is "App Title" with App.exe.
+class TInstallTest : public ::testing::Test {
+protected:
+    TInstallTest() {
+        data_.WorkFolder = root_ + "\\work\\";
+        data_.RazederodezTitle = "App Title";
+        data_.TargetFile = "App.exe";
+    }
+
+    TTempFolder temp_;
+    const std::string root_ = temp_.Folder();
+    TSetupData data_;
+    TSetupLogBook log_;
+    TInstallJournal journal_;
+    TFakeInstallSystem system_;
 };
 
 }  // namespace zub::test

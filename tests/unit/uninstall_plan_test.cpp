@@ -420,7 +420,7 @@ public:
 };
 
 TEST(FileSystemMachine, RemovesReadOnlyFilesAndOnlyEmptyFolders) {
-    test::TempFolder temp;
+    TTempFolder temp;
     TDiskMachine machine;
     test::WriteBytes(temp / "d/locked.txt", test::Bytes{1});
     ASSERT_TRUE(fs::SetReadOnly(temp / "d/locked.txt", true));
@@ -436,7 +436,7 @@ TEST(FileSystemMachine, RemovesReadOnlyFilesAndOnlyEmptyFolders) {
 }
 
 TEST(FileSystemMachine, ReplacesTheLogThroughAFreshFileNeverThroughOnePlantedBeside) {
-    test::TempFolder temp;
+    TTempFolder temp;
     TDiskMachine machine;
     const std::string log = temp / "setup.log", victim = temp / "victim";
     test::WriteBytes(log, test::Bytes{'o', 'l', 'd'});
@@ -489,7 +489,7 @@ protected:
         return RunUninstall(context_, machine_, user, language);
     }
 
-    test::TempFolder folder_;
+    TTempFolder folder_;
     TRemovalContext context_{folder_ / "setup.log", std::string(kDest) + "\\Uninstall.exe", kSystem, {kPrograms}};
     TFakeMachine machine_ = WithoutLog(Installed());
 
