@@ -35,8 +35,6 @@ public:
     // Whether a folder is there, without the platform's critical-error
     // dialogs (a drive root by the drive list, anything else by a search).
     virtual bool IsFolderPresent(const std::string& path) = 0;
-    // Makes a folder with every missing parent; true when it exists afterwards.
-    virtual bool ForceDirectories(const std::string& path) = 0;
     // Makes one folder level; 0 on success, else the system's error code.
     virtual int CreateDir(const std::string& path) = 0;
     // Makes one folder level that holds an installation: when the setup runs

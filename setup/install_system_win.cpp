@@ -55,7 +55,6 @@ bool IsFolderPresent(const std::string& path) {
 }
 
 bool TWin32InstallSystem::FileExists(const std::string& path) { return fs::FileExists(path); }
-bool TWin32InstallSystem::ForceDirectories(const std::string& path) { return fs::ForceDirectories(path); }
 
 int TWin32InstallSystem::CreateDir(const std::string& path) {
     if (CreateDirectoryA(path.c_str(), nullptr)) return 0;

@@ -26,7 +26,6 @@ public:
 
     bool FileExists(const std::string& path) override;
     bool IsFolderPresent(const std::string& path) override { return zub::IsFolderPresent(path); }
-    bool ForceDirectories(const std::string& path) override;
     int CreateDir(const std::string& path) override;
     int CreateInstallationDir(const std::string& path) override;
     TCopyResult CopyFile(const std::string& source, const std::string& target,

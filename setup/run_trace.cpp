@@ -18,12 +18,6 @@ void TRunTrace::Line(const std::string& text) {
     }
 }
 
-bool TTracingInstallSystem::ForceDirectories(const std::string& path) {
-    const bool made = machine_.ForceDirectories(path);
-    trace_.Line(made ? "folder: " + path : "error: the folder " + path + " could not be created");
-    return made;
-}
-
 namespace {
 
 std::string FolderMade(const std::string& path, int code, const char* what) {

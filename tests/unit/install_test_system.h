@@ -46,7 +46,6 @@ public:
         if (!p.empty() && p.back() == '\\') p.pop_back();
         return fs::DirectoryExists(p);
     }
-    bool ForceDirectories(const std::string& path) override { return fs::ForceDirectories(path); }
     int CreateDir(const std::string& path) override { return fs::CreateDir(path) ? 0 : fs::LastErrorCode(); }
     int CreateInstallationDir(const std::string& path) override {
         InstallationFolders.push_back(path);
