@@ -40,7 +40,10 @@ public:
     std::string WindowsFolder() override;
     std::string Today() override;
     bool CreateShortcut(const std::string& linkFile, const TShortcut& link) override;
-    void ShellOpen(const std::string& file, const std::string& parameters) override;
+    bool RunsElevated() override;
+    TStartResult StartAsDesktopUser(const std::string& file, const std::string& parameters,
+                                    const std::string& folder) override;
+    TStartResult ShellOpen(const std::string& file, const std::string& parameters) override;
     void SetCurrentDir(const std::string& path) override;
 
     void WriteUninstallEntry(const TUninstallEntry& entry) override;

@@ -51,7 +51,10 @@ public:
     std::string WindowsFolder() override { return machine_.WindowsFolder(); }
     std::string Today() override { return machine_.Today(); }
     bool CreateShortcut(const std::string& linkFile, const TShortcut& link) override;
-    void ShellOpen(const std::string& file, const std::string& parameters) override;
+    bool RunsElevated() override { return machine_.RunsElevated(); }
+    TStartResult StartAsDesktopUser(const std::string& file, const std::string& parameters,
+                                    const std::string& folder) override;
+    TStartResult ShellOpen(const std::string& file, const std::string& parameters) override;
     void SetCurrentDir(const std::string& path) override { machine_.SetCurrentDir(path); }
     void WriteUninstallEntry(const TUninstallEntry& entry) override;
 

@@ -111,7 +111,7 @@ protected:
         tmp_ = root_ + "\\tmp\\";
         ASSERT_TRUE(fs::ForceDirectories(tmp_));
         record_ = root_ + "\\launched.txt";
-        SetEnvironmentVariableA("SKINSETUP_DEMO_RECORD", record_.c_str());
+        SetDemoRecord(record_);
         destination_ = GetProgramFilesDir() + kTitle;
         programFolder_ = GetProgramsFolder(nullptr) + "\\" + kTitle;
         desktopLink_ = GetShellFolder(0) + "\\" + kTitle + ".lnk";
@@ -121,7 +121,7 @@ protected:
         // Programs the setup started go first, so that a failing removal
         // cannot leave them running (and ctest waiting for them).
         CloseNotepads();
-        SetEnvironmentVariableA("SKINSETUP_DEMO_RECORD", nullptr);
+        SetDemoRecord("");
         // The shell may still hold a shortcut it was told about for a moment.
         EXPECT_TRUE(WaitFor([this] { return Removed([this] { RemoveInstallation(); }); }, 5000));
         EXPECT_TRUE(WaitFor([this] { return Removed([this] { DeleteFolderTree(root_); }); }, 5000));

@@ -81,7 +81,7 @@ protected:
         tmp_ = root_ + "\\tmp\\";
         ASSERT_TRUE(fs::ForceDirectories(tmp_));
         record_ = root_ + "\\launched.txt";
-        SetEnvironmentVariableA("SKINSETUP_DEMO_RECORD", record_.c_str());
+        SetDemoRecord(record_);
         trace_ = root_ + "\\trace.txt";
         folder_ = root_ + "\\Some Folder\\Demo App";
         programFolder_ = GetProgramsFolder(nullptr) + "\\" + kTitle;
@@ -90,7 +90,7 @@ protected:
         RemoveInstallation();
     }
     void TearDown() override {
-        SetEnvironmentVariableA("SKINSETUP_DEMO_RECORD", nullptr);
+        SetDemoRecord("");
         EXPECT_TRUE(WaitFor([this] { return Removed([this] { RemoveInstallation(); }); }, 5000));
         EXPECT_TRUE(WaitFor([this] { return Removed([this] { DeleteFolderTree(root_); }); }, 5000));
     }

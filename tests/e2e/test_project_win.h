@@ -12,8 +12,21 @@
 #include "base/file.h"
 #include "base/strings.h"
 #include "tests/e2e/payload_resource_win.h"
+#include "tools/demo_app/demo_record.h"
 
 namespace zub::e2e {
+
+// Names the file the demo program records its starts in, for a program the
+// setup starts itself and for one the desktop's shell starts; "" names none.
+inline void SetDemoRecord(const std::string& path) {
+    SetEnvironmentVariableA(demo::kRecordVariable, path.empty() ? nullptr : path.c_str());
+    if (path.empty()) {
+        RegDeleteKeyA(HKEY_CURRENT_USER, demo::kRecordKey);
+        return;
+    }
+    RegSetKeyValueA(HKEY_CURRENT_USER, demo::kRecordKey, demo::kRecordValue, REG_SZ, path.c_str(),
+                    DWORD(path.size() + 1));
+}
 
 inline std::string ReadText(const std::string& path) {
     std::vector<unsigned char> bytes = fs::ReadWholeFile(path);

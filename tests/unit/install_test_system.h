@@ -92,8 +92,19 @@ public:
         Shortcuts[linkFile] = link;
         return true;
     }
-    void ShellOpen(const std::string& file, const std::string& parameters) override {
+    // Elevated, the starts go to the desktop's shell first; it answers with DesktopStart.
+    bool Elevated = false;
+    TStartResult DesktopStart{false, "no desktop shell"};
+    TStartResult DirectStart{true, ""};
+    bool RunsElevated() override { return Elevated; }
+    TStartResult StartAsDesktopUser(const std::string& file, const std::string& parameters,
+                                    const std::string& folder) override {
+        Events.push_back("desktop " + file + (parameters.empty() ? "" : " " + parameters) + " in " + folder);
+        return DesktopStart;
+    }
+    TStartResult ShellOpen(const std::string& file, const std::string& parameters) override {
         Events.push_back("open " + file + (parameters.empty() ? "" : " " + parameters));
+        return DirectStart;
     }
     void SetCurrentDir(const std::string& path) override { Events.push_back("cd " + path); }
     std::string Today() override { return Date; }
