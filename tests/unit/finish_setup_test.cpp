@@ -196,7 +196,7 @@ TEST_F(FinishSetupTest, ElevatedTheDesktopsShellStartsBothAndTheSetupOnlyWhatThe
 }
 
 TEST_F(FinishSetupTest, NotElevatedTheSetupStartsThemItselfAndTheTraceTellsEachStart) {
-    test::TempFolder traceFolder;
+    TTempFolder traceFolder;
     TRunTrace trace;
     trace.Open(traceFolder / "trace.txt");
     TTracingInstallSystem traced(system_, trace);

@@ -65,7 +65,7 @@ protected:
         UnpackPayloadArchive(archiver, work);
         return work;
     }
-    test::TempFolder temp_, outside_;
+    TTempFolder temp_, outside_;
 };
 
 TEST_F(FolderLinks, LinksThatStayInsideTheProjectAreFollowed) {
