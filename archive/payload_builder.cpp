@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "archive/folder_walk.h"
 #include "archive/payload_layout.h"
 #include "archive/zlb_writer.h"
 #include "base/error.h"
@@ -33,27 +34,28 @@ std::string EntryNameOf(const TPayloadOptions& options, const std::string& name,
 }
 
 // The files directly in `folder`, under their entry names.
-void AddFolderFiles(TZLBWriter& writer, const std::string& folder, const TPayloadOptions& options) {
-    for (const TFolderFile& file : ListFolderFiles(folder, false, false))
+void AddFolderFiles(TZLBWriter& writer, TFolderWalk& walk, const std::string& folder, const TPayloadOptions& options) {
+    for (const TFolderFile& file : ListFolderFiles(walk, folder, false, false))
         writer.AddFile(file.SourcePath, EntryNameOf(options, file.Name, file.SourcePath));
 }
 
 // Packs the files of `folder`; each sub-folder becomes a nested "<name>.x"
 // entry when `nestFolders` is set, and is left out otherwise.
-void PackFolder(const std::string& folder, TFileCompressionLevel level, bool nestFolders, const std::string& outPath,
-                TTemporaryFiles& temporaries, const TPayloadOptions& options) {
+void PackFolder(TFolderWalk& walk, const std::string& folder, TFileCompressionLevel level, bool nestFolders,
+                const std::string& outPath, TTemporaryFiles& temporaries, const TPayloadOptions& options) {
     TZLBWriter writer;
     writer.CompressionLevel = level;
     writer.Ultra = options.Ultra;
-    AddFolderFiles(writer, folder, options);
+    AddFolderFiles(writer, walk, folder, options);
     if (nestFolders) {
+        const TFolderWalk::TInside inside = walk.Enter(folder);
         std::vector<std::string> subFolders;
-        for (const fs::DirEntry& entry : fs::ListDirectory(folder))
-            if (entry.isDirectory) subFolders.push_back(entry.name);
+        for (const TFolderWalk::TEntry& entry : walk.List(folder))
+            if (entry.IsFolder) subFolders.push_back(entry.Name);
         std::sort(subFolders.begin(), subFolders.end());
         for (const std::string& name : subFolders) {
             std::string nested = temporaries.Make(name + kNestedArchiveExt);
-            PackFolder(folder + "\\" + name, level, true, nested, temporaries, options);
+            PackFolder(walk, folder + "\\" + name, level, true, nested, temporaries, options);
             writer.AddFile(nested, EntryNameOf(options, name, folder + "\\" + name) + kNestedArchiveExt);
         }
     }
@@ -68,24 +70,26 @@ void BuildPayload(const std::string& projectFolder, const std::string& outPath, 
     if (!fs::FileExists(project + "\\Setup.ini"))
         throw Error("The project folder " + project + " has no Setup.ini");
 
+    // Nothing from outside the project goes in, also not through a link.
+    TFolderWalk walk(project);
     TTemporaryFiles temporaries(outPath);
     TZLBWriter payload;
     payload.CompressionLevel = options.Level;
     payload.Ultra = options.Ultra;
-    AddFolderFiles(payload, project, options);  // the top-level files: Setup.ini, the program, ...
+    AddFolderFiles(payload, walk, project, options);  // the top-level files: Setup.ini, the program, ...
     for (const auto& [source, name] : options.ExtraFiles) payload.AddFile(source, name);
 
     std::string gfx = temporaries.Make(kGraphicsArchive);
-    PackFolder(project + "\\Graphics", options.Level, false, gfx, temporaries, options);
+    PackFolder(walk, project + "\\Graphics", options.Level, false, gfx, temporaries, options);
     payload.AddFile(gfx, kGraphicsArchive);
     if (fs::DirectoryExists(project + "\\Sounds")) {
         std::string snd = temporaries.Make(kSoundsArchive);
-        PackFolder(project + "\\Sounds", options.Level, false, snd, temporaries, options);
+        PackFolder(walk, project + "\\Sounds", options.Level, false, snd, temporaries, options);
         payload.AddFile(snd, kSoundsArchive);
     }
     if (fs::DirectoryExists(project + "\\Additional")) {
         std::string additional = temporaries.Make(kAdditionalArchive);
-        PackFolder(project + "\\Additional", options.Level, true, additional, temporaries, options);
+        PackFolder(walk, project + "\\Additional", options.Level, true, additional, temporaries, options);
         // Compressing it again gains nothing: it is held stored.
         payload.AddFile(additional, kAdditionalArchive, "", fcNone);
     }

@@ -255,8 +255,7 @@ void TZLBArchive::ExtractEntry(int index, const std::string& folder, EntryReader
     const TZLBFileEntry entry = GetFileEntry(index);
     // Checked before anything is made, so a damaged record never creates a
     // folder or file, least of all outside the extraction folder.
-    if (!EntryFitsArchive(entry, bodySize) || !IsValidEntryName(entry.Name) ||
-        (ExtractWithPath && !IsValidEntryPath(entry.Path)))
+    if (!EntryFitsArchive(entry, bodySize) || EntryNameProblem(entry, ExtractWithPath) != TNameProblem::None)
         throw EntryCorrupt(index);
 
     auto onDisk = [&](const std::string& name) { return DiskName ? DiskName(name) : name; };

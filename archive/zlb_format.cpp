@@ -48,6 +48,11 @@ TNameProblem EntryPathProblem(const std::string& path) {
     return CheckRelativeName(folder.empty() ? path : folder);
 }
 
+TNameProblem EntryNameProblem(const TZLBFileEntry& entry, bool withPath) {
+    const TNameProblem name = CheckNamePart(entry.Name);
+    return name != TNameProblem::None || !withPath ? name : EntryPathProblem(entry.Path);
+}
+
 int ZlibLevelOf(TFileCompressionLevel level) {
     switch (level) {
         case fcNone: return 0;

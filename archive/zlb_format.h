@@ -98,6 +98,11 @@ struct TZLBFileEntry {
     std::array<unsigned char, 3> Padding{};
 };
 
+// Why the reader refuses to extract the entry: its Name, then, when it
+// extracts with paths, its Path (the rules of IsValidEntryName and
+// IsValidEntryPath); None when the names are sound.
+TNameProblem EntryNameProblem(const TZLBFileEntry& entry, bool withPath);
+
 using TrailerBytes = std::array<unsigned char, kTrailerSize>;
 using FileEntryBytes = std::array<unsigned char, kFileEntrySize>;
 

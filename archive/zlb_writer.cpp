@@ -5,20 +5,24 @@
 #include <thread>
 #include <tuple>
 
+#include "archive/folder_walk.h"
 #include "archive/zlb_write_stream.h"
+#include "base/file.h"
 
 namespace zub {
 using namespace zlbwrite;
 namespace {
 
-void ListInto(const std::string& dir, const std::string& relative, bool recursePaths, bool savePaths,
-              std::vector<TFolderFile>& files) {
-    for (const fs::DirEntry& e : fs::ListDirectory(dir)) {
-        std::string full = dir + "\\" + e.name;
-        if (!e.isDirectory) {
-            files.push_back({full, savePaths ? relative : std::string(), e.name});
+void ListInto(TFolderWalk& walk, const std::string& dir, const std::string& relative, bool recursePaths,
+              bool savePaths, std::vector<TFolderFile>& files) {
+    const TFolderWalk::TInside inside = walk.Enter(dir);
+    for (const TFolderWalk::TEntry& e : walk.List(dir)) {
+        std::string full = dir + "\\" + e.Name;
+        if (!e.IsFolder) {
+            files.push_back({full, savePaths ? relative : std::string(), e.Name});
         } else if (recursePaths) {
-            ListInto(full, relative.empty() ? e.name : relative + "\\" + e.name, recursePaths, savePaths, files);
+            ListInto(walk, full, relative.empty() ? e.Name : relative + "\\" + e.Name, recursePaths, savePaths,
+                     files);
         }
     }
 }
@@ -31,10 +35,18 @@ std::string EntryKey(const std::string& path, const std::string& name) {
 }  // namespace
 
 std::vector<TFolderFile> ListFolderFiles(const std::string& folder, bool recursePaths, bool savePaths) {
+    TFolderWalk walk(folder);
+    return ListFolderFiles(walk, folder, recursePaths, savePaths);
+}
+
+std::vector<TFolderFile> ListFolderFiles(TFolderWalk& walk, const std::string& folder, bool recursePaths,
+                                         bool savePaths) {
     std::string dir = folder;
     while (dir.size() > 1 && (dir.back() == '\\' || dir.back() == '/')) dir.pop_back();
     std::vector<TFolderFile> files;
-    ListInto(dir, "", recursePaths, savePaths, files);
+    // A folder that is not there has no files; a link to nothing is named.
+    if (!fs::DirectoryExists(dir) && !fs::IsLink(dir)) return files;
+    ListInto(walk, dir, "", recursePaths, savePaths, files);
     std::sort(files.begin(), files.end(), [](const TFolderFile& a, const TFolderFile& b) {
         return std::tie(a.Folder, a.Name) < std::tie(b.Folder, b.Name);
     });

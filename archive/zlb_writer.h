@@ -27,11 +27,17 @@ struct TFolderFile {
     std::string Name;        // file name
 };
 
+class TFolderWalk;
+
 // The files of `folder`, descending into sub-folders when `recursePaths` is
 // set; with `savePaths` each file's relative folder is kept in Folder,
 // otherwise Folder is empty. Sorted bytewise by (Folder, Name), so the
-// result does not depend on the order the system lists entries in.
+// result does not depend on the order the system lists entries in. Links
+// are followed as long as they lead to a place inside `folder`, or inside
+// the root of `walk` (archive/folder_walk.h); any other raises zub::Error.
 std::vector<TFolderFile> ListFolderFiles(const std::string& folder, bool recursePaths, bool savePaths);
+std::vector<TFolderFile> ListFolderFiles(TFolderWalk& walk, const std::string& folder, bool recursePaths,
+                                         bool savePaths);
 
 class ArchiveSink;  // the output of Save, internal to the writer
 

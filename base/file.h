@@ -18,6 +18,12 @@ bool DirectoryExists(const std::string& path);
 bool PathExists(const std::string& path);       // a file or a directory
 // A reparse point or symbolic link itself, not what it points at.
 bool IsLink(const std::string& path);
+// The full path of what `path` names once every link on its way is
+// followed, as the system itself names it (Windows: GetFinalPathNameByHandle,
+// without its "\\?\" prefix; POSIX: realpath); "" when it leads to nothing
+// or cannot be opened. The places two paths lead to are compared by these
+// texts.
+std::string RealPath(const std::string& path);
 
 // One level; false when the directory could not be made.
 bool CreateDir(const std::string& path);

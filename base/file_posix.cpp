@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "base/error.h"
@@ -76,6 +77,11 @@ bool PathExists(const std::string& path) {
 bool IsLink(const std::string& path) {
     struct stat st;
     return ::lstat(Native(path).c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+std::string RealPath(const std::string& path) {
+    const std::unique_ptr<char, decltype(&std::free)> real(::realpath(Native(path).c_str(), nullptr), &std::free);
+    return real ? std::string(real.get()) : std::string();
 }
 
 bool CreateDir(const std::string& path) { return ::mkdir(Native(path).c_str(), 0777) == 0 || Fail(); }

@@ -76,6 +76,21 @@ bool IsLink(const std::string& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
+std::string RealPath(const std::string& path) {
+    // Folders open only with backup semantics; no access is asked for, so
+    // that a file others hold open can be named too.
+    const UniqueHandle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file.valid()) return "";
+    char buffer[4 * MAX_PATH];
+    const DWORD n = GetFinalPathNameByHandleA(file.get(), buffer, sizeof buffer, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (n == 0 || n >= sizeof buffer) return "";
+    std::string real(buffer, n);
+    if (real.rfind("\\\\?\\UNC\\", 0) == 0) return "\\\\" + real.substr(8);
+    if (real.rfind("\\\\?\\", 0) == 0) return real.substr(4);
+    return real;
+}
+
 bool CreateDir(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) || Fail(); }
 
 // The descriptor is given at creation: there is no moment in which the

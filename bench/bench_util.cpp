@@ -5,9 +5,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <stdexcept>
 
 extern char** environ;
 
@@ -35,18 +33,6 @@ int Spawn(const std::vector<std::string>& argv, posix_spawn_file_actions_t* acti
 }
 
 }  // namespace
-
-TempRoot::TempRoot() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/zlbbench.XXXXXX";
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-}
-
-TempRoot::~TempRoot() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
 
 int RunProgram(const std::vector<std::string>& argv) { return Spawn(argv, nullptr); }
 

@@ -7,19 +7,6 @@
 
 namespace zub::bench {
 
-// A fresh folder under TMPDIR (or /tmp), removed with its contents at the end.
-class TempRoot {
-public:
-    TempRoot();
-    ~TempRoot();
-    TempRoot(const TempRoot&) = delete;
-    TempRoot& operator=(const TempRoot&) = delete;
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
 // Runs a program found on PATH and returns its exit code (-1 when it could
 // not be started); RunProgramIn runs it in another working folder.
 int RunProgram(const std::vector<std::string>& argv);

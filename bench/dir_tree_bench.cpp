@@ -8,19 +8,16 @@
 #include <memory>
 #include <string>
 
+#include "bench/dir_tree_bench.h"
 #include "dialogs/dir_tree.h"
 #include "tests/unit/fake_dir_machine.h"
 
 namespace zub {
 namespace {
 
-constexpr int kWide = 10000;
-
-std::string FolderName(int i) {
-    char name[16];
-    std::snprintf(name, sizeof name, "Folder%05d", i);
-    return name;
-}
+using bench::FolderName;
+using bench::kDepth;
+using bench::kWide;
 
 // C:\Wide holds 10,000 empty folders; C:\Deep holds five levels of 10,000
 // folders each, the path going on through the middle one of each level.
@@ -35,7 +32,7 @@ testing::TFakeDirMachine& Machine() {
             wide.Children.back()->Name = FolderName(kWide - 1 - i);  // unsorted on disk
         }
         std::string level = "C:\\Deep";
-        for (int depth = 0; depth < 5; ++depth) {
+        for (int depth = 0; depth < kDepth; ++depth) {
             testing::FakeEntry& folder = m->MakeDir(level);
             for (int i = 0; i < kWide; ++i) {
                 folder.Children.push_back(std::make_unique<testing::FakeEntry>());
@@ -102,7 +99,7 @@ BENCHMARK(BM_ExpandTenThousandFolders)->Unit(benchmark::kMillisecond);
 
 void BM_SelectPathFiveLevelsDeep(benchmark::State& state) {
     std::string path = "c:\\deep";
-    for (int depth = 1; depth < 5; ++depth) path += "\\" + FolderName(kWide / 2);
+    for (int depth = 1; depth < kDepth; ++depth) path += "\\" + FolderName(kWide / 2);
     for (auto _ : state) {
         state.PauseTiming();
         auto bench = std::make_unique<TBenchTree>();

@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "base/file.h"
+#include "bench/dir_tree_bench.h"
 #include "dialogs/dir_machine_win.h"
 #include "dialogs/dir_tree.h"
 #include "dialogs/dir_tree_win.h"
@@ -19,13 +20,9 @@
 namespace zub {
 namespace {
 
-constexpr int kWide = 10000;
-
-std::string FolderName(int i) {
-    char name[16];
-    std::snprintf(name, sizeof name, "Folder%05d", i);
-    return name;
-}
+using bench::FolderName;
+using bench::kDepth;
+using bench::kWide;
 
 double Seconds(LARGE_INTEGER from) {
     LARGE_INTEGER now, frequency;
@@ -45,7 +42,7 @@ void ExpandAndSelectPath() {
     QueryPerformanceCounter(&start);
     if (!fs::DirectoryExists(base + "Wide\\" + FolderName(kWide - 1))) MakeWideFolder(base + "Wide");
     std::string deep = base + "Deep";
-    for (int depth = 0; depth < 5; ++depth, deep += "\\" + FolderName(kWide / 2))
+    for (int depth = 0; depth < kDepth; ++depth, deep += "\\" + FolderName(kWide / 2))
         if (!fs::DirectoryExists(deep + "\\" + FolderName(kWide - 1))) MakeWideFolder(deep);
     std::printf("making the folders (once): %.2f s\n", Seconds(start));
 
@@ -91,7 +88,7 @@ void ExpandAndSelectPath() {
 
         QueryPerformanceCounter(&start);
         std::string target = base + "Deep";
-        for (int depth = 1; depth < 5; ++depth) target += "\\" + FolderName(kWide / 2);
+        for (int depth = 1; depth < kDepth; ++depth) target += "\\" + FolderName(kWide / 2);
         tree.SelectPath(target);
         UpdateWindow(window.Handle());
         double select = Seconds(start);

@@ -4,12 +4,12 @@
 // pictures made with ImageMagick at start.
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
 
 #include "base/file.h"
+#include "shell/temp_folder.h"
 #include "skin/graphic.h"
 #include "skin/picture_decoder.h"
 #include "skin/region.h"
@@ -67,7 +67,8 @@ BENCHMARK(BM_ColorKey)->Args({1920, 1080})->Args({4096, 4096})->Unit(benchmark::
 
 // Pictures of 1920 x 1080 from ImageMagick's built-in test pattern.
 std::string MadePicture(const std::string& ext, const std::string& options) {
-    std::string path = "/tmp/skin_bench_" + std::to_string(::getpid()) + "." + ext;
+    static const TTempFolder folder("skin_bench.");
+    std::string path = folder / ("picture." + ext);
     std::string command = "convert -size 1920x1080 plasma:fractal -seed 1 " + options + " " + path + " 2>/dev/null";
     if (std::system(command.c_str()) != 0) return {};
     return path;

@@ -38,6 +38,7 @@
 #include "base/file.h"
 #include "bench/timing_win.h"
 #include "shell/shell.h"
+#include "shell/temp_folder.h"
 
 namespace {
 
@@ -207,8 +208,8 @@ int main(int argc, char** argv) {
         if (eq == std::string::npos) Die("not NAME=COMMAND: " + arg);
         items.emplace_back(arg.substr(0, eq), arg.substr(eq + 1));
     }
-    const std::string base = zub::GetTempDir() + "startup_bench" + std::to_string(GetCurrentProcessId());
-    zub::fs::ForceDirectories(base);
+    const zub::TTempFolder folder("startup_bench.");
+    const std::string base = folder.Path().substr(0, folder.Path().size() - 1);
     std::map<std::string, std::map<std::string, std::vector<double>>> results;
     // Round 0 warms the caches up and is not counted.
     for (int round = 0; round <= rounds; ++round) {
@@ -223,7 +224,6 @@ int main(int argc, char** argv) {
         }
         std::fprintf(stderr, round == 0 ? "warm-up round done\n" : "round %d of %d done\n", round, rounds);
     }
-    zub::DeleteFolderTree(base);
     for (const auto& [name, figures] : results)
         for (const auto& [figure, values] : figures) std::printf("%s %s %.1f\n", name.c_str(), figure.c_str(), Median(values));
     return 0;

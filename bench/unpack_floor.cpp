@@ -32,6 +32,7 @@
 #include "archive/zlb_format.h"
 #include "base/timeline.h"
 #include "bench/floor_io.h"
+#include "bench/raw_inflate.h"
 
 namespace zub::bench {
 namespace {
@@ -76,25 +77,7 @@ std::vector<TZLBFileEntry> Directory(Span archive) {
 // Inflates (or copies) one entry, handing each full buffer to `sink`.
 template <class Sink>
 void Produce(Span archive, const TZLBFileEntry& e, Bytes& buffer, Sink sink) {
-    const unsigned char* in = archive.data + e.Offset;
-    if (e.Stored) {
-        for (int32_t at = 0; at < e.UnpackedSize; at += int32_t(kBufferSize))
-            sink(in + at, std::min<size_t>(kBufferSize, size_t(e.UnpackedSize - at)));
-        return;
-    }
-    z_stream zs{};
-    inflateInit(&zs);
-    zs.next_in = const_cast<Bytef*>(in);
-    zs.avail_in = uInt(e.StoredSize);
-    int result = Z_OK;
-    while (result == Z_OK) {
-        zs.next_out = buffer.data();
-        zs.avail_out = uInt(buffer.size());
-        result = inflate(&zs, Z_NO_FLUSH);
-        if (result != Z_OK && result != Z_STREAM_END) Die("entry " + e.Name);
-        if (buffer.size() - zs.avail_out > 0) sink(buffer.data(), buffer.size() - zs.avail_out);
-    }
-    inflateEnd(&zs);
+    if (!RawInflate(archive.data + e.Offset, e, buffer, sink)) Die("entry " + e.Name);
 }
 
 // What was written, for --remove.

@@ -28,8 +28,11 @@
 
 #include "archive/zlb_archive.h"
 #include "archive/zlb_writer.h"
+#include "base/file.h"
 #include "bench/bench_payload.h"
 #include "bench/bench_util.h"
+#include "bench/raw_inflate.h"
+#include "shell/temp_folder.h"
 
 namespace zub::bench {
 namespace {
@@ -37,14 +40,9 @@ namespace {
 namespace stdfs = std::filesystem;
 using Bytes = std::vector<unsigned char>;
 
-Bytes ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // Everything the benchmarks share, made once before they run.
 struct World {
-    std::string root;
+    std::string root;  // ends in "/"
     std::unique_ptr<TBenchPayload> payload;
     std::string archive;   // packed with best compression on one thread
     Bytes archiveBytes;    // the same, in memory
@@ -90,25 +88,11 @@ void BM_Extract_RawInflate(benchmark::State& state) {
     Bytes chunk(256 * 1024);
     for (auto _ : state) {
         for (const TZLBFileEntry& e : world->entries) {
-            const unsigned char* in = world->archiveBytes.data() + e.Offset;
-            if (e.Stored) {
-                for (int64_t done = 0; done < e.UnpackedSize; done += int64_t(chunk.size()))
-                    std::memcpy(chunk.data(), in + done, size_t(std::min<int64_t>(e.UnpackedSize - done, int64_t(chunk.size()))));
+            RawInflate(world->archiveBytes.data() + e.Offset, e, chunk, [&](const unsigned char* data, size_t size) {
+                // Stored data is copied out, as an extraction would.
+                if (data != chunk.data()) std::memcpy(chunk.data(), data, size);
                 benchmark::DoNotOptimize(chunk.data());
-                continue;
-            }
-            z_stream zs{};
-            inflateInit(&zs);
-            zs.next_in = const_cast<Bytef*>(in);
-            zs.avail_in = uInt(e.StoredSize);
-            int rc = Z_OK;
-            while (rc == Z_OK) {
-                zs.next_out = chunk.data();
-                zs.avail_out = uInt(chunk.size());
-                rc = inflate(&zs, Z_NO_FLUSH);
-                benchmark::DoNotOptimize(chunk.data());
-            }
-            inflateEnd(&zs);
+            });
         }
     }
     state.SetBytesProcessed(state.iterations() * world->payload->TotalBytes());
@@ -128,25 +112,9 @@ void BM_Extract_RawInflateAndWrite(benchmark::State& state) {
             std::replace(dir.begin(), dir.end(), '\\', '/');
             stdfs::create_directories(dir);
             const int fd = open((dir + "/" + e.Name).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-            const unsigned char* in = world->archiveBytes.data() + e.Offset;
-            if (e.Stored) {
-                if (write(fd, in, size_t(e.UnpackedSize)) != e.UnpackedSize) state.SkipWithError("write failed");
-                close(fd);
-                continue;
-            }
-            z_stream zs{};
-            inflateInit(&zs);
-            zs.next_in = const_cast<Bytef*>(in);
-            zs.avail_in = uInt(e.StoredSize);
-            int rc = Z_OK;
-            while (rc == Z_OK) {
-                zs.next_out = chunk.data();
-                zs.avail_out = uInt(chunk.size());
-                rc = inflate(&zs, Z_NO_FLUSH);
-                const size_t have = chunk.size() - zs.avail_out;
-                if (write(fd, chunk.data(), have) != ssize_t(have)) state.SkipWithError("write failed");
-            }
-            inflateEnd(&zs);
+            RawInflate(world->archiveBytes.data() + e.Offset, e, chunk, [&](const unsigned char* data, size_t size) {
+                if (write(fd, data, size) != ssize_t(size)) state.SkipWithError("write failed");
+            });
             close(fd);
         }
     }
@@ -198,7 +166,7 @@ void BM_Unpack_Bsdtar(benchmark::State& state) {
 // ---- packing with best compression against zlib level 9 ----
 
 void BM_Pack_TZLBWriterBest(benchmark::State& state) {
-    for (auto _ : state) PackBest(world->root + "/pack1.x", 1);
+    for (auto _ : state) PackBest(world->root + "pack1.x", 1);
     state.SetBytesProcessed(state.iterations() * world->payload->TotalBytes());
 }
 
@@ -231,11 +199,11 @@ void BM_Pack_ZlibLevel9(benchmark::State& state) {
 
 void BM_Pack_TZLBWriterParallel(benchmark::State& state) {
     const unsigned threads = std::max(2u, std::thread::hardware_concurrency());
-    const std::string out = world->root + "/packN.x";
+    const std::string out = world->root + "packN.x";
     for (auto _ : state) PackBest(out, threads);
     state.SetBytesProcessed(state.iterations() * world->payload->TotalBytes());
     state.counters["threads"] = threads;
-    world->parallelIdentical = ReadAll(out) == world->archiveBytes;
+    world->parallelIdentical = fs::ReadWholeFile(out) == world->archiveBytes;
 }
 
 // ---- the ratio table ----
@@ -307,7 +275,7 @@ int PeakChild(const std::string& archive, const std::string& folder) {
 }
 
 std::optional<int64_t> MeasurePeak() {
-    const std::string archive = world->root + "/huge.x", folder = world->root + "/huge-out";
+    const std::string archive = world->root + "huge.x", folder = world->root + "huge-out";
     WriteHugeArchive(archive, world->hugeBytes);
     const std::string output = CaptureProgram({"/proc/self/exe", "--peak-child", archive, folder});
     std::error_code ignored;
@@ -335,15 +303,15 @@ void Register() {
 }
 
 void Prepare(double scale) {
-    world->payload = std::make_unique<TBenchPayload>(world->root + "/payload", scale);
-    world->archive = world->root + "/best.x";
-    world->out = world->root + "/out";
+    world->payload = std::make_unique<TBenchPayload>(world->root + "payload", scale);
+    world->archive = world->root + "best.x";
+    world->out = world->root + "out";
     PackBest(world->archive, 1);
-    world->archiveBytes = ReadAll(world->archive);
+    world->archiveBytes = fs::ReadWholeFile(world->archive);
     TZLBArchive reader;
     reader.OpenArchive(world->archive);
     for (int i = 0; i < reader.GetFileCount(); ++i) world->entries.push_back(reader.GetFileEntry(i));
-    world->zip = world->root + "/same.zip";
+    world->zip = world->root + "same.zip";
     if (RunProgramIn(world->payload->Folder(), {"zip", "-q", "-r", "-9", "-X", world->zip, "."}) != 0)
         std::fprintf(stderr, "zip failed: the bsdtar comparison will be skipped\n");
     std::printf("payload: %zu files, %.1f MiB; archive %.1f MiB; zip %.1f MiB\n", world->payload->Files().size(),
@@ -368,7 +336,7 @@ int main(int argc, char** argv) {
     int restCount = int(rest.size());
     benchmark::Initialize(&restCount, rest.data());
 
-    TempRoot root;
+    const zub::TTempFolder root("zlbbench.");
     World w;
     w.root = root.Path();
     w.hugeBytes = hugeMiB << 20;

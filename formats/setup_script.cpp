@@ -273,65 +273,47 @@ void ApplyButtonKey(const std::string& line, ISkinButtonTarget& button, ISetupSc
     ApplyKey(kButtonKeys, button, line, target.SetupData().WorkFolder);
 }
 
-// Hands every line after the Object line at `i` to `apply`, up to the first
-// line that is exactly "end", and leaves `i` on that line.
-template <typename LineHandler>
-void ReadBlock(const TScript& script, size_t& i, LineHandler apply) {
-    const size_t objectLine = i;
-    for (++i;; ++i) {
-        if (i >= script.Lines.size()) {
-            throw Error(Format("%s, line %d: the block \"%s\" has no \"end\" line", script.FileName.c_str(),
-                               LineNumber(objectLine), script.Lines[objectLine].c_str()));
-        }
-        if (script.Lines[i] == "end") return;
-        apply(script.Lines[i]);
+bool IsKnownKind(const std::string& kind) {
+    for (const char* known : kScriptObjects)
+        if (kind == known) return true;
+    return false;
+}
+
+// Applies every line of each block to the target as its kind says, and stops
+// at the first block the setup cannot read, naming the file and the 1-based
+// line of its Object line.
+class TScriptReader : public IScriptBlocks {
+public:
+    TScriptReader(const TScript& script, ISetupScriptTarget& target) : script_(script), target_(target) {}
+
+    void Block(const TScriptBlock& block) override {
+        for (size_t i = block.Object + 1; i < block.End; ++i) Apply(block, script_.Lines[i]);
+        if (block.End == script_.Lines.size())
+            throw Error(Format("%s, line %d: the block \"%s\" has no \"end\" line", script_.FileName.c_str(),
+                               LineNumber(block.Object), script_.Lines[block.Object].c_str()));
     }
-}
 
-void ReadSetupBlock(const TScript& script, size_t& i, ISetupScriptTarget& target) {
-    ReadBlock(script, i, [&](const std::string& line) { ApplySetupKey(line, target); });
-}
-
-void ReadToolwebBlock(const TScript& script, size_t& i, ISetupScriptTarget& target) {
-    ReadBlock(script, i, [&](const std::string& line) { ApplyToolwebKey(line, target); });
-}
-
-void ReadPanelBlock(const TScript& script, size_t& i, ISetupScriptTarget& target) {
-    ReadBlock(script, i, [&](const std::string& line) { ApplyPanelKey(line, target); });
-}
-
-void ReadButtonBlock(const TScript& script, size_t& i, ISkinButtonTarget& button, ISetupScriptTarget& target) {
-    ReadBlock(script, i, [&](const std::string& line) { ApplyButtonKey(line, button, target); });
-}
-
-// The button a Button block dresses is named by the value of the line
-// kButtonSelectorOffset after its Object line, whatever that line's key.
-std::optional<TButtonKind> ButtonSelector(const TScript& script, size_t i) {
-    const size_t selectorLine = i + kButtonSelectorOffset;
-    if (selectorLine >= script.Lines.size()) {
+    void NoSelector(size_t objectLine) override {
         throw Error(Format("%s, line %d: the block \"%s\" ends before line %d, which names its button",
-                           script.FileName.c_str(), LineNumber(i), script.Lines[i].c_str(),
-                           LineNumber(selectorLine)));
+                           script_.FileName.c_str(), LineNumber(objectLine), script_.Lines[objectLine].c_str(),
+                           LineNumber(objectLine + kButtonSelectorOffset)));
     }
-    return ButtonNamed(ValueOf(script.Lines[selectorLine]));
-}
 
-// Reads the block the Object line at `i` starts, if it is of a known kind.
-// Afterwards `i` is on the block's "end" line, or unchanged when no block was
-// read (the lines of an unknown kind are then passed over one by one).
-void ReadObject(const TScript& script, size_t& i, ISetupScriptTarget& target) {
-    const std::string kind = ValueOf(script.Lines[i]);
-    if (kind == kSetupObject) {
-        ReadSetupBlock(script, i, target);
-    } else if (kind == kToolwebObject) {
-        ReadToolwebBlock(script, i, target);
-    } else if (kind == kPanelObject) {
-        ReadPanelBlock(script, i, target);
-    } else if (kind == kButtonObject) {
-        if (const std::optional<TButtonKind> button = ButtonSelector(script, i))
-            ReadButtonBlock(script, i, target.Button(*button), target);
+private:
+    void Apply(const TScriptBlock& block, const std::string& line) {
+        if (block.Kind == kSetupObject)
+            ApplySetupKey(line, target_);
+        else if (block.Kind == kToolwebObject)
+            ApplyToolwebKey(line, target_);
+        else if (block.Kind == kPanelObject)
+            ApplyPanelKey(line, target_);
+        else if (block.Kind == kButtonObject)
+            ApplyButtonKey(line, target_.Button(*block.Button), target_);
     }
-}
+
+    const TScript& script_;
+    ISetupScriptTarget& target_;
+};
 
 TScript LoadScript(const std::string& path) {
     if (!fs::FileExists(path)) throw Error(Format("Setup script not found (%s)", path.c_str()));
@@ -364,12 +346,38 @@ std::optional<TScriptValue> ScriptKeyValue(std::string_view object, const std::s
     return std::nullopt;
 }
 
+void WalkScriptBlocks(const std::vector<std::string>& lines, IScriptBlocks& blocks) {
+    for (size_t i = 1; i < lines.size(); ++i) {
+        if (KeyOf(lines[i]) != "Object") continue;
+        TScriptBlock block;
+        block.Object = i;
+        block.Kind = ValueOf(lines[i]);
+        if (!IsKnownKind(block.Kind)) {
+            blocks.NoBlock(i, block.Kind);
+            continue;
+        }
+        if (block.Kind == kButtonObject) {
+            const size_t selector = i + kButtonSelectorOffset;
+            if (selector >= lines.size()) {
+                blocks.NoSelector(i);
+                continue;
+            }
+            block.Button = ButtonNamed(ValueOf(lines[selector]));
+            if (!block.Button) {
+                blocks.NoBlock(i, block.Kind);
+                continue;
+            }
+        }
+        for (block.End = i + 1; block.End < lines.size() && lines[block.End] != "end";) ++block.End;
+        blocks.Block(block);
+        i = block.End;
+    }
+}
+
 void ReadSetupScript(const std::string& path, ISetupScriptTarget& target) {
     const TScript script = LoadScript(path);
-    // Line 0 is the authoring tool's header and is never looked at.
-    for (size_t i = 1; i < script.Lines.size(); ++i) {
-        if (KeyOf(script.Lines[i]) == "Object") ReadObject(script, i, target);
-    }
+    TScriptReader reader(script, target);
+    WalkScriptBlocks(script.Lines, reader);
 }
 
 }  // namespace zub

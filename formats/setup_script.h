@@ -119,6 +119,39 @@ TAddFile SplitAddFile(const std::string& value);
 // Splits text into lines at CR, LF or CR LF; a NUL byte ends the text.
 std::vector<std::string> SplitLines(std::string_view text);
 
+// One block of a script as the setup reads it: its Object line (an index
+// into the lines), its kind, the button a Button block dresses, and its line
+// "end", which is the number of lines when the block has none.
+struct TScriptBlock {
+    size_t Object = 0;
+    std::string Kind;
+    std::optional<TButtonKind> Button;
+    size_t End = 0;
+};
+
+// What a walk over a script's blocks meets, line by line in order.
+class IScriptBlocks {
+public:
+    virtual ~IScriptBlocks() = default;
+    // A block the setup reads. One without "end" is the last: the setup stops there.
+    virtual void Block(const TScriptBlock& block) = 0;
+    // An Object line that starts no block: an unknown kind, or a Button
+    // block whose selector line names no button. The walk goes on with the
+    // next line.
+    virtual void NoBlock(size_t objectLine, const std::string& kind) {}
+    // A Button block that ends before its selector line: the setup stops
+    // with an error; the walk goes on with the next line.
+    virtual void NoSelector(size_t objectLine) = 0;
+};
+
+// The setup's walk: from line 1 (line 0 is the authoring tool's header and is
+// never looked at), every line whose key is "Object" and whose value is a
+// known kind starts a block, which runs to the next line that is exactly
+// "end"; the walk goes on after that line. A Button block names its button
+// by the value of its selector line (kButtonSelectorOffset), whatever that
+// line's key.
+void WalkScriptBlocks(const std::vector<std::string>& lines, IScriptBlocks& blocks);
+
 // Reads the script file and applies it to the target. Raises zub::Error when
 // the file cannot be read, an integer is malformed, or a block has no "end";
 // the block messages name the file and the 1-based line of its Object line.

@@ -50,8 +50,27 @@ void TakeInEarlierLog(TSetupLogBook& logBook, const TSetupData& data, IInstallSy
 
 }  // namespace
 
-void FinishSetup(const TSetupData& data, TSetupLogBook& logBook, const TFinishChoices& choices,
-                 IInstallSystem& system, TInstallJournal& journal) {
+TProgramStart StartProgram(IInstallSystem& system, const std::string& file, const std::string& parameters,
+                           const std::string& folder) {
+    TProgramStart start;
+    if (system.RunsElevated()) {
+        const TStartResult desktop = system.StartAsDesktopUser(file, parameters, folder);
+        if (desktop.Ok) {
+            start.Route = TStartRoute::DesktopUser;
+            return start;
+        }
+        start.DesktopFailure = desktop.Reason;
+    }
+    // The program inherits the setup's current folder.
+    if (!folder.empty()) system.SetCurrentDir(folder);
+    const TStartResult direct = system.ShellOpen(file, parameters);
+    start.Route = direct.Ok ? TStartRoute::Direct : TStartRoute::NotStarted;
+    start.Failure = direct.Reason;
+    return start;
+}
+
+TFinishStarts FinishSetup(const TSetupData& data, TSetupLogBook& logBook, const TFinishChoices& choices,
+                          IInstallSystem& system, TInstallJournal& journal) {
     const std::string& dest = data.Destination;
     const std::string& title = data.RazederodezTitle;
 
@@ -86,14 +105,14 @@ void FinishSetup(const TSetupData& data, TSetupLogBook& logBook, const TFinishCh
     // Only what was installed is started: Notepad would offer to create a
     // missing read-me, and an empty or missing program name would open a
     // folder window or an error box instead of the program.
+    TFinishStarts starts;
     const std::string readMe = dest + "\\" + data.ReadMe;
-    if (choices.ViewReadMe && system.FileExists(readMe)) system.ShellOpen(NotepadPath(system.WindowsFolder()), readMe);
+    if (choices.ViewReadMe && system.FileExists(readMe))
+        starts.ReadMe = StartProgram(system, NotepadPath(system.WindowsFolder()), readMe, "");
+    // The program starts in its own folder.
     const std::string program = dest + "\\" + data.TargetFile;
-    if (choices.LaunchProg && system.FileExists(program)) {
-        // The program starts in its own folder.
-        system.SetCurrentDir(dest);
-        system.ShellOpen(program, "");
-    }
+    if (choices.LaunchProg && system.FileExists(program)) starts.Program = StartProgram(system, program, "", dest);
+    return starts;
 }
 
 }  // namespace zub

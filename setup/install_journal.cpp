@@ -9,45 +9,30 @@
 namespace zub {
 namespace {
 
-// The system's code for a name that is not a valid file name.
-constexpr int kInvalidNameCode = 123;
-
 // Backup names tried before the earlier file counts as impossible to move aside.
 constexpr int kBackupNames = 100;
 
-std::vector<std::string> NameParts(const std::string& relative) {
-    std::vector<std::string> parts;
-    std::string part;
-    for (char c : relative + "\\") {
-        if (c != '\\' && c != '/') {
-            part += c;
-        } else if (!part.empty()) {
-            parts.push_back(part);
-            part.clear();
-        }
-    }
-    return parts;
+// The path without trailing backslashes, except that a drive stays a root ("C:\").
+std::string FolderLevel(std::string path) {
+    while (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+    if (!path.empty() && path.back() == ':') path += '\\';
+    return path;
 }
 
 }  // namespace
 
-std::vector<std::string> CreateFolderLevels(IInstallSystem& system, const std::string& root,
-                                            const std::string& relative) {
-    std::vector<std::string> made;
-    const auto fail = [&](int code) {
-        for (auto it = made.rbegin(); it != made.rend(); ++it) system.RemoveDir(*it);
-        throw IoError(code);
-    };
-    std::string level = !root.empty() && root.back() == '\\' ? root.substr(0, root.size() - 1) : root;
-    for (const std::string& part : NameParts(relative)) {
-        // "." and ".." would lead out of the root instead of below it.
-        if (part == "." || part == "..") fail(kInvalidNameCode);
-        level += "\\" + part;
-        if (system.IsFolderPresent(level)) continue;
-        if (int code = system.CreateDir(level)) fail(code);
-        made.push_back(level);
+std::vector<std::string> MissingFolderLevels(IInstallSystem& system, const std::string& folder) {
+    // Bounded against odd paths.
+    std::vector<std::string> missing;
+    std::string level = FolderLevel(folder);
+    for (int depth = 0; !level.empty() && depth < 260; ++depth) {
+        if (system.IsFolderPresent(level)) break;
+        missing.push_back(level);
+        std::string parent = FolderLevel(ExtractFilePath(level));
+        if (parent.size() >= level.size()) break;
+        level = parent;
     }
-    return made;
+    return missing;
 }
 
 std::string BackupName(const std::string& path, int number) {
@@ -76,6 +61,24 @@ TCopyResult TInstallJournal::BeforeWrite(IInstallSystem& system, const std::stri
         return moved;
     }
     return moved;
+}
+
+std::vector<std::string> TInstallJournal::CreateFolderLevels(IInstallSystem& system, const std::string& folder,
+                                                             TFolderFailure onFailure) {
+    const std::vector<std::string> missing = MissingFolderLevels(system, folder);
+    std::vector<std::string> made;
+    for (auto level = missing.rbegin(); level != missing.rend(); ++level) {
+        const int code = system.CreateDir(*level);
+        if (code == 0) {
+            made.push_back(*level);
+            continue;
+        }
+        if (onFailure == TFolderFailure::Stop) break;
+        for (auto it = made.rbegin(); it != made.rend(); ++it) system.RemoveDir(*it);
+        throw IoError(code);
+    }
+    for (const std::string& level : made) MadeFolder(level);
+    return made;
 }
 
 void TInstallJournal::MadeFolder(const std::string& path) { steps_.push_back({TKind::Folder, path, ""}); }

@@ -13,14 +13,20 @@ namespace zub {
 class IInstallSystem;
 struct TCopyResult;
 
-// Creates the levels of `relative` (one or more names joined by "\") that are
-// missing below the existing folder `root`, outermost first, and returns the
-// levels it made in that order (full paths). A level the platform refuses
-// (characters a folder cannot hold, a file of that name) raises the runtime's
-// input/output error with the system's code; the levels made by this call are
-// removed again first.
-std::vector<std::string> CreateFolderLevels(IInstallSystem& system, const std::string& root,
-                                            const std::string& relative);
+// The levels of `folder` that are missing now, deepest first: the folder
+// without trailing separators, then each parent up to the first that is there.
+std::vector<std::string> MissingFolderLevels(IInstallSystem& system, const std::string& folder);
+
+// What CreateFolderLevels does when the platform refuses a level (characters
+// a folder cannot hold, a file of that name).
+enum class TFolderFailure {
+    // The levels made so far stay: the failure shows itself when a file is
+    // copied into the folder, with the system's reason.
+    Stop,
+    // The levels made by this call are removed again, then the runtime's
+    // input/output error with the system's code is raised.
+    Raise,
+};
 
 // The name an earlier file is kept under while the installation may still be
 // undone: beside it, so that moving it aside and back is a rename on the same
@@ -37,6 +43,10 @@ public:
     TCopyResult BeforeWrite(IInstallSystem& system, const std::string& path);
     // A folder this installation made.
     void MadeFolder(const std::string& path);
+    // Makes the missing levels of `folder` one at a time, outermost first,
+    // journals each level made and returns them in that order (full paths).
+    std::vector<std::string> CreateFolderLevels(IInstallSystem& system, const std::string& folder,
+                                                TFolderFailure onFailure);
 
     // Undoes everything, newest first: what was made is removed (a folder only
     // when empty), what was replaced is put back. Returns the paths it could

@@ -10,15 +10,29 @@
 namespace zub {
 namespace {
 
-// The path without trailing backslashes, except that a drive stays a root ("C:\").
-std::string FolderLevel(std::string path) {
-    while (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.pop_back();
-    if (!path.empty() && path.back() == ':') path += '\\';
-    return path;
-}
+// The system's code for a name that is not a valid file name.
+constexpr int kInvalidNameCode = 123;
 
 std::string WithBackslash(const std::string& folder) {
     return !folder.empty() && folder.back() == '\\' ? folder : folder + "\\";
+}
+
+// The program folder `relative` ("Company\App") below the Programs folder,
+// its empty parts dropped. A part "." or ".." would lead out of the Programs
+// folder instead of below it: the system's code for an invalid name.
+std::string ProgramFolderPath(const std::string& programs, const std::string& relative) {
+    std::string path = !programs.empty() && programs.back() == '\\' ? programs.substr(0, programs.size() - 1) : programs;
+    std::string part;
+    for (char c : relative + "\\") {
+        if (c != '\\' && c != '/') {
+            part += c;
+            continue;
+        }
+        if (part == "." || part == "..") throw IoError(kInvalidNameCode);
+        if (!part.empty()) path += "\\" + part;
+        part.clear();
+    }
+    return path;
 }
 
 
@@ -105,7 +119,7 @@ void TInstallRun::Run() {
 
     log_.AddDirectoryEntry(dest);
     MakeDestinationRoot();
-    for (const char* sub : kPayloadFolders) MakeFolders(dest + "\\" + sub);
+    for (const char* sub : kPayloadFolders) journal_.CreateFolderLevels(system_, dest + "\\" + sub, TFolderFailure::Stop);
     for (const char* sub : kPayloadFolders) log_.AddDirectoryEntry(dest + "\\" + sub);
 
     const size_t count = data_.AddFiles.size();
@@ -118,7 +132,8 @@ void TInstallRun::Run() {
         // Each level made for a file ("plugins", "data\\fonts") is recorded, so
         // that the uninstaller removes it once its files are gone.
         if (!system_.IsFolderPresent(folder))
-            for (const std::string& level : MakeFolders(folder)) log_.AddDirectoryEntry(level);
+            for (const std::string& level : journal_.CreateFolderLevels(system_, folder, TFolderFailure::Stop))
+                log_.AddDirectoryEntry(level);
         CopyOneFile(copies[i].Source, target);
         log_.AddFileEntry(target);
     }
@@ -135,10 +150,9 @@ void TInstallRun::Run() {
     const std::string programFolder = WithBackslash(programs) + data_.Folder;
     // Every missing level of "Company\App" is made and recorded, outermost
     // first, so that the uninstaller removes each once it is empty.
-    for (const std::string& level : CreateFolderLevels(system_, programs, data_.Folder)) {
-        journal_.MadeFolder(level);
+    const std::string levels = ProgramFolderPath(programs, data_.Folder);
+    for (const std::string& level : journal_.CreateFolderLevels(system_, levels, TFolderFailure::Raise))
         log_.AddDirectoryEntry(level);
-    }
 
     const std::string& title = data_.RazederodezTitle;
     MakeShortcut(programFolder + "\\" + title + ".lnk", {dest + "\\" + data_.TargetFile, "", dest, title, 1});
@@ -162,37 +176,9 @@ void TInstallRun::MakeDestinationRoot() {
     if (!programFiles.empty() &&
         IsPathInside(fs::LongFullPath(data_.Destination), fs::LongFullPath(programFiles)))
         return;  // it inherits those rights already
-    const std::vector<std::string> missing = MissingLevels(data_.Destination);
+    const std::vector<std::string> missing = MissingFolderLevels(system_, data_.Destination);
     // A level that cannot be made shows itself when a file is copied into it.
     if (!missing.empty() && system_.CreateInstallationDir(missing.back()) == 0) journal_.MadeFolder(missing.back());
-}
-
-std::vector<std::string> TInstallRun::MissingLevels(const std::string& folder) {
-    // Bounded against odd paths.
-    std::vector<std::string> missing;
-    std::string level = FolderLevel(folder);
-    for (int depth = 0; !level.empty() && depth < 260; ++depth) {
-        if (system_.IsFolderPresent(level)) break;
-        missing.push_back(level);
-        std::string parent = FolderLevel(ExtractFilePath(level));
-        if (parent.size() >= level.size()) break;
-        level = parent;
-    }
-    return missing;
-}
-
-std::vector<std::string> TInstallRun::MakeFolders(const std::string& folder) {
-    const std::vector<std::string> missing = MissingLevels(folder);
-    std::vector<std::string> made;
-    if (missing.empty()) return made;
-    // A folder that cannot be made shows itself when a file is copied into it.
-    system_.ForceDirectories(folder);
-    for (auto it = missing.rbegin(); it != missing.rend(); ++it)
-        if (system_.IsFolderPresent(*it)) {
-            journal_.MadeFolder(*it);
-            made.push_back(*it);
-        }
-    return made;
 }
 
 void TInstallRun::CopyOneFile(const std::string& source, const std::string& target) {

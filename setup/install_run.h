@@ -61,11 +61,6 @@ public:
 
 private:
     void Run();
-    // Makes `folder` with its missing parents and journals each level made;
-    // returns those levels, outermost first.
-    std::vector<std::string> MakeFolders(const std::string& folder);
-    // The levels of `folder` that are missing now, deepest first.
-    std::vector<std::string> MissingLevels(const std::string& folder);
     // Makes the outermost missing level of a destination outside the program
     // files folder with that folder's rights (CreateInstallationDir).
     void MakeDestinationRoot();

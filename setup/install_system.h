@@ -26,6 +26,12 @@ struct TCopyResult {
     std::string Reason;
 };
 
+// The outcome of starting a program: on failure the reason in words.
+struct TStartResult {
+    bool Ok = false;
+    std::string Reason;
+};
+
 class IInstallSystem {
 public:
     virtual ~IInstallSystem() = default;
@@ -35,8 +41,6 @@ public:
     // Whether a folder is there, without the platform's critical-error
     // dialogs (a drive root by the drive list, anything else by a search).
     virtual bool IsFolderPresent(const std::string& path) = 0;
-    // Makes a folder with every missing parent; true when it exists afterwards.
-    virtual bool ForceDirectories(const std::string& path) = 0;
     // Makes one folder level; 0 on success, else the system's error code.
     virtual int CreateDir(const std::string& path) = 0;
     // Makes one folder level that holds an installation: when the setup runs
@@ -71,9 +75,18 @@ public:
     // Writes a shortcut file, replacing an existing one; false when it could
     // not be saved (a bad name, a missing folder).
     virtual bool CreateShortcut(const std::string& linkFile, const TShortcut& link) = 0;
-    // Starts `file` with the verb "open" (show command 5), not waiting for it
-    // and not looking at the result.
-    virtual void ShellOpen(const std::string& file, const std::string& parameters) = 0;
+    // Whether the setup runs with administrator rights (an elevated token).
+    virtual bool RunsElevated() = 0;
+    // Starts `file` with the verb "open" (show command 5) and `parameters`
+    // as the user whose desktop this is: through the desktop's own shell,
+    // which runs with that user's rights, profile and environment, in
+    // `folder` ("" for the shell's own). Not waiting for it. Fails, starting
+    // nothing, when the desktop's shell cannot be asked.
+    virtual TStartResult StartAsDesktopUser(const std::string& file, const std::string& parameters,
+                                            const std::string& folder) = 0;
+    // Starts `file` with the verb "open" (show command 5) from the setup
+    // itself, with its rights and its current folder, not waiting for it.
+    virtual TStartResult ShellOpen(const std::string& file, const std::string& parameters) = 0;
     virtual void SetCurrentDir(const std::string& path) = 0;
 
     // Registry: the application's entry in the list of installed programs.

@@ -10,6 +10,7 @@
 #include "base/handles_win.h"
 #include "base/strings.h"
 #include "base/win32_error.h"
+#include "shell/desktop_shell_win.h"
 #include "shell/shell_win.h"
 #include "setup/uninstall_key_win.h"
 
@@ -55,7 +56,6 @@ bool IsFolderPresent(const std::string& path) {
 }
 
 bool TWin32InstallSystem::FileExists(const std::string& path) { return fs::FileExists(path); }
-bool TWin32InstallSystem::ForceDirectories(const std::string& path) { return fs::ForceDirectories(path); }
 
 int TWin32InstallSystem::CreateDir(const std::string& path) {
     if (CreateDirectoryA(path.c_str(), nullptr)) return 0;
@@ -142,8 +142,23 @@ bool TWin32InstallSystem::CreateShortcut(const std::string& linkFile, const TSho
     return CreateShellLink(linkFile, shellLink);
 }
 
-void TWin32InstallSystem::ShellOpen(const std::string& file, const std::string& parameters) {
-    ShellExecuteA(owner_, "open", file.c_str(), parameters.empty() ? nullptr : parameters.c_str(), nullptr, SW_SHOW);
+bool TWin32InstallSystem::RunsElevated() { return CurrentAccount().Elevated; }
+
+TStartResult TWin32InstallSystem::StartAsDesktopUser(const std::string& file, const std::string& parameters,
+                                                     const std::string& folder) {
+    std::string reason;
+    if (StartThroughDesktopShell(file, parameters, folder, reason)) return {true, ""};
+    return {false, reason};
+}
+
+TStartResult TWin32InstallSystem::ShellOpen(const std::string& file, const std::string& parameters) {
+    const HINSTANCE started =
+        ShellExecuteA(owner_, "open", file.c_str(), parameters.empty() ? nullptr : parameters.c_str(), nullptr, SW_SHOW);
+    // Above 32 is success; at or below it the system's code, mostly that of the last error.
+    const INT_PTR code = reinterpret_cast<INT_PTR>(started);
+    if (code > 32) return {true, ""};
+    const std::string reason = Trim(SystemMessage(GetLastError()));
+    return {false, reason.empty() ? Format("Code %d", static_cast<int>(code)) : reason};
 }
 
 void TWin32InstallSystem::SetCurrentDir(const std::string& path) { SetCurrentDirectoryA(path.c_str()); }

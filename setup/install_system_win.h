@@ -26,7 +26,6 @@ public:
 
     bool FileExists(const std::string& path) override;
     bool IsFolderPresent(const std::string& path) override { return zub::IsFolderPresent(path); }
-    bool ForceDirectories(const std::string& path) override;
     int CreateDir(const std::string& path) override;
     int CreateInstallationDir(const std::string& path) override;
     TCopyResult CopyFile(const std::string& source, const std::string& target,
@@ -41,7 +40,10 @@ public:
     std::string WindowsFolder() override;
     std::string Today() override;
     bool CreateShortcut(const std::string& linkFile, const TShortcut& link) override;
-    void ShellOpen(const std::string& file, const std::string& parameters) override;
+    bool RunsElevated() override;
+    TStartResult StartAsDesktopUser(const std::string& file, const std::string& parameters,
+                                    const std::string& folder) override;
+    TStartResult ShellOpen(const std::string& file, const std::string& parameters) override;
     void SetCurrentDir(const std::string& path) override;
 
     void WriteUninstallEntry(const TUninstallEntry& entry) override;

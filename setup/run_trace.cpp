@@ -18,12 +18,6 @@ void TRunTrace::Line(const std::string& text) {
     }
 }
 
-bool TTracingInstallSystem::ForceDirectories(const std::string& path) {
-    const bool made = machine_.ForceDirectories(path);
-    trace_.Line(made ? "folder: " + path : "error: the folder " + path + " could not be created");
-    return made;
-}
-
 namespace {
 
 std::string FolderMade(const std::string& path, int code, const char* what) {
@@ -79,9 +73,28 @@ bool TTracingInstallSystem::CreateShortcut(const std::string& linkFile, const TS
     return saved;
 }
 
-void TTracingInstallSystem::ShellOpen(const std::string& file, const std::string& parameters) {
-    trace_.Line("started: " + file + (parameters.empty() ? "" : " " + parameters));
-    machine_.ShellOpen(file, parameters);
+namespace {
+
+std::string Command(const std::string& file, const std::string& parameters) {
+    return file + (parameters.empty() ? "" : " " + parameters);
+}
+
+}  // namespace
+
+TStartResult TTracingInstallSystem::StartAsDesktopUser(const std::string& file, const std::string& parameters,
+                                                       const std::string& folder) {
+    TStartResult result = machine_.StartAsDesktopUser(file, parameters, folder);
+    trace_.Line(result.Ok ? "started as the desktop's user: " + Command(file, parameters)
+                          : "not started through the desktop's shell: " + Command(file, parameters) + ": " +
+                                result.Reason);
+    return result;
+}
+
+TStartResult TTracingInstallSystem::ShellOpen(const std::string& file, const std::string& parameters) {
+    TStartResult result = machine_.ShellOpen(file, parameters);
+    trace_.Line(result.Ok ? "started: " + Command(file, parameters)
+                          : "error: " + Command(file, parameters) + " could not be started: " + result.Reason);
+    return result;
 }
 
 void TTracingInstallSystem::WriteUninstallEntry(const TUninstallEntry& entry) {

@@ -37,7 +37,6 @@ public:
 
     bool FileExists(const std::string& path) override { return machine_.FileExists(path); }
     bool IsFolderPresent(const std::string& path) override { return machine_.IsFolderPresent(path); }
-    bool ForceDirectories(const std::string& path) override;
     int CreateDir(const std::string& path) override;
     int CreateInstallationDir(const std::string& path) override;
     TCopyResult CopyFile(const std::string& source, const std::string& target,
@@ -52,7 +51,10 @@ public:
     std::string WindowsFolder() override { return machine_.WindowsFolder(); }
     std::string Today() override { return machine_.Today(); }
     bool CreateShortcut(const std::string& linkFile, const TShortcut& link) override;
-    void ShellOpen(const std::string& file, const std::string& parameters) override;
+    bool RunsElevated() override { return machine_.RunsElevated(); }
+    TStartResult StartAsDesktopUser(const std::string& file, const std::string& parameters,
+                                    const std::string& folder) override;
+    TStartResult ShellOpen(const std::string& file, const std::string& parameters) override;
     void SetCurrentDir(const std::string& path) override { machine_.SetCurrentDir(path); }
     void WriteUninstallEntry(const TUninstallEntry& entry) override;
 

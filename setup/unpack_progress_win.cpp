@@ -1,6 +1,6 @@
 #include "setup/unpack_progress_win.h"
 
-#include "base/language.h"
+#include "base/language_win.h"
 #include "base/timeline.h"
 #include "setup/unpack_feedback.h"
 
@@ -35,8 +35,6 @@ int64_t ProcessStartMs(int64_t fallback) {
     return start <= fallback && fallback - start < 60000 ? start : fallback;
 }
 
-bool UserInterfaceIsGerman() { return IsGerman(LanguageOfPrimaryId(PRIMARYLANGID(GetUserDefaultUILanguage()))); }
-
 void RegisterClassOnce(WNDPROC proc) {
     static bool registered = false;
     if (registered) return;
@@ -52,7 +50,7 @@ void RegisterClassOnce(WNDPROC proc) {
 }  // namespace
 
 TUnpackProgressWindow::TUnpackProgressWindow()
-    : tracker_([this](int percent) { Changed(percent); }), german_(UserInterfaceIsGerman()) {
+    : tracker_([this](int percent) { Changed(percent); }), german_(IsGerman(UserInterfaceLanguage())) {
     startMs_ = ProcessStartMs(NowMs());
 }
 

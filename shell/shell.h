@@ -11,6 +11,10 @@ namespace zub {
 // as it was set (GetTempPathA would make it full against the current folder).
 std::string GetTempDir();
 
+// This process's id (GetCurrentProcessId, getpid): names made of it are this
+// process's own while it runs.
+unsigned long CurrentProcessId();
+
 // Removes a folder with everything in it, read-only and hidden entries
 // included. A file that cannot be deleted is passed over; the removal of the
 // folder holding it then fails and raises "Aborted deleting Directory: "

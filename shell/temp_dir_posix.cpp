@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <cstdlib>
 
 #include "shell/shell.h"
@@ -10,5 +12,7 @@ std::string GetTempDir() {
     if (result.back() != '/' && result.back() != '\\') result += '\\';
     return result;
 }
+
+unsigned long CurrentProcessId() { return static_cast<unsigned long>(getpid()); }
 
 }  // namespace zub

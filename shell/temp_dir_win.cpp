@@ -31,4 +31,6 @@ std::string GetTempDir() {
     return std::string(buffer, n);
 }
 
+unsigned long CurrentProcessId() { return GetCurrentProcessId(); }
+
 }  // namespace zub

@@ -1,18 +1,18 @@
 // build and verify: setups made from projects, and checked.
 #include <sstream>
 
-#include "archive/payload_layout.h"
 #include "archive/payload_builder.h"
+#include "archive/payload_layout.h"
 #include "archive/pe_resource.h"
 #include "base/error.h"
 #include "base/file.h"
 #include "base/strings.h"
+#include "shell/temp_folder.h"
 #include "tools/name_encoding.h"
 #include "tools/payload_check.h"
 #include "tools/platform.h"
 #include "tools/signing.h"
 #include "tools/skinsetup.h"
-#include "tools/temp_folder.h"
 
 namespace zub::tool {
 namespace {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 
+#include "archive/folder_walk.h"
 #include "archive/payload_layout.h"
 #include "archive/zlb_writer.h"
 #include "base/error.h"
@@ -227,6 +228,9 @@ int RunInit(const TArgs& args, TConsole& console) {
     const std::string skin = args.Has("--skin") ? WithoutTrailingSeparators(args.Get("--skin"))
                                                 : DefaultSkin(ToolFolder(), SKINSETUP_SOURCE_SKIN);
     const TSkinScript skinScript = ReadSkinScript(skin);
+    // Listed before anything is written, so that a link out of the skin stops the whole.
+    TFolderWalk skinWalk(skin);
+    const std::vector<TFolderFile> pictures = ListFolderFiles(skinWalk, skin + "/Graphics", false, false);
 
     std::string script = "[" + *title + "]\r\nObject=Setup\r\nTargetFile=" + program.Relative1252 + "\r\n";
     for (const TAppFile& file : files)
@@ -250,7 +254,7 @@ int RunInit(const TArgs& args, TConsole& console) {
         if (!fs::ForceDirectories(ExtractFilePath(target))) throw CreateFileError(ExtractFilePath(target));
         CopyFile(file.SourcePath, target);
     }
-    for (const TFolderFile& picture : ListFolderFiles(skin + "/Graphics", false, false))
+    for (const TFolderFile& picture : pictures)
         CopyFile(picture.SourcePath, project + "\\Graphics\\" + picture.Name);
     WriteText(project + "\\Setup.ini", script);
 

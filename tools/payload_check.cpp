@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <set>
 
-#include "archive/payload_layout.h"
 #include "archive/payload.h"
+#include "archive/payload_layout.h"
 #include "archive/pe_resource.h"
 #include "archive/zlb_archive.h"
 #include "base/error.h"
@@ -12,9 +12,9 @@
 #include "base/path_rules.h"
 #include "base/strings.h"
 #include "formats/setup_script.h"
+#include "shell/temp_folder.h"
 #include "tools/progress.h"
 #include "tools/script_check.h"
-#include "tools/temp_folder.h"
 
 namespace zub::tool {
 namespace {
@@ -28,14 +28,13 @@ std::string Plural(int count, const char* one, const char* many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
-// Reports every entry whose name or folder the setup refuses to unpack
-// (base/path_rules.h); true when there is one.
+// Reports every entry whose name the reader refuses to extract as the setup
+// extracts it (archive/zlb_format.h); true when there is one.
 bool ReportBadNames(TZLBArchive& archive, const std::string& label, TConsole& console) {
     bool found = false;
     for (int i = 0; i < archive.GetFileCount(); ++i) {
         const TZLBFileEntry& entry = archive.GetFileEntry(i);
-        TNameProblem problem = EntryPathProblem(entry.Path);
-        if (problem == TNameProblem::None) problem = CheckNamePart(entry.Name);
+        const TNameProblem problem = EntryNameProblem(entry, archive.ExtractWithPath);
         if (problem == TNameProblem::None) continue;
         const std::string name = entry.Path.empty() ? entry.Name : entry.Path + "\\" + entry.Name;
         console.Out << label << ": entry \"" << name << "\" " << NameProblemText(problem)

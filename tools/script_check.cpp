@@ -26,10 +26,6 @@ const char* ButtonName(TButtonKind kind) {
     return "";
 }
 
-bool IsKnownObject(const std::string& kind) {
-    return std::any_of(std::begin(kScriptObjects), std::end(kScriptObjects), [&](const char* o) { return kind == o; });
-}
-
 // Paths as the file system compares them on Windows.
 std::string Comparable(const std::string& path) { return LowerAscii(CollapseBackslashes(path)); }
 
@@ -39,15 +35,14 @@ struct TValueAt {
     int Line = 0;
 };
 
-class TChecker {
+class TChecker : private IScriptBlocks {
 public:
     TChecker(const std::vector<std::string>& lines, const TFileLookup& lookup, const TFileReader& read)
         : lines_(lines), lookup_(lookup), read_(read) {}
 
     std::vector<TScriptFinding> Run() {
         Encoding();
-        size_t i = 1;
-        while (i < lines_.size()) i = Object(i);
+        WalkScriptBlocks(lines_, *this);
         Finish();
         return std::move(findings_);
     }
@@ -67,49 +62,46 @@ private:
             }
     }
 
-    // Handles the line at `i`; returns the index of the next line to look at.
-    size_t Object(size_t i) {
-        if (KeyOf(lines_[i]) != "Object") return i + 1;
-        const std::string kind = ValueOf(lines_[i]);
-        if (!IsKnownObject(kind)) {
-            for (const char* known : kScriptObjects)
-                if (LowerAscii(Trim(kind)) == LowerAscii(known))
-                    Error(i, Format("\"Object=%s\" is not the object %s (blanks and case matter): its block is ignored",
-                                    kind.c_str(), known));
-            return i + 1;
-        }
-        if (kind == kButtonObject && !ButtonSelected(i)) return i + 1;
-        size_t end = i + 1;
-        while (end < lines_.size() && lines_[end] != "end") ++end;
-        if (end == lines_.size())
-            Error(i,
-                  Format("the block \"Object=%s\" has no \"end\" line: the setup stops with an error", kind.c_str()));
-        Block(kind, i, end);
-        return end + 1;
-    }
-
-    // Reads the button the setup would dress from the block's selector line.
-    bool ButtonSelected(size_t i) {
-        const size_t selector = i + kButtonSelectorOffset;
-        if (selector >= lines_.size()) {
-            Error(i, "the Button block ends before its second line: the setup stops with an error");
-            return false;
-        }
-        const std::string& second = lines_[selector];
-        const std::optional<TButtonKind> button = ButtonNamed(ValueOf(second));
-        if (KeyOf(second) != "Action" || !button) {
+    // An Object line the setup passes over.
+    void NoBlock(size_t i, const std::string& kind) override {
+        if (kind == kButtonObject) {
+            const size_t selector = i + kButtonSelectorOffset;
             std::string where = lines_[i + 1] == "end" ? "the line after the block" : "its second line";
             Warning(selector, Format("the Button block dresses no button: %s must be Action=Back, Forward or Cancel, "
                                      "not \"%s\"",
-                                     where.c_str(), second.c_str()));
-            return false;
+                                     where.c_str(), lines_[selector].c_str()));
+            return;
         }
-        button_ = ButtonName(*button);
-        if (++dressed_[button_] == 2) Warning(i, "a second Button block dresses the " + button_ + " button again");
-        return true;
+        for (const char* known : kScriptObjects)
+            if (LowerAscii(Trim(kind)) == LowerAscii(known))
+                Error(i, Format("\"Object=%s\" is not the object %s (blanks and case matter): its block is ignored",
+                                kind.c_str(), known));
     }
 
-    void Block(const std::string& kind, size_t begin, size_t end) {
+    void NoSelector(size_t i) override {
+        Error(i, "the Button block ends before its second line: the setup stops with an error");
+    }
+
+    void Block(const TScriptBlock& block) override {
+        if (block.Button) Dresses(block.Object, *block.Button);
+        if (block.End == lines_.size())
+            Error(block.Object, Format("the block \"Object=%s\" has no \"end\" line: the setup stops with an error",
+                                       block.Kind.c_str()));
+        Lines(block.Kind, block.Object, block.End);
+    }
+
+    // The button the setup dresses by the block's selector line.
+    void Dresses(size_t i, TButtonKind button) {
+        const size_t selector = i + kButtonSelectorOffset;
+        button_ = ButtonName(button);
+        if (KeyOf(lines_[selector]) != "Action")
+            Warning(selector, Format("the Button block's second line \"%s\" is not its Action: the setup dresses the "
+                                     "%s button by its value all the same",
+                                     lines_[selector].c_str(), button_.c_str()));
+        if (++dressed_[button_] == 2) Warning(i, "a second Button block dresses the " + button_ + " button again");
+    }
+
+    void Lines(const std::string& kind, size_t begin, size_t end) {
         std::vector<std::string> images;
         for (size_t k = begin + 1; k < end; ++k) {
             const std::string key = KeyOf(lines_[k]);

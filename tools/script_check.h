@@ -1,7 +1,7 @@
 // Checks a Setup.ini the way the setup will read it and reports what it
-// would do wrong. The walk over the lines follows the setup's own reader
-// (setup/setup_script.h) and takes the keys and their kinds of value from
-// its tables, so that a finding here is a fault there.
+// would do wrong. The walk over the blocks is the setup's own
+// (formats/setup_script.h: WalkScriptBlocks), and the keys and their kinds
+// of value come from its tables, so that a finding here is a fault there.
 //
 // Errors make the setup fail or misbehave (a block without "end", a
 // malformed integer, a file it needs that is not there); warnings are

@@ -25,19 +25,12 @@ TCreateParams SystemControl(const char* className, DWORD style, DWORD exStyle = 
 // ---- TPanel
 
 TPanel::TPanel(TComponent* owner, TWinControl* parent) : TWinControl(owner, parent) {
+    erasesWithColor_ = true;
     TCreateParams params;
     params.ClassName = "TPanel";
     params.Style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     params.ExStyle = WS_EX_CONTROLPARENT;
     CreateHandle(params);
-}
-
-LRESULT TPanel::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_ERASEBKGND) {
-        EraseWithColor(reinterpret_cast<HDC>(wParam));
-        return 1;
-    }
-    return TWinControl::WndProc(message, wParam, lParam);
 }
 
 // ---- TLabel
@@ -161,15 +154,8 @@ void TCheckBox::Command(WORD code) {
 // ---- TGroupBox
 
 TGroupBox::TGroupBox(TComponent* owner, TWinControl* parent) : TWinControl(owner, parent) {
+    erasesWithColor_ = true;
     CreateHandle(SystemControl("BUTTON", BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT));
-}
-
-LRESULT TGroupBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_ERASEBKGND) {
-        EraseWithColor(reinterpret_cast<HDC>(wParam));
-        return 1;
-    }
-    return TWinControl::WndProc(message, wParam, lParam);
 }
 
 // ---- TEdit

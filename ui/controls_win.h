@@ -17,9 +17,6 @@ enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 class TPanel : public TWinControl {
 public:
     TPanel(TComponent* owner, TWinControl* parent);
-
-protected:
-    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
 // A static text. With AutoSize (the default) its height follows its text:
@@ -99,9 +96,6 @@ public:
     TGroupBox(TComponent* owner, TWinControl* parent);
 
     void SetCaption(const std::string& text) { SetText(text); }
-
-protected:
-    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
 // A single-line text field, in the window colour by default. OnChange

@@ -193,6 +193,10 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
                     return reinterpret_cast<LRESULT>(brush);
             }
             break;
+        case WM_ERASEBKGND:
+            if (!erasesWithColor_) break;
+            EraseWithColor(reinterpret_cast<HDC>(wParam));
+            return 1;
         case WM_WINDOWPOSCHANGED: {
             PositionChanged(*reinterpret_cast<WINDOWPOS*>(lParam));
             return DefaultHandler(message, wParam, lParam);

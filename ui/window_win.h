@@ -145,6 +145,10 @@ protected:
     virtual HBRUSH CtlColor(HDC dc);
     // Fills the client area with the control's colour (for WM_ERASEBKGND).
     void EraseWithColor(HDC dc);
+    // Set by containers that show their own colour behind their children
+    // (panels, group boxes), before their window is made: WM_ERASEBKGND
+    // then fills the client area with it.
+    bool erasesWithColor_ = false;
 
     // After the font or colour this control shows has changed (its own or inherited).
     virtual void FontChanged();

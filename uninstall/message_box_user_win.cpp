@@ -37,19 +37,19 @@ private:
 
 bool TMessageBoxUser::Ask(const std::string& caption, const std::string& text) {
     return MessageBoxExA(nullptr, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND,
-                         language_) == IDYES;
+                         system_) == IDYES;
 }
 
 void TMessageBoxUser::Tell(const std::string& caption, const std::string& text, bool problem) {
     MessageBoxExA(nullptr, text.c_str(), caption.c_str(),
-                  MB_OK | MB_SETFOREGROUND | (problem ? MB_ICONWARNING : MB_ICONINFORMATION), language_);
+                  MB_OK | MB_SETFOREGROUND | (problem ? MB_ICONWARNING : MB_ICONINFORMATION), system_);
 }
 
 bool TMessageBoxUser::AskRetry(const std::string& caption, const std::string& text, const std::string& retry,
                                const std::string& skip) {
     const TButtonLabels labels({{IDRETRY, retry}, {IDCANCEL, skip}});
     return MessageBoxExA(nullptr, text.c_str(), caption.c_str(), MB_RETRYCANCEL | MB_ICONWARNING | MB_SETFOREGROUND,
-                         language_) == IDRETRY;
+                         system_) == IDRETRY;
 }
 
 }  // namespace zub

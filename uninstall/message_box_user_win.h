@@ -1,5 +1,6 @@
-// The uninstaller's user: the system's message boxes, with their buttons in
-// the user's language.
+// The uninstaller's user: the system's message boxes. Their own buttons (Yes
+// and No) come in the language of the user's interface, the one the texts are
+// chosen by (base/language_win.h); Retry and Skip are the texts' own.
 #pragma once
 
 #include <windows.h>
@@ -12,7 +13,7 @@ namespace zub {
 
 class TMessageBoxUser : public IUninstallUser {
 public:
-    explicit TMessageBoxUser(LANGID language) : language_(language) {}
+    TMessageBoxUser() : system_(GetUserDefaultUILanguage()) {}
     // Yes and No, or Ja and Nein.
     bool Ask(const std::string& caption, const std::string& text) override;
     void Tell(const std::string& caption, const std::string& text, bool problem) override;
@@ -22,7 +23,7 @@ public:
                   const std::string& skip) override;
 
 private:
-    LANGID language_;
+    LANGID system_;  // the system's language for the buttons it labels
 };
 
 }  // namespace zub

@@ -34,6 +34,18 @@ bool IsPlainComponent(const std::string& part) {
            part.find(':') == std::string::npos;
 }
 
+// Why an entry whose path is not usable is passed over.
+TRemovalProblem ProblemOf(TPathVerdict verdict) {
+    switch (verdict) {
+        case TPathVerdict::NotAbsolute: return TRemovalProblem::NotAbsolute;
+        case TPathVerdict::NotPlain: return TRemovalProblem::NotPlain;
+        case TPathVerdict::DriveRoot: return TRemovalProblem::DriveRoot;
+        case TPathVerdict::SystemFolder: return TRemovalProblem::SystemFolder;
+        case TPathVerdict::Usable: break;
+    }
+    return TRemovalProblem::UnknownLine;
+}
+
 }  // namespace
 
 std::string ComparablePath(const std::string& path) {
@@ -96,36 +108,23 @@ std::vector<TRemovalStep> MakeRemovalPlan(const TSetupLog& log, const TRemovalCo
             continue;
         }
         const TSetupLogEntry& entry = *item.Entry;
-        switch (ClassifyPath(entry.Path, context.SystemFolders)) {
-            case TPathVerdict::Usable: {
-                std::string base;
-                const TPlaceVerdict place = PlaceOf(entry.Kind, entry.Path, places, base);
-                if (place != TPlaceVerdict::Allowed) {
-                    refused = true;
-                    const TRemovalProblem why = place == TPlaceVerdict::NotAShortcut
-                                                    ? TRemovalProblem::NotAShortcut
-                                                    : TRemovalProblem::OutsideInstallation;
-                    plan.push_back({TStepAction::Skip, entry.Path, entry.Line, why});
-                    break;
-                }
-                const TStepAction action =
-                    entry.Kind == TLogEntryKind::Directory ? TStepAction::RemoveFolder : TStepAction::RemoveFile;
-                plan.push_back({action, entry.Path, entry.Line, TRemovalProblem::UnknownLine, base});
-                break;
-            }
-            case TPathVerdict::NotAbsolute:
-                plan.push_back({TStepAction::Skip, entry.Path, entry.Line, TRemovalProblem::NotAbsolute});
-                break;
-            case TPathVerdict::NotPlain:
-                plan.push_back({TStepAction::Skip, entry.Path, entry.Line, TRemovalProblem::NotPlain});
-                break;
-            case TPathVerdict::DriveRoot:
-                plan.push_back({TStepAction::Skip, entry.Path, entry.Line, TRemovalProblem::DriveRoot});
-                break;
-            case TPathVerdict::SystemFolder:
-                plan.push_back({TStepAction::Skip, entry.Path, entry.Line, TRemovalProblem::SystemFolder});
-                break;
+        const TPathVerdict verdict = ClassifyPath(entry.Path, context.SystemFolders);
+        if (verdict != TPathVerdict::Usable) {
+            plan.push_back({TStepAction::Skip, entry.Path, entry.Line, ProblemOf(verdict)});
+            continue;
         }
+        std::string base;
+        const TPlaceVerdict place = PlaceOf(entry.Kind, entry.Path, places, base);
+        if (place != TPlaceVerdict::Allowed) {
+            refused = true;
+            const TRemovalProblem why = place == TPlaceVerdict::NotAShortcut ? TRemovalProblem::NotAShortcut
+                                                                           : TRemovalProblem::OutsideInstallation;
+            plan.push_back({TStepAction::Skip, entry.Path, entry.Line, why});
+            continue;
+        }
+        const TStepAction action =
+            entry.Kind == TLogEntryKind::Directory ? TStepAction::RemoveFolder : TStepAction::RemoveFile;
+        plan.push_back({action, entry.Path, entry.Line, TRemovalProblem::UnknownLine, base});
     }
     // An empty or blank key name would make the Uninstall key itself the one removed.
     if (IsSoundUninstallKeyName(log.KeyName))

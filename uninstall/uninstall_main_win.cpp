@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "archive/payload_layout.h"
+#include "base/language_win.h"
 #include "base/process_win.h"
 #include "base/strings.h"
 #include "uninstall/cleanup_copy_win.h"
@@ -33,8 +34,7 @@ bool IsSilent(int argc, char** argv) {
 int RunUninstaller(int argc, char** argv) {
     if (argc >= 2 && IsSwitch(argv[1], kCleanupSwitch)) return RunCleanup(argc, argv);
     const bool silent = IsSilent(argc, argv);
-    const LANGID uiLanguage = GetUserDefaultUILanguage();
-    const TUninstallLanguage language = UninstallLanguageOf(PRIMARYLANGID(uiLanguage));
+    const TLanguage language = UserInterfaceLanguage();
     TRemovalContext context;
     context.SelfPath = OwnExecutablePath();
     // Only the log beside the program: without its own path there is none.
@@ -45,7 +45,7 @@ int RunUninstaller(int argc, char** argv) {
     context.RestartFolders = PlatformRestartFolders();
 
     TWin32UninstallMachine machine;
-    TMessageBoxUser user(uiLanguage);
+    TMessageBoxUser user;
     return RunUninstall(context, machine, silent ? nullptr : &user, language);
 }
 

@@ -39,7 +39,7 @@ void RemoveSelf(const TRemovalContext& context, IUninstallMachine& machine, TRem
 }  // namespace
 
 int RunUninstall(const TRemovalContext& context, IUninstallMachine& machine, IUninstallUser* user,
-                 TUninstallLanguage language) {
+                 TLanguage language) {
     const std::string caption = UninstallCaption(language);
     TSetupLog log;
     try {

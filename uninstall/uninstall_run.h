@@ -37,6 +37,6 @@ public:
 // the log stays it is rewritten to list what stayed, and the uninstaller
 // stays for another try. Tells the outcome; returns the exit code.
 int RunUninstall(const TRemovalContext& context, IUninstallMachine& machine, IUninstallUser* user,
-                 TUninstallLanguage language);
+                 TLanguage language);
 
 }  // namespace zub

@@ -8,9 +8,7 @@
 namespace zub {
 namespace {
 
-bool German(TUninstallLanguage language) { return language == TUninstallLanguage::German; }
-
-const char* ReasonText(TUninstallLanguage language, TRemovalProblem problem) {
+const char* ReasonText(TLanguage language, TRemovalProblem problem) {
     struct TReason {
         TRemovalProblem Problem;
         const char* English;
@@ -41,33 +39,29 @@ const char* ReasonText(TUninstallLanguage language, TRemovalProblem problem) {
          "behalten, damit die Deinstallation erneut gestartet werden kann"},
     };
     for (const TReason& reason : kReasons)
-        if (reason.Problem == problem) return German(language) ? reason.German : reason.English;
+        if (reason.Problem == problem) return IsGerman(language) ? reason.German : reason.English;
     return "";
 }
 
 }  // namespace
 
-TUninstallLanguage UninstallLanguageOf(unsigned primaryLanguageId) {
-    return primaryLanguageId == 0x07 ? TUninstallLanguage::German : TUninstallLanguage::English;
-}
-
-std::string ProgramName(TUninstallLanguage language, const TSetupLog& log) {
+std::string ProgramName(TLanguage language, const TSetupLog& log) {
     if (!Trim(log.Name).empty()) return log.Name;
     if (!Trim(log.KeyName).empty()) return log.KeyName;
-    return German(language) ? "Das Programm" : "The program";
+    return IsGerman(language) ? "Das Programm" : "The program";
 }
 
-std::string UninstallCaption(TUninstallLanguage language) { return German(language) ? "Deinstallation" : "Uninstall"; }
+std::string UninstallCaption(TLanguage language) { return IsGerman(language) ? "Deinstallation" : "Uninstall"; }
 
-std::string QuestionText(TUninstallLanguage language, const std::string& name) {
-    if (German(language)) return "Wollen Sie " + name + " und alle zugeh\xF6rigen Komponenten entfernen?";
+std::string QuestionText(TLanguage language, const std::string& name) {
+    if (IsGerman(language)) return "Wollen Sie " + name + " und alle zugeh\xF6rigen Komponenten entfernen?";
     return "Do you want to remove " + name + " and all of its components?";
 }
 
-std::string ProblemText(TUninstallLanguage language, const TProblemItem& item) {
+std::string ProblemText(TLanguage language, const TProblemItem& item) {
     const std::string reason = ReasonText(language, item.Problem);
     if (item.Problem == TRemovalProblem::UnknownLine)
-        return Format(German(language) ? "setup.log, Zeile %d: \"%s\" (%s)" : "setup.log, line %d: \"%s\" (%s)",
+        return Format(IsGerman(language) ? "setup.log, Zeile %d: \"%s\" (%s)" : "setup.log, line %d: \"%s\" (%s)",
                       item.Line, item.What.c_str(), reason.c_str());
     if (item.Problem == TRemovalProblem::BadKeyName) return "KEY=" + item.What + " (" + reason + ")";
     if (item.Problem == TRemovalProblem::KeyNotRemoved || item.Problem == TRemovalProblem::KeyKept)
@@ -75,9 +69,9 @@ std::string ProblemText(TUninstallLanguage language, const TProblemItem& item) {
     return item.What + " (" + reason + ")";
 }
 
-std::string ResultText(TUninstallLanguage language, const std::string& name, const std::vector<TProblemItem>& problems,
+std::string ResultText(TLanguage language, const std::string& name, const std::vector<TProblemItem>& problems,
                        const std::vector<std::string>& atRestart) {
-    const bool german = German(language);
+    const bool german = IsGerman(language);
     std::string text = name;
     if (problems.empty())
         text += german ? " wurde entfernt." : " was removed.";
@@ -99,8 +93,8 @@ std::string ResultText(TUninstallLanguage language, const std::string& name, con
     return text;
 }
 
-std::string RetryText(TUninstallLanguage language, const std::string& path) {
-    if (German(language))
+std::string RetryText(TLanguage language, const std::string& path) {
+    if (IsGerman(language))
         return path + "\r\n\r\nDiese Datei kann nicht entfernt werden: Sie ist in Benutzung oder gesch\xFCtzt. "
                       "Schlie\xDF" "en Sie das Programm und w\xE4hlen Sie Wiederholen, oder Auslassen, um "
                       "sie sp\xE4ter zu entfernen.";
@@ -110,29 +104,29 @@ std::string RetryText(TUninstallLanguage language, const std::string& path) {
 
 // The box does not grow its buttons for new labels: these are no longer than
 // the system's own Retry and Cancel in that language (Wiederholen, Abbrechen).
-std::string RetryButtonText(TUninstallLanguage language) { return German(language) ? "&Wiederholen" : "&Retry"; }
-std::string SkipButtonText(TUninstallLanguage language) { return German(language) ? "&Auslassen" : "&Skip"; }
+std::string RetryButtonText(TLanguage language) { return IsGerman(language) ? "&Wiederholen" : "&Retry"; }
+std::string SkipButtonText(TLanguage language) { return IsGerman(language) ? "&Auslassen" : "&Skip"; }
 
-std::string LogErrorText(TUninstallLanguage language, const std::string& logPath, const TSetupLogError& error) {
+std::string LogErrorText(TLanguage language, const std::string& logPath, const TSetupLogError& error) {
     std::string why;
     switch (error.Fault) {
-        case TLogFault::Missing: why = German(language) ? "Die Datei fehlt." : "The file does not exist."; break;
+        case TLogFault::Missing: why = IsGerman(language) ? "Die Datei fehlt." : "The file does not exist."; break;
         case TLogFault::Unreadable:
-            why = German(language) ? "Die Datei kann nicht gelesen werden." : "The file cannot be read.";
+            why = IsGerman(language) ? "Die Datei kann nicht gelesen werden." : "The file cannot be read.";
             break;
         case TLogFault::NoSignature:
-            why = German(language) ? "Ihre erste Zeile ist nicht \"SetupLOG\"." : "Its first line is not \"SetupLOG\".";
+            why = IsGerman(language) ? "Ihre erste Zeile ist nicht \"SetupLOG\"." : "Its first line is not \"SetupLOG\".";
             break;
         case TLogFault::NoHeaderLine:
-            why = Format(German(language) ? "Ihre Zeile %d ist nicht die Zeile NAME= oder KEY=."
+            why = Format(IsGerman(language) ? "Ihre Zeile %d ist nicht die Zeile NAME= oder KEY=."
                                           : "Its line %d is not the NAME= or KEY= line.",
                          error.Line);
             break;
         case TLogFault::CutOff:
-            why = Format(German(language) ? "Ihre Zeile %d ist abgeschnitten." : "Its line %d is cut off.", error.Line);
+            why = Format(IsGerman(language) ? "Ihre Zeile %d ist abgeschnitten." : "Its line %d is cut off.", error.Line);
             break;
     }
-    if (German(language))
+    if (IsGerman(language))
         return "Das Setup-Protokoll " + logPath + " ist nicht lesbar. " + why + "\r\nEs wurde nichts entfernt.";
     return "The setup log " + logPath + " cannot be used. " + why + "\r\nNothing was removed.";
 }

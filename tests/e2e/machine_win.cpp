@@ -10,6 +10,7 @@
 #include "shell/shell.h"
 #include "shell/shell_win.h"
 #include "tests/e2e/process_driver_win.h"
+#include "tools/demo_app/demo_record.h"
 
 namespace zub::e2e {
 
@@ -137,11 +138,18 @@ DWORD TInstallation::RunEntry(const std::string& value, const std::string& argum
     return command == "(none)" ? kNotRun : RunCommand(command + arguments);
 }
 
+// For a program the setup starts itself (the environment) and for one the
+// desktop's shell starts (the registry).
 TLaunchRecord::TLaunchRecord(std::string path) : path_(std::move(path)) {
-    SetEnvironmentVariableA("SKINSETUP_DEMO_RECORD", path_.c_str());
+    SetEnvironmentVariableA(demo::kRecordVariable, path_.c_str());
+    RegSetKeyValueA(HKEY_CURRENT_USER, demo::kRecordKey, demo::kRecordValue, REG_SZ, path_.c_str(),
+                    DWORD(path_.size() + 1));
 }
 
-TLaunchRecord::~TLaunchRecord() { SetEnvironmentVariableA("SKINSETUP_DEMO_RECORD", nullptr); }
+TLaunchRecord::~TLaunchRecord() {
+    SetEnvironmentVariableA(demo::kRecordVariable, nullptr);
+    RegDeleteKeyA(HKEY_CURRENT_USER, demo::kRecordKey);
+}
 
 bool TLaunchRecord::Exists() const { return fs::FileExists(path_); }
 

@@ -83,7 +83,7 @@ public:
 };
 
 // The file in which the demo application records the folder it was started
-// in (SKINSETUP_DEMO_RECORD, set for what this process starts while this lives).
+// in, named for what this process and the desktop's shell start while this lives.
 class TLaunchRecord {
 public:
     explicit TLaunchRecord(std::string path);

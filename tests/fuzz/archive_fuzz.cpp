@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "archive/zlb_archive.h"
 #include "base/error.h"
@@ -51,8 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (options & kFixCrc) FixCrc(archive);
 
     const std::string& scratch = zub::fuzz::Scratch();
-    const std::string input = scratch + "/in.x";
-    const std::string out = scratch + "/out";
+    const std::string input = scratch + "in.x";
+    const std::string out = scratch + "out";
     zub::fuzz::WriteFile(input, reinterpret_cast<const uint8_t*>(archive.data()), archive.size());
 
     zub::TZLBArchive reader;

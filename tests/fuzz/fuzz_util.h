@@ -1,36 +1,20 @@
-// Helpers shared by the fuzz targets: a private scratch folder per process
-// (under TMPDIR, removed at exit) and writing the input to a file there, since
+// Helpers shared by the fuzz targets: a scratch folder per process (under
+// TMPDIR, removed at exit) and writing the input to a file there, since
 // the code under test reads files, not memory.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
+
+#include "shell/temp_folder.h"
 
 namespace zub::fuzz {
 
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zubfuzz.XXXXXX").string();
-        if (!mkdtemp(pattern.data())) std::abort();
-        path_ = pattern;
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
-// One scratch folder for the whole run; its destructor runs at exit.
+// One scratch folder for the whole run, ending in "/"; it goes at exit.
 inline const std::string& Scratch() {
-    static ScratchFolder folder;
+    static const TTempFolder folder("zubfuzz.");
     return folder.Path();
 }
 

@@ -4,8 +4,9 @@
 // fills OUT_FOLDER/archive (archives with the option byte in front),
 // OUT_FOLDER/setup_script (every Setup.ini under SOURCE_ROOT/examples plus a
 // few made here), OUT_FOLDER/pe_resource (small executables with resources
-// put in by our resource writer) and OUT_FOLDER/picture (the demo and test
-// pictures with the decoder byte in front).
+// put in by our resource writer), OUT_FOLDER/picture (the demo and test
+// pictures with the decoder byte in front) and OUT_FOLDER/setup_log (logs our
+// log book writes, and a tampered one).
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -15,6 +16,8 @@
 #include <vector>
 
 #include "archive/zlb_writer.h"
+#include "base/file.h"
+#include "formats/log_book.h"
 #if __has_include("archive/pe_resource.h")
 #include "archive/pe_resource.h"
 #define ZUB_HAVE_PE_RESOURCES 1
@@ -25,10 +28,7 @@ namespace {
 namespace stdfs = std::filesystem;
 using Bytes = std::vector<unsigned char>;
 
-Bytes ReadAll(const stdfs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+Bytes ReadAll(const stdfs::path& path) { return zub::fs::ReadWholeFile(path.string()); }
 
 void WriteAll(const stdfs::path& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary);
@@ -112,6 +112,32 @@ void MakeScriptSeeds(const stdfs::path& sourceRoot, const stdfs::path& out) {
         const std::string text(s);
         WriteAll(out / ("made-" + std::to_string(n++) + ".ini"), Bytes(text.begin(), text.end()));
     }
+}
+
+// The log of an installation in C:\\Apps\\App as the setup writes it, the
+// same with bare line ends, and one that names places outside it.
+void MakeLogSeeds(const stdfs::path& out) {
+    zub::TSetupLogBook book;
+    book.DisplayName = book.UninstallKeyName = "App Title";
+    for (const char* folder : {"", "\\Graphics", "\\Sounds", "\\Additional"})
+        book.AddDirectoryEntry(std::string("C:\\Apps\\App") + folder);
+    book.AddFileEntry("C:\\Apps\\App\\App.exe");
+    book.AddFileEntry("C:\\Apps\\App\\Uninstall.exe");
+    book.AddDirectoryEntry("C:\\Users\\u\\Start Menu\\Programs\\App Title");
+    book.AddLinkEntry("C:\\Users\\u\\Start Menu\\Programs\\App Title\\App Title.lnk");
+    book.AddLinkEntry("C:\\Users\\u\\Desktop\\App Title.lnk");
+    const std::string text = book.LogText();
+    WriteAll(out / "installed", Bytes(text.begin(), text.end()));
+    std::string bare = text;
+    for (size_t at; (at = bare.find("\r\n")) != std::string::npos;) bare.erase(at, 1);
+    WriteAll(out / "bare-line-ends", Bytes(bare.begin(), bare.end()));
+    book.AddDirectoryEntry("C:\\Windows");
+    book.AddFileEntry("C:\\Apps\\App\\..\\..\\boot.ini");
+    book.AddLinkEntry("C:\\Users\\u\\Desktop\\notes.txt");
+    book.AddFileEntry("\\\\server\\share\\x");
+    book.Lines.push_front("UNKNOWN=C:\\x");
+    const std::string tampered = book.LogText() + "COPYFILE=C:\\Apps\\App\\cut";
+    WriteAll(out / "tampered", Bytes(tampered.begin(), tampered.end()));
 }
 
 // Pictures larger than this would slow every run down; the small ones cover
@@ -216,6 +242,8 @@ int main(int argc, char** argv) {
         stdfs::create_directories(out / "setup_script");
         MakeArchiveSeeds(out / "archive");
         MakeScriptSeeds(argv[1], out / "setup_script");
+        stdfs::create_directories(out / "setup_log");
+        MakeLogSeeds(out / "setup_log");
         stdfs::create_directories(out / "picture");
         MakePictureSeeds(argv[1], out / "picture");
 #ifdef ZUB_HAVE_PE_RESOURCES

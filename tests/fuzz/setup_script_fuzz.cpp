@@ -49,7 +49,7 @@ public:
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string path = zub::fuzz::Scratch() + "/Setup.ini";
+    const std::string path = zub::fuzz::Scratch() + "Setup.ini";
     zub::fuzz::WriteFile(path, data, size);
     RecordingForm form;
     form.data.WorkFolder = "C:\\Work\\";

@@ -1,5 +1,6 @@
-// Helpers for the archive tests: a temporary folder per test, file access,
-// and archives put together byte by byte, independently of the format code.
+// Helpers for the archive tests: file access in a temporary folder
+// (shell/temp_folder.h), archives made by our own writer, and archives put
+// together byte by byte, independently of the format code.
 #pragma once
 
 #include <zlib.h>
@@ -10,37 +11,19 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "archive/zlb_writer.h"
 #include "base/error.h"
+#include "shell/temp_folder.h"
 
 namespace zub::test {
 
 using Bytes = std::vector<unsigned char>;
-
-// A fresh folder under the system's temporary directory, removed with
-// everything in it at the end of the test. Path() ends with a slash.
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zlbtest.XXXXXX").string();
-        if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern + "/";
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& Path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + name; }
-
-private:
-    std::string path_;
-};
 
 inline std::string Native(std::string path) {
     for (char& c : path)
@@ -59,9 +42,32 @@ inline Bytes ReadBytes(const std::string& path) {
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+inline std::string ReadText(const std::string& path) {
+    const Bytes bytes = ReadBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// Every file under `folder` with its bytes, by relative path ("/"-separated).
+inline std::map<std::string, Bytes> FilesUnder(const std::string& folder) {
+    std::map<std::string, Bytes> files;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(Native(folder)))
+        if (e.is_regular_file())
+            files[std::filesystem::relative(e.path(), Native(folder)).string()] = ReadBytes(e.path().string());
+    return files;
+}
+
 inline bool Exists(const std::string& path) { return std::filesystem::exists(Native(path)); }
 
 inline Bytes ToBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+// An archive of `files` (name and bytes) as our own writer makes it, by way
+// of a file in `dir`.
+inline Bytes ArchiveOf(const std::vector<std::pair<std::string, Bytes>>& files, const TTempFolder& dir) {
+    TZLBWriter writer;
+    for (const auto& f : files) writer.AddBuffer(f.first, f.second);
+    writer.Save(dir / "tmp.zub");
+    return ReadBytes(dir / "tmp.zub");
+}
 
 // Repetitive text (compresses well) and noise (does not).
 inline Bytes TextData(size_t size) {

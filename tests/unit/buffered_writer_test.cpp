@@ -13,7 +13,7 @@ namespace {
 using test::Bytes;
 
 TEST(BufferedWriter, WritesInPlaceFilledAndCopiedBytesInOrderAndOnlyCommittedOnes) {
-    test::TempFolder dir;
+    TTempFolder dir;
     const std::string path = dir / "out.bin";
     {
         fs::File file = fs::File::Create(path);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "setup/install_run.h"
+#include "setup/run_trace.h"
 #include "tests/unit/archive_test_util.h"
 #include "tests/unit/install_test_system.h"
 
@@ -27,14 +28,10 @@ Lines ValuesOf(const TUninstallEntry& entry) {
     return values;
 }
 
-class FinishSetupTest : public ::testing::Test {
+class FinishSetupTest : public test::TInstallTest {
 protected:
     void SetUp() override {
-        root_ = temp_.Path();
-        root_.pop_back();
         data_.Destination = root_ + "\\App";
-        data_.RazederodezTitle = "App Title";
-        data_.TargetFile = "App.exe";
         data_.ReadMe = "Read Me.txt";
         ASSERT_TRUE(fs::ForceDirectories(data_.Destination));
         system_.Desktop = root_ + "\\Desktop";
@@ -43,18 +40,8 @@ protected:
         log_.AddFileEntry(data_.Destination + "\\App.exe");
         for (const char* file : {"\\App.exe", "\\Read Me.txt"}) test::WriteBytes(data_.Destination + file, {'x'});
     }
-    std::string LogText() {
-        test::Bytes bytes = test::ReadBytes(data_.Destination + "\\setup.log");
-        return std::string(bytes.begin(), bytes.end());
-    }
+    std::string LogText() { return test::ReadText(data_.Destination + "\\setup.log"); }
     void Finish(const TFinishChoices& choices) { FinishSetup(data_, log_, choices, system_, journal_); }
-
-    test::TempFolder temp_;
-    std::string root_;
-    TSetupData data_;
-    TSetupLogBook log_;
-    TInstallJournal journal_;
-    test::TFakeInstallSystem system_;
 };
 
 TEST_F(FinishSetupTest, AllOptionsInTheirOrder) {
@@ -180,6 +167,58 @@ TEST_F(FinishSetupTest, NothingIsStartedThatWasNotInstalled) {
     data_.TargetFile = "";  // blank: the destination folder itself would open
     Finish({false, false, true});
     EXPECT_EQ(system_.Events, (Lines{"registry", "registry"}));
+}
+
+TEST_F(FinishSetupTest, ElevatedTheDesktopsShellStartsBothAndTheSetupOnlyWhatTheShellCannot) {
+    system_.Elevated = true;
+    system_.DesktopStart = {true, ""};
+    const std::string d = data_.Destination, notepad = "C:\\WINDOWS\\notepad.exe";
+    TFinishStarts starts = FinishSetup(data_, log_, {false, true, true}, system_, journal_);
+    EXPECT_EQ(system_.Events, (Lines{"registry", "desktop " + notepad + " " + d + "\\Read Me.txt in ",
+                                     "desktop " + d + "\\App.exe in " + d}));
+    ASSERT_TRUE(starts.ReadMe && starts.Program);
+    EXPECT_EQ(starts.Program->Route, TStartRoute::DesktopUser);
+
+    // No desktop shell to ask: the setup starts them itself, the program in its folder.
+    system_.DesktopStart = {false, "no window list"};
+    system_.Events.clear();
+    starts = FinishSetup(data_, log_, {false, true, true}, system_, journal_);
+    EXPECT_EQ(system_.Events, (Lines{"registry", "desktop " + notepad + " " + d + "\\Read Me.txt in ",
+                                     "open " + notepad + " " + d + "\\Read Me.txt", "desktop " + d + "\\App.exe in " + d,
+                                     "cd " + d, "open " + d + "\\App.exe"}));
+    EXPECT_EQ(starts.ReadMe->Route, TStartRoute::Direct);
+    EXPECT_EQ(starts.Program->DesktopFailure, "no window list");
+
+    // Neither can: both reasons come back, and the setup still ends as installed.
+    system_.DirectStart = {false, "refused"};
+    starts = FinishSetup(data_, log_, {false, false, true}, system_, journal_);
+    EXPECT_FALSE(starts.ReadMe);
+    EXPECT_EQ(starts.Program->Route, TStartRoute::NotStarted);
+    EXPECT_EQ(starts.Program->DesktopFailure + "; " + starts.Program->Failure, "no window list; refused");
+    EXPECT_TRUE(journal_.Empty());
+}
+
+TEST_F(FinishSetupTest, NotElevatedTheSetupStartsThemItselfAndTheTraceTellsEachStart) {
+    TTempFolder traceFolder;
+    TRunTrace trace;
+    trace.Open(traceFolder / "trace.txt");
+    TTracingInstallSystem traced(system_, trace);
+    const std::string app = data_.Destination + "\\App.exe";
+    EXPECT_EQ(StartProgram(traced, app, "", data_.Destination).Route, TStartRoute::Direct);
+    EXPECT_EQ(system_.Events, (Lines{"cd " + data_.Destination, "open " + app}));
+
+    system_.Elevated = true;
+    system_.DesktopStart = {false, "no window list"};
+    system_.DirectStart = {false, "refused"};
+    StartProgram(traced, app, "-x", "");
+    system_.DesktopStart = {true, ""};
+    StartProgram(traced, app, "", "");
+    const test::Bytes text = test::ReadBytes(traceFolder / "trace.txt");
+    EXPECT_EQ(std::string(text.begin(), text.end()),
+              "started: " + app + "\r\n"
+              "not started through the desktop's shell: " + app + " -x: no window list\r\n"
+              "error: " + app + " -x could not be started: refused\r\n"
+              "started as the desktop's user: " + app + "\r\n");
 }
 
 TEST_F(FinishSetupTest, BlankTitleTakesTheProgramNameAsKey) {

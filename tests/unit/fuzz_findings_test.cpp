@@ -2,6 +2,8 @@
 // here from its essential bytes rather than kept as a binary file.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "archive/pe_resource.h"
 #include "base/error.h"
 #include "pe_test_util.h"
@@ -10,6 +12,20 @@ namespace zub {
 namespace {
 
 using namespace test;
+
+// Writes `payload` into `pe`. Refusing is sound; what is written must read
+// back as the payload. The image written, or nothing when refused.
+std::optional<std::vector<unsigned char>> WrittenReadsBack(const std::vector<unsigned char>& pe,
+                                                           const std::vector<unsigned char>& payload) {
+    std::vector<unsigned char> written;
+    try {
+        written = WritePayloadResource(pe, payload);
+    } catch (const Error&) {
+        return std::nullopt;
+    }
+    EXPECT_EQ(ReadPayloadResource(written), payload);
+    return written;
+}
 
 // A last resource section whose raw-data pointer is damaged: at 0 (with a raw
 // size past the end of the file) rewriting it "in place" put the new section
@@ -39,19 +55,14 @@ TEST(FuzzFindings, ResourceSectionOverTheHeadersIsNotRewrittenInPlace) {
             Put32(pe, pe_layout::kSectionTable + 16, 0);
             Put32(pe, pe_layout::kSectionTable + 20, 0);
         }
-        const std::vector<unsigned char> payload = {'Z', 'U', 'B'};
-        std::vector<unsigned char> written;
-        try {
-            written = WritePayloadResource(pe, payload);
-        } catch (const Error&) {
-            continue;  // refusing is sound
-        }
+        const std::optional<std::vector<unsigned char>> image = WrittenReadsBack(pe, {'Z', 'U', 'B'});
+        if (!image) continue;
+        const std::vector<unsigned char>& written = *image;
         ASSERT_GE(written.size(), pe.size());
         EXPECT_LE(written.size(), pe.size() + 0x1000) << "padded far beyond the file";
         EXPECT_TRUE(std::equal(pe.begin(), pe.begin() + 0x40, written.begin())) << "the MZ header was overwritten";
         EXPECT_EQ(Get32(written, pe_layout::kPeOffset), 0x00004550u) << "the PE signature was overwritten";
         if (!c.emptyHeaders) EXPECT_EQ(written[0x400], 0xc3) << "the code section was overwritten";
-        EXPECT_EQ(ReadPayloadResource(written), payload);
     }
 }
 
@@ -63,17 +74,9 @@ TEST(FuzzFindings, NewResourceSectionNeverLandsAtAddressZero) {
     Put32(pe, pe_layout::kSectionTable + 8, 0);   // .text virtual size
     Put32(pe, pe_layout::kSectionTable + 12, 0);  // .text address
     Put32(pe, pe_layout::kSectionTable + 16, 0);  // .text raw size
-    const std::vector<unsigned char> payload = {'Z', 'U', 'B'};
-    std::vector<unsigned char> written;
-    try {
-        written = WritePayloadResource(pe, payload);
-    } catch (const Error&) {
-        return;  // refusing is sound
-    }
-    EXPECT_NE(Get32(written, pe_layout::kResourceDirectory), 0u);
-    EXPECT_EQ(ReadPayloadResource(written), payload);
+    if (const auto written = WrittenReadsBack(pe, {'Z', 'U', 'B'}))
+        EXPECT_NE(Get32(*written, pe_layout::kResourceDirectory), 0u);
 }
-
 
 // A file that ends inside its section table, with a small file alignment: the
 // new section started right at the end of the file and its header, written
@@ -84,16 +87,8 @@ TEST(FuzzFindings, NewSectionHeaderNeverOverlapsTheNewSection) {
     Put32(pe, pe_layout::kOptional + 36, 0x10);      // file alignment
     Put32(pe, pe_layout::kOptional + 60, 0x1000);    // size of headers
     pe.resize(pe_layout::kSectionTable + 8);
-    const std::vector<unsigned char> payload = {'Z', 'U', 'B'};
-    std::vector<unsigned char> written;
-    try {
-        written = WritePayloadResource(pe, payload);
-    } catch (const Error&) {
-        return;  // refusing is sound
-    }
-    EXPECT_EQ(ReadPayloadResource(written), payload);
+    WrittenReadsBack(pe, {'Z', 'U', 'B'});
 }
-
 
 // The resource section is last in the table but not in memory: the code
 // section lies at a higher address inside its aligned span. Growing the
@@ -104,14 +99,7 @@ TEST(FuzzFindings, ResourceSectionDoesNotGrowOverALaterSection) {
     std::vector<unsigned char> pe = MakeTestPe(HandMadeResources("OTHER", std::string(0x100, 'o')));
     Put32(pe, pe_layout::kSectionTable + 12, pe_layout::kResourceRva + 0x100);  // .text address
     Put32(pe, pe_layout::kSectionTable + 40 + 8, 0xb0);                         // .rsrc virtual size
-    const std::vector<unsigned char> payload(64, 'Z');
-    std::vector<unsigned char> written;
-    try {
-        written = WritePayloadResource(pe, payload);
-    } catch (const Error&) {
-        return;  // refusing is sound
-    }
-    EXPECT_EQ(ReadPayloadResource(written), payload);
+    WrittenReadsBack(pe, std::vector<unsigned char>(64, 'Z'));
 }
 
 }  // namespace

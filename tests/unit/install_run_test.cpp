@@ -18,15 +18,10 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-class InstallRunTest : public ::testing::Test {
+class InstallRunTest : public test::TInstallTest {
 protected:
     void SetUp() override {
-        root_ = temp_.Path();
-        root_.pop_back();  // paths below are built with "\" as the setup builds them
-        data_.WorkFolder = root_ + "\\work\\";
         data_.Destination = root_ + "\\Apps\\App";
-        data_.RazederodezTitle = "App Title";
-        data_.TargetFile = "App.exe";
         data_.Language = "English";
         system_.Programs = root_ + "\\Programs";
         ASSERT_TRUE(fs::ForceDirectories(system_.Programs));
@@ -35,10 +30,6 @@ protected:
     void Source(const std::string& entry, const std::string& text) {
         test::WriteBytes(data_.WorkFolder + entry, test::Bytes(text.begin(), text.end()));
         data_.AddFiles.push_back(entry);
-    }
-    std::string Text(const std::string& path) {
-        test::Bytes bytes = test::ReadBytes(path);
-        return std::string(bytes.begin(), bytes.end());
     }
     Lines LogLines() const { return Lines(log_.Lines.begin(), log_.Lines.end()); }
     void Install() { TInstallRun(data_, log_, system_, page_, journal_).InstallFiles(); }
@@ -52,12 +43,6 @@ protected:
         }
     }
 
-    test::TempFolder temp_;
-    std::string root_;
-    TSetupData data_;
-    TSetupLogBook log_;
-    TInstallJournal journal_;
-    test::TFakeInstallSystem system_;
     test::TFakeCopyPage page_;
 };
 
@@ -86,8 +71,8 @@ TEST_F(InstallRunTest, CopiesEveryFileMakesProgramFolderAndRecordsInOrder) {
                               "DIRECTORY=" + d + "\\Graphics",
                               "DIRECTORY=" + d,
                           }));
-    EXPECT_EQ(Text(d + "\\App.exe"), "program");
-    EXPECT_EQ(Text(d + "\\Additional\\docs\\Manual.txt"), "manual");
+    EXPECT_EQ(test::ReadText(d + "\\App.exe"), "program");
+    EXPECT_EQ(test::ReadText(d + "\\Additional\\docs\\Manual.txt"), "manual");
     EXPECT_TRUE(fs::DirectoryExists(d + "\\Sounds"));
     EXPECT_EQ(page_.Messages, (Lines{"copying App.exe", "copying Uninstall.exe",
                                      "copying Additional\\docs\\Manual.txt", "copying App.exe"}));
@@ -117,7 +102,7 @@ TEST_F(InstallRunTest, DestinationWithTrailingBackslashGivesDoubledBackslashesAs
     EXPECT_EQ(LogLines(), (Lines{"COPYFILE=" + d + "\\Graphics\\a.gif", "DIRECTORY=" + d + "\\Additional",
                                  "DIRECTORY=" + d + "\\Sounds", "DIRECTORY=" + d + "\\Graphics", "DIRECTORY=" + d}));
     EXPECT_NE(LogLines()[0].find("App\\\\Graphics"), std::string::npos);
-    EXPECT_EQ(Text(d + "Graphics\\a.gif"), "gif");
+    EXPECT_EQ(test::ReadText(d + "Graphics\\a.gif"), "gif");
 }
 
 TEST_F(InstallRunTest, ExistingProgramFolderIsUsedButNotRecorded) {
@@ -191,7 +176,7 @@ TEST_F(InstallRunTest, MissingSourceAsksAndRetrySucceedsOnceTheFileIsThere) {
     const std::string target = data_.Destination + "\\Late.dat";
     EXPECT_EQ(page_.Questions[0], "The file " + target + " could not be copied:\n" + std::strerror(ENOENT) +
                                       "\n\nRetry tries again; Cancel ends the setup and removes what it has installed so far.");
-    EXPECT_EQ(Text(target), "ok");
+    EXPECT_EQ(test::ReadText(target), "ok");
     EXPECT_EQ(LogLines()[0], "COPYFILE=" + target);
     EXPECT_EQ(LogLines()[1], "COPYFILE=" + data_.Destination + "\\App.exe");
 }
@@ -221,8 +206,8 @@ TEST_F(InstallRunTest, CancelRemovesWhatTheRunMadeAndKeepsWhatWasThere) {
     InstallFails(InstallCancelledText("English"));
 
     EXPECT_TRUE(log_.Lines.empty());
-    EXPECT_EQ(Text(d + "\\user.txt"), "u");
-    EXPECT_EQ(Text(d + "\\App.exe"), "old");  // it was there before: back byte for byte
+    EXPECT_EQ(test::ReadText(d + "\\user.txt"), "u");
+    EXPECT_EQ(test::ReadText(d + "\\App.exe"), "old");  // it was there before: back byte for byte
     EXPECT_FALSE(fs::PathExists(BackupName(d + "\\App.exe", 1)));
     EXPECT_TRUE(fs::DirectoryExists(d + "\\Sounds"));
     for (const char* gone : {"\\Additional\\docs\\Manual.txt", "\\Graphics\\a.gif", "\\Missing.dat"})
@@ -283,14 +268,14 @@ TEST_F(InstallRunTest, ReplacedFilesAreKeptAsideUntilCommitAndThenGo) {
     Source("App.exe", "new");
     Source("App.exe", "newer");  // listed twice: the earlier file is kept once
     Install();
-    EXPECT_EQ(Text(app), "newer");
-    EXPECT_EQ(Text(BackupName(app, 1)), "p");
-    EXPECT_EQ(Text(BackupName(app, 2)), "old");
+    EXPECT_EQ(test::ReadText(app), "newer");
+    EXPECT_EQ(test::ReadText(BackupName(app, 1)), "p");
+    EXPECT_EQ(test::ReadText(BackupName(app, 2)), "old");
     EXPECT_FALSE(fs::PathExists(BackupName(app, 3)));
     journal_.Commit(system_);
     EXPECT_FALSE(fs::PathExists(BackupName(app, 2)));
-    EXPECT_EQ(Text(BackupName(app, 1)), "p");
-    EXPECT_EQ(Text(app), "newer");
+    EXPECT_EQ(test::ReadText(BackupName(app, 1)), "p");
+    EXPECT_EQ(test::ReadText(app), "newer");
 }
 
 TEST_F(InstallRunTest, UndoThatCannotPutAFileBackSaysWhichInTheWizardsLanguage) {
@@ -308,7 +293,7 @@ TEST_F(InstallRunTest, UndoThatCannotPutAFileBackSaysWhichInTheWizardsLanguage) 
         EXPECT_EQ(std::string(e.what()), "Das Setup wurde abgebrochen.\n\n" + NotUndoneText("German", {app}));
         EXPECT_NE(std::string(e.what()).find("konnte nicht entfernt oder wiederhergestellt"), std::string::npos);
     }
-    EXPECT_EQ(Text(BackupName(app, 1)), "old");  // not lost: still beside it
+    EXPECT_EQ(test::ReadText(BackupName(app, 1)), "old");  // not lost: still beside it
 }
 
 TEST_F(InstallRunTest, EarlierFileThatCannotBeMovedAsideIsNeverOverwritten) {
@@ -320,7 +305,7 @@ TEST_F(InstallRunTest, EarlierFileThatCannotBeMovedAsideIsNeverOverwritten) {
     ASSERT_EQ(page_.Questions.size(), 1u);
     EXPECT_EQ(page_.Questions[0], "The file " + app + " could not be copied:\nrefused\n\n"
                                   "Retry tries again; Cancel ends the setup and removes what it has installed so far.");
-    EXPECT_EQ(Text(app), "old");
+    EXPECT_EQ(test::ReadText(app), "old");
 }
 
 // The third shortcut raises, as a shell without a link object would.
@@ -397,8 +382,8 @@ TEST_F(InstallRunTest, TargetsAfterTheMarkGoWhereTheyNameWithEachFolderLevelReco
     test::WriteBytes(data_.WorkFolder + "Additional\\app\\z.ttf", test::ToBytes("font z"));
     Install();
     const std::string d = data_.Destination;
-    EXPECT_EQ(Text(d + "\\plugins\\x.dll"), "plugin");
-    EXPECT_EQ(Text(d + "\\data\\fonts\\y.ttf"), "font");
+    EXPECT_EQ(test::ReadText(d + "\\plugins\\x.dll"), "plugin");
+    EXPECT_EQ(test::ReadText(d + "\\data\\fonts\\y.ttf"), "font");
     EXPECT_FALSE(fs::PathExists(d + "\\Additional\\app"));
     // Newest first: the uninstaller meets each file before its folders.
     const Lines lines = LogLines();
@@ -452,7 +437,7 @@ TEST_F(InstallRunTest, ANewDestinationOutsideTheProgramFilesFolderGetsItsRightsA
         TInstallJournal journal;
         TInstallRun(data, log, system, page_, journal).InstallFiles();
 
-        EXPECT_EQ(Text(data.Destination + "\\App.exe"), "program") << c.destination;
+        EXPECT_EQ(test::ReadText(data.Destination + "\\App.exe"), "program") << c.destination;
         const std::vector<std::string> expected =
             *c.protectedLevel ? std::vector<std::string>{root_ + c.protectedLevel} : std::vector<std::string>{};
         EXPECT_EQ(system.InstallationFolders, expected) << c.destination;

@@ -1,7 +1,10 @@
 // The machine of the installation tests: the real file system under a
 // temporary folder, a fake shell and registry that remember what they were
-// asked, and a copying page that records its label, positions and questions.
+// asked, and a copying page that records its label, positions and questions;
+// and the fixture that holds them with the setup data and its log book.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <cerrno>
 #include <cstring>
@@ -15,9 +18,12 @@
 #include "base/file.h"
 #include "base/folder_access.h"
 #include "base/strings.h"
-#include "setup/install_system.h"
 #include "formats/log_book.h"
+#include "formats/setup_data.h"
 #include "formats/uninstall_entry.h"
+#include "setup/install_journal.h"
+#include "setup/install_system.h"
+#include "shell/temp_folder.h"
 
 namespace zub::test {
 
@@ -40,7 +46,6 @@ public:
         if (!p.empty() && p.back() == '\\') p.pop_back();
         return fs::DirectoryExists(p);
     }
-    bool ForceDirectories(const std::string& path) override { return fs::ForceDirectories(path); }
     int CreateDir(const std::string& path) override { return fs::CreateDir(path) ? 0 : fs::LastErrorCode(); }
     int CreateInstallationDir(const std::string& path) override {
         InstallationFolders.push_back(path);
@@ -87,8 +92,19 @@ public:
         Shortcuts[linkFile] = link;
         return true;
     }
-    void ShellOpen(const std::string& file, const std::string& parameters) override {
+    // Elevated, the starts go to the desktop's shell first; it answers with DesktopStart.
+    bool Elevated = false;
+    TStartResult DesktopStart{false, "no desktop shell"};
+    TStartResult DirectStart{true, ""};
+    bool RunsElevated() override { return Elevated; }
+    TStartResult StartAsDesktopUser(const std::string& file, const std::string& parameters,
+                                    const std::string& folder) override {
+        Events.push_back("desktop " + file + (parameters.empty() ? "" : " " + parameters) + " in " + folder);
+        return DesktopStart;
+    }
+    TStartResult ShellOpen(const std::string& file, const std::string& parameters) override {
         Events.push_back("open " + file + (parameters.empty() ? "" : " " + parameters));
+        return DirectStart;
     }
     void SetCurrentDir(const std::string& path) override { Events.push_back("cd " + path); }
     std::string Today() override { return Date; }
@@ -116,6 +132,25 @@ public:
         if (Questions.size() > Answers.size()) return false;
         return Answers[Questions.size() - 1]();
     }
+};
+
+// A run of the setup on a temporary folder: its paths are built with "\" below
+// root_, as the setup builds them; the work folder is root_\work. The program
+// is "App Title" with App.exe.
+class TInstallTest : public ::testing::Test {
+protected:
+    TInstallTest() {
+        data_.WorkFolder = root_ + "\\work\\";
+        data_.RazederodezTitle = "App Title";
+        data_.TargetFile = "App.exe";
+    }
+
+    TTempFolder temp_;
+    const std::string root_ = temp_.Folder();
+    TSetupData data_;
+    TSetupLogBook log_;
+    TInstallJournal journal_;
+    TFakeInstallSystem system_;
 };
 
 }  // namespace zub::test

@@ -1,7 +1,6 @@
 #include "formats/log_book.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <fstream>
 #include <vector>
@@ -9,6 +8,7 @@
 #include "base/error.h"
 #include "base/file.h"
 #include "shell/shell.h"
+#include "shell/temp_folder.h"
 
 namespace zub {
 namespace {
@@ -33,17 +33,11 @@ void RecordDestination(TSetupLogBook& book, const std::string& d) {
 
 class LogBookTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/zublogXXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = pattern;
-        book_.LogFileName = folder_ + "\\setup.log";
-    }
-    void TearDown() override { DeleteFolderTree(folder_); }
+    void SetUp() override { book_.LogFileName = folder_ / "setup.log"; }
 
     void SetTitle(const std::string& title) { book_.UninstallKeyName = book_.DisplayName = title; }
 
-    std::string folder_;
+    TTempFolder folder_;
     TSetupLogBook book_;
 };
 
@@ -125,7 +119,7 @@ TEST_F(LogBookTest, ExistingLogIsReplacedNotAppended) {
 }
 
 TEST_F(LogBookTest, UncreatableLogRaisesTheFileCreationError) {
-    book_.LogFileName = folder_ + "\\missing\\setup.log";
+    book_.LogFileName = folder_ / "missing\\setup.log";
     try {
         book_.SaveLog();
         FAIL() << "no error";

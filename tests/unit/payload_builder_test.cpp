@@ -26,7 +26,7 @@ protected:
     }
 
     std::vector<std::pair<std::string, test::Bytes>> files_;
-    test::TempFolder project_, out_, work_;
+    TTempFolder project_, out_, work_;
 };
 
 TEST_F(PayloadBuilderTest, UnpacksIntoTheProjectsFiles) {

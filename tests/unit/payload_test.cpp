@@ -13,15 +13,9 @@
 namespace zub {
 namespace {
 
+using test::ArchiveOf;
 using test::Bytes;
 using test::ErrorOf;
-
-Bytes ArchiveOf(const std::vector<std::pair<std::string, Bytes>>& files, const test::TempFolder& dir) {
-    TZLBWriter writer;
-    for (const auto& f : files) writer.AddBuffer(f.first, f.second);
-    writer.Save(dir / "tmp.zub");
-    return test::ReadBytes(dir / "tmp.zub");
-}
 
 class PayloadTest : public ::testing::Test {
 protected:
@@ -42,7 +36,7 @@ protected:
         test::WriteBytes(work / "Data.Zub", ArchiveOf(payload, scratch));
     }
 
-    test::TempFolder work, scratch;
+    TTempFolder work, scratch;
     TZLBArchive archiver;
 };
 

@@ -1,7 +1,6 @@
 #include "formats/setup_script.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <climits>
 #include <fstream>
@@ -10,6 +9,7 @@
 #include "base/error.h"
 #include "base/file.h"
 #include "base/strings.h"
+#include "shell/temp_folder.h"
 
 namespace zub {
 namespace {
@@ -57,16 +57,9 @@ private:
 
 // `text` as Setup.ini in a folder of this test process, removed again afterwards.
 struct TScriptFile {
-    explicit TScriptFile(const std::string& text) {
-        fs::ForceDirectories(folder);
-        std::ofstream(path, std::ios::binary) << text;
-    }
-    ~TScriptFile() {
-        fs::RemoveFile(path);
-        fs::RemoveDir(folder);
-    }
-    const std::string folder = testing::TempDir() + "zub_script_" + std::to_string(getpid());
-    const std::string path = folder + "/Setup.ini";
+    explicit TScriptFile(const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+    const TTempFolder folder;
+    const std::string path = folder / "Setup.ini";
 };
 
 struct TReadResult {

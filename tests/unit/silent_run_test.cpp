@@ -13,15 +13,10 @@
 namespace zub {
 namespace {
 
-class SilentRunTest : public ::testing::Test {
+class SilentRunTest : public test::TInstallTest {
 protected:
     void SetUp() override {
-        root_ = temp_.Path();
-        root_.pop_back();
-        data_.WorkFolder = root_ + "\\work\\";
         data_.Destination = root_ + "\\App";
-        data_.RazederodezTitle = "App Title";
-        data_.TargetFile = "App.exe";
         data_.ReadMe = "App.exe";
         data_.LaunchProg = true;
         data_.DesktopIcon = true;
@@ -35,16 +30,8 @@ protected:
         trace_.Open(root_ + "\\trace.txt");
     }
     int Run() { return RunSilentInstall(data_, log_, system_, trace_); }
-    std::string Trace() {
-        test::Bytes bytes = test::ReadBytes(root_ + "\\trace.txt");
-        return std::string(bytes.begin(), bytes.end());
-    }
+    std::string Trace() { return test::ReadText(root_ + "\\trace.txt"); }
 
-    test::TempFolder temp_;
-    std::string root_;
-    TSetupData data_;
-    TSetupLogBook log_;
-    test::TFakeInstallSystem system_;
     TRunTrace trace_;
 };
 

@@ -2,9 +2,9 @@
 #include "skin/graphic.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "base/file.h"
+#include "shell/temp_folder.h"
 #include "skin/media_list.h"
 #include "skin_test_util.h"
 
@@ -33,14 +33,6 @@ TEST(WinColorToColor32, ValuesAndSystemColours) {
 
 class GraphicTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = ::testing::TempDir() + "skin_graphic_" + std::to_string(::getpid()) + "/";
-        fs::ForceDirectories(folder_);
-    }
-    void TearDown() override {
-        for (const auto& e : fs::ListDirectory(folder_)) fs::RemoveFile(folder_ + e.name);
-        fs::RemoveDir(folder_);
-    }
     // A 24-bit BMP of one row: pure red, red 254, magenta, white.
     std::string WriteRow(const std::string& name) {
         std::vector<uint8_t> b(54 + 12, 0);
@@ -56,7 +48,8 @@ protected:
         f.Write(b.data(), b.size());
         return folder_ + name;
     }
-    std::string folder_;
+    const TTempFolder temp_;
+    const std::string folder_ = temp_.Path();
     KMediaList media_;
 };
 

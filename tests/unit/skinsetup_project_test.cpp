@@ -11,6 +11,7 @@
 #include "base/strings.h"
 #include "tests/unit/archive_test_util.h"
 #include "tests/unit/pe_test_util.h"
+#include "tests/unit/tool_test_util.h"
 #include "tools/skinsetup.h"
 
 namespace zub::tool {
@@ -18,26 +19,10 @@ namespace {
 
 using test::Bytes;
 using test::ReadBytes;
-using test::TempFolder;
+using test::ReadText;
+using test::Tool;
+using test::TResult;
 using test::WriteBytes;
-
-struct TResult {
-    int Code;
-    std::string Out;
-    std::string Err;
-};
-
-TResult Tool(const std::vector<std::string>& arguments) {
-    std::ostringstream out, err;
-    TConsole console{out, err, false};
-    const int code = RunSkinsetup(arguments, console);
-    return {code, out.str(), err.str()};
-}
-
-std::string Text(const std::string& path) {
-    const Bytes bytes = ReadBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
@@ -67,7 +52,7 @@ protected:
         arguments.insert(arguments.end(), options.begin(), options.end());
         return Tool(arguments);
     }
-    TempFolder temp_;
+    TTempFolder temp_;
 };
 
 TEST_F(SkinsetupInit, AFolderOfHundredsOfFilesBuildsVerifiesAndListsEveryFile) {
@@ -75,7 +60,7 @@ TEST_F(SkinsetupInit, AFolderOfHundredsOfFilesBuildsVerifiesAndListsEveryFile) {
     const TResult init = Init(temp_ / "Photo Viewer");
     ASSERT_EQ(init.Code, 0) << init.Err;
     EXPECT_EQ(init.Err, "");
-    const std::string script = Text(temp_ / "project/Setup.ini");
+    const std::string script = ReadText(temp_ / "project/Setup.ini");
     for (const char* line : {"TargetFile=Viewer.exe\r\n", "Addfile=Additional\\app\\Viewer.exe>Viewer.exe\r\n",
                              "Addfile=Additional\\app\\data\\set0\\level0\\file000.dat>data\\set0\\level0\\file000.dat\r\n",
                              "Addfile=Uninstall.exe\r\n", "RazederodezTitle=Photo Viewer\r\n", "Language=English\r\n",
@@ -104,7 +89,7 @@ TEST_F(SkinsetupInit, AFolderOfHundredsOfFilesBuildsVerifiesAndListsEveryFile) {
     EXPECT_TRUE(Has(list.Out, "data.x")) << list.Out;
 
     ASSERT_EQ(Init(temp_ / "Photo Viewer", {"--force"}).Code, 0);
-    EXPECT_EQ(Text(temp_ / "project/Setup.ini"), script);
+    EXPECT_EQ(ReadText(temp_ / "project/Setup.ini"), script);
 }
 
 TEST_F(SkinsetupInit, RefusesWhatItCannotMakeAndWritesNothing) {
@@ -143,7 +128,7 @@ TEST_F(SkinsetupInit, ChoosesTheProgramAndKeepsAnExistingProject) {
     for (const char* file : {"a.exe", "b.exe", "bin/tool.exe", "readme.md", "README.txt", "LICENCE.rtf"})
         WriteBytes(app + file, test::ToBytes("x"));
     ASSERT_EQ(Init(app, {"--program", "bin/tool.exe", "--title", "Tools", "--language", "German"}).Code, 0);
-    const std::string script = Text(temp_ / "project/Setup.ini");
+    const std::string script = ReadText(temp_ / "project/Setup.ini");
     for (const char* line : {"TargetFile=bin\\tool.exe\r\n", "Language=German\r\n", "ReadMe=README.txt\r\n",
                              "Licence=Additional\\app\\LICENCE.rtf\r\n", "Folder=Tools\r\n"})
         EXPECT_TRUE(Has(script, line)) << line << script;
@@ -152,7 +137,7 @@ TEST_F(SkinsetupInit, ChoosesTheProgramAndKeepsAnExistingProject) {
     const TResult again = Init(app, {"--program", "a.exe"});
     EXPECT_EQ(again.Code, 1);
     EXPECT_TRUE(Has(again.Err, "exists already: pass --force to replace it")) << again.Err;
-    EXPECT_EQ(Text(temp_ / "project/mine.txt"), "mine");
+    EXPECT_EQ(ReadText(temp_ / "project/mine.txt"), "mine");
     // Never over the application itself.
     const TResult inside = Tool({"init", app, app + "bin", "--force", "--program", "a.exe"});
     EXPECT_EQ(inside.Code, 1);
@@ -202,7 +187,7 @@ TEST_F(SkinsetupInit, LevelsGiveSizesInTheirOrderAndOptionsAreChecked) {
 TEST_F(SkinsetupInit, ABuildWhoseCheckFindsAnErrorFailsAndWritesNoSetup) {
     WriteApplication(temp_ / "app/", 3);
     ASSERT_EQ(Init(temp_ / "app").Code, 0);
-    std::string script = Text(temp_ / "project/Setup.ini");
+    std::string script = ReadText(temp_ / "project/Setup.ini");
     script.replace(script.find("TargetFile=Viewer.exe"), 21, "TargetFile=Gone.exe");
     WriteBytes(temp_ / "project/Setup.ini", test::ToBytes(script));
     const TResult build = Build(temp_ / "Setup.exe", {"--uninstaller", temp_ / "Uninstall.exe"});
@@ -277,7 +262,7 @@ TEST_F(SkinsetupSign, AMissingSignerOrAWrongPasswordIsAnError) {
 }
 
 TEST(SkinsetupLayout, TheInstalledLayoutAndBesideTheStub) {
-    TempFolder temp;
+    TTempFolder temp;
     WriteBytes(temp / "prefix/bin/skinsetup", {});
     WriteBytes(temp / "prefix/share/skinsetup/setup.exe", {});
     WriteBytes(temp / "prefix/share/skinsetup/Uninstall.exe", {});

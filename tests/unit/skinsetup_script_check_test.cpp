@@ -121,6 +121,14 @@ TEST(ScriptCheck, BlocksAndButtonsTheSetupWouldMisread) {
                                         "Setup.ini: no Panel object names a Bitmap: the window has no skin and no size"}));
     EXPECT_EQ(check("h\n" + panel + back + back + next + cancel),
               std::vector<std::string>{"Setup.ini:13: warning: a second Button block dresses the Back button again"});
+    // The setup takes the selector line's value whatever its key: the block
+    // dresses the Cancel button and is checked as such.
+    EXPECT_EQ(check("h\n" + panel + back + next + "Object=Button\nAction=c\nName=Cancel\nMask=m\nend\n"),
+              (std::vector<std::string>{"Setup.ini:23: warning: the Button block's second line \"Name=Cancel\" is not "
+                                        "its Action: the setup dresses the Cancel button by its value all the same",
+                                        "Setup.ini:21: warning: the Cancel button has no Touched image",
+                                        "Setup.ini:21: warning: the Cancel button has no Pressed image",
+                                        "Setup.ini:21: warning: the Cancel button has no Disabled image"}));
 }
 
 }  // namespace

@@ -11,41 +11,23 @@
 #include "archive/zlb_archive.h"
 #include "tests/unit/archive_test_util.h"
 #include "tests/unit/pe_test_util.h"
+#include "tests/unit/tool_test_util.h"
 #include "base/strings.h"
 
 namespace zub::tool {
 namespace {
 
 using test::Bytes;
+using test::FilesUnder;
 using test::ReadBytes;
-using test::TempFolder;
+using test::Tool;
+using test::TResult;
 using test::WriteBytes;
-
-struct TResult {
-    int Code;
-    std::string Out;
-    std::string Err;
-};
-
-TResult Tool(const std::vector<std::string>& arguments) {
-    std::ostringstream out, err;
-    TConsole console{out, err, false};
-    const int code = RunSkinsetup(arguments, console);
-    return {code, out.str(), err.str()};
-}
 
 // The last line of a text that ends in a line break.
 std::string LastLine(const std::string& text) {
     const std::string body = text.substr(0, text.size() - (text.empty() ? 0 : 1));
     return body.substr(body.rfind('\n') + 1);
-}
-
-std::map<std::string, Bytes> FilesUnder(const std::string& folder) {
-    std::map<std::string, Bytes> files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
-        if (entry.is_regular_file())
-            files[std::filesystem::relative(entry.path(), folder).string()] = ReadBytes(entry.path().string());
-    return files;
 }
 
 void WriteSampleFiles(const std::string& folder) {
@@ -74,7 +56,7 @@ TEST(SkinsetupPack, RoundTripsThroughListAndExtract) {
         {{"--recurse", "--with-paths"}, {"--with-paths"}, all},
     };
     for (const TCase& c : cases) {
-        TempFolder temp;
+        TTempFolder temp;
         WriteSampleFiles(temp / "in/");
         std::vector<std::string> pack = {"pack", temp / "in", "-o", temp / "a.x"};
         pack.insert(pack.end(), c.Options.begin(), c.Options.end());
@@ -95,7 +77,7 @@ TEST(SkinsetupPack, RoundTripsThroughListAndExtract) {
 // An archive as other producers make it (padding bytes after Stored, plain
 // directory) and the tool's own archive of the same files read the same.
 TEST(SkinsetupPack, ToolMadeAndHandMadeArchivesReadTheSame) {
-    TempFolder temp;
+    TTempFolder temp;
     const Bytes text = test::TextData(30000), noise = test::NoiseData(4000), small = test::ToBytes("tiny");
     WriteBytes(temp / "in/a.txt", text);
     WriteBytes(temp / "in/b.bin", noise);
@@ -125,7 +107,7 @@ TEST(SkinsetupPack, ToolMadeAndHandMadeArchivesReadTheSame) {
 }
 
 TEST(SkinsetupExtract, KeepExistingLeavesFilesAlone) {
-    TempFolder temp;
+    TTempFolder temp;
     WriteSampleFiles(temp / "in/");
     ASSERT_EQ(Tool({"pack", temp / "in", "-o", temp / "a.x"}).Code, 0);
     WriteBytes(temp / "out/text.txt", test::ToBytes("mine"));
@@ -211,7 +193,7 @@ protected:
     TResult Build(const std::string& project, const std::string& out) {
         return Tool({"build", project, "-o", out, "--stub", temp_ / "stub.exe", "--uninstaller", temp_ / "Uninstall.exe"});
     }
-    TempFolder temp_;
+    TTempFolder temp_;
 };
 
 TEST_F(SkinsetupBuild, MakesAReproducibleSetupThatVerifies) {
@@ -304,8 +286,29 @@ TEST_F(SkinsetupBuild, VerifyReportsDamagedSetupsAndArchives) {
     EXPECT_NE(bad.Out.find("  archive: File (0) is corrupt (entry \"x.txt\")\n"), std::string::npos) << bad.Out;
 }
 
+// verify names the entries the setup refuses to unpack, as the setup unpacks:
+// by name alone, so that a folder in an entry's Path is no fault.
+TEST(SkinsetupVerify, NamesTheEntriesTheSetupRefuses) {
+    TTempFolder temp;
+    test::RawEntry device = test::RawEntry::Plain("aux.txt", test::ToBytes("a"));
+    test::RawEntry climbing = test::RawEntry::Plain("x.txt", test::ToBytes("x"));
+    climbing.path = "..\\elsewhere";
+    WriteBytes(temp / "bad.x", test::BuildArchive({climbing, device}, false));
+    WriteBytes(temp / "good.x", test::BuildArchive({climbing}, false));
+    const TResult bad = Tool({"verify", temp / "bad.x"});
+    EXPECT_EQ(bad.Code, 1);
+    EXPECT_EQ(bad.Out, temp / "bad.x: archive\n" +
+                           "  archive: entry \"aux.txt\" names a device (CON, NUL, COM1, LPT1, AUX, PRN, ...): the "
+                           "setup refuses to unpack it\n" +
+                           temp / "bad.x: 1 error\n");
+    const TResult good = Tool({"verify", temp / "good.x"});
+    EXPECT_EQ(good.Code, 0);
+    EXPECT_EQ(good.Out, temp / "good.x: archive\n" + "  archive: 1 entry, archive and entry CRCs correct\n" +
+                            temp / "good.x: OK\n");
+}
+
 TEST(SkinsetupBuildStub, DefaultsToTheSetupBesideTheTool) {
-    TempFolder temp;
+    TTempFolder temp;
     EXPECT_EQ(test::ErrorOf([&] { DefaultStub(temp / "bin/"); }),
               "No setup.exe beside the tool (" + temp / "bin/" + "): name the stub with --stub");
     WriteBytes(temp / "setup/setup.exe", {});
@@ -325,7 +328,7 @@ const char kGroesse[] = "Gr\xC3\xB6\xC3\x9F" "e.txt";     // in UTF-8, as the fi
 const char kGroesse1252[] = "Gr\xF6\xDF" "e.txt";         // as the archive and Windows hold it
 
 TEST(SkinsetupNames, PackWritesWindows1252AndListAndExtractConvertBack) {
-    TempFolder temp;
+    TTempFolder temp;
     WriteBytes(temp / "in/" + kGroesse, test::ToBytes("size"));
     WriteBytes(temp / "in/\xC3\x84rger/x.txt", test::ToBytes("nested"));
     ASSERT_EQ(Tool({"pack", temp / "in", "-o", temp / "a.x", "--recurse", "--with-paths"}).Code, 0);
@@ -345,7 +348,7 @@ TEST(SkinsetupNames, PackWritesWindows1252AndListAndExtractConvertBack) {
 }
 
 TEST(SkinsetupNames, ANameWindows1252CannotHoldIsRefused) {
-    TempFolder temp;
+    TTempFolder temp;
     WriteBytes(temp / "in/ok.txt", test::ToBytes("ok"));
     WriteBytes(temp / "in/\xE6\x97\xA5.txt", test::ToBytes("day"));
     const TResult pack = Tool({"pack", temp / "in", "-o", temp / "a.x"});
@@ -386,7 +389,7 @@ TEST_F(SkinsetupUninstaller, ProjectsOwnOrOurs) {
 }
 
 TEST(SkinsetupUninstallerDefault, BesideTheToolOrInTheBuildTree) {
-    TempFolder temp;
+    TTempFolder temp;
     EXPECT_EQ(test::ErrorOf([&] { DefaultUninstaller(temp / "bin/"); }),
               "No Uninstall.exe in the project, beside the stub, beside the tool (" + temp / "bin/" +
                   ") or in the build tree: name one with --uninstaller");

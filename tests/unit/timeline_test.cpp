@@ -28,7 +28,7 @@ std::vector<TLine> Lines(const std::string& text) {
 
 // Steps end also when left by an exception, and the times never go back.
 TEST(TimelineTest, WritesStepsAndMarksInTheirOrder) {
-    test::TempFolder dir;
+    TTempFolder dir;
     const std::string path = dir / "t.txt";
     Enable(path);
     Mark("main");
@@ -53,7 +53,7 @@ TEST(TimelineTest, WritesStepsAndMarksInTheirOrder) {
 
 // Off, nothing is kept or written; a runaway loop of marks stops at a bound.
 TEST(TimelineTest, OffRecordsNothingAndOnIsBounded) {
-    test::TempFolder dir;
+    TTempFolder dir;
     Enable("");
     Mark("ignored");
     { TStep step("ignored"); }

@@ -57,7 +57,7 @@ TEST(UltraDeflate, PartsJoinIntoOneValidStreamWhateverTheThreads) {
 
 TEST(UltraDeflate, WriterMakesArchivesTheReaderTakesAndStoresWhatDoesNotShrink) {
     if (!UltraCompressionAvailable()) GTEST_SKIP() << "built without zopfli";
-    test::TempFolder dir;
+    TTempFolder dir;
     const Bytes text = test::TextData(60000), noise = test::NoiseData(5000);
     auto save = [&](const std::string& name, bool ultra, unsigned threads) {
         TZLBWriter writer;

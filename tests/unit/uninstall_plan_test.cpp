@@ -420,7 +420,7 @@ public:
 };
 
 TEST(FileSystemMachine, RemovesReadOnlyFilesAndOnlyEmptyFolders) {
-    test::TempFolder temp;
+    TTempFolder temp;
     TDiskMachine machine;
     test::WriteBytes(temp / "d/locked.txt", test::Bytes{1});
     ASSERT_TRUE(fs::SetReadOnly(temp / "d/locked.txt", true));
@@ -436,7 +436,7 @@ TEST(FileSystemMachine, RemovesReadOnlyFilesAndOnlyEmptyFolders) {
 }
 
 TEST(FileSystemMachine, ReplacesTheLogThroughAFreshFileNeverThroughOnePlantedBeside) {
-    test::TempFolder temp;
+    TTempFolder temp;
     TDiskMachine machine;
     const std::string log = temp / "setup.log", victim = temp / "victim";
     test::WriteBytes(log, test::Bytes{'o', 'l', 'd'});
@@ -485,11 +485,11 @@ protected:
         for (const TSetupLogEntry& e : InstalledLog().Entries) text += FormatLogEntry(e.Kind, e.Path) + "\r\n";
         WriteLog(text);
     }
-    int Run(IUninstallUser* user, TUninstallLanguage language = TUninstallLanguage::English) {
+    int Run(IUninstallUser* user, TLanguage language = TLanguage::English) {
         return RunUninstall(context_, machine_, user, language);
     }
 
-    test::TempFolder folder_;
+    TTempFolder folder_;
     TRemovalContext context_{folder_ / "setup.log", std::string(kDest) + "\\Uninstall.exe", kSystem, {kPrograms}};
     TFakeMachine machine_ = WithoutLog(Installed());
 
@@ -522,7 +522,7 @@ TEST_F(UninstallRun, NoMeansNothingIsRemoved) {
 TEST_F(UninstallRun, YesRemovesAndSaysSo) {
     WriteInstalledLog();
     TFakeUser user(true);
-    EXPECT_EQ(Run(&user, TUninstallLanguage::German), kUninstallDone);
+    EXPECT_EQ(Run(&user, TLanguage::German), kUninstallDone);
     EXPECT_EQ(machine_.Later, (std::vector<std::string>{context_.SelfPath, kDest}));
     EXPECT_EQ(user.Said, (std::vector<std::string>{"? Wollen Sie App und alle zugeh\xF6rigen Komponenten entfernen?",
                                                    ". App wurde entfernt."}));
@@ -589,7 +589,7 @@ TEST_F(UninstallRun, WhatStaysInUseGoesAtTheRestartAndTheFoldersThatHoldItAfterI
         context_.RestartFolders = {"C:\\Apps"};
         WriteInstalledLog();
         TFakeUser user(true);  // who skips
-        EXPECT_EQ(Run(silent ? nullptr : &user, TUninstallLanguage::German), kUninstallIncomplete);
+        EXPECT_EQ(Run(silent ? nullptr : &user, TLanguage::German), kUninstallIncomplete);
         EXPECT_EQ(machine_.AtRestart, (std::vector<std::string>{app, d + "\\Sounds", d}));
         EXPECT_TRUE(machine_.Keys.empty());
         // What was left to the restart is handed over too: it goes after the end if it may by then.

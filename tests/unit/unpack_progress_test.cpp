@@ -17,23 +17,9 @@
 namespace zub {
 namespace {
 
+using test::ArchiveOf;
 using test::Bytes;
-
-Bytes ArchiveOf(const std::vector<std::pair<std::string, Bytes>>& files, const test::TempFolder& dir) {
-    TZLBWriter writer;
-    for (const auto& f : files) writer.AddBuffer(f.first, f.second);
-    writer.Save(dir / "tmp.zub");
-    return test::ReadBytes(dir / "tmp.zub");
-}
-
-// Every file under `folder` with its bytes, by relative path.
-std::map<std::string, Bytes> FilesUnder(const std::string& folder) {
-    std::map<std::string, Bytes> files;
-    for (const auto& e : std::filesystem::recursive_directory_iterator(folder))
-        if (e.is_regular_file())
-            files[std::filesystem::relative(e.path(), folder).string()] = test::ReadBytes(e.path().string());
-    return files;
-}
+using test::FilesUnder;
 
 // Sets the trailer's CRC to that of the body, so that damage inside goes
 // past the CRC test and is met by the extraction.
@@ -49,7 +35,7 @@ struct Outcome {
 };
 
 Outcome Extract(const Bytes& archive, bool inMemory) {
-    test::TempFolder dir;
+    TTempFolder dir;
     test::WriteBytes(dir / "a.zub", archive);
     TZLBArchive reader;
     Outcome outcome;
@@ -65,7 +51,7 @@ Outcome Extract(const Bytes& archive, bool inMemory) {
 }
 
 TEST(ArchiveInMemory, GivesWhatTheFileGivesForSoundAndDamagedArchives) {
-    test::TempFolder scratch;
+    TTempFolder scratch;
     const Bytes good = ArchiveOf({{"a.txt", test::TextData(70000)},
                                   {"b.bin", test::NoiseData(9000)},
                                   {"empty", {}},
@@ -97,7 +83,7 @@ TEST(ArchiveInMemory, GivesWhatTheFileGivesForSoundAndDamagedArchives) {
 }
 
 TEST(ArchiveInMemory, NeedsTheFileToExistAndForgetsTheMemoryOnClose) {
-    test::TempFolder dir;
+    TTempFolder dir;
     const Bytes archive = ArchiveOf({{"a.txt", test::TextData(100)}}, dir);
     TZLBArchive reader;
     EXPECT_EQ(test::ErrorOf([&] { reader.OpenArchiveInMemory(dir / "missing.zub", archive.data(), archive.size()); }),
@@ -130,7 +116,7 @@ protected:
         payloadBytes = payload;
         test::WriteBytes(scratch / "setup.exe", WritePayloadResource(test::MakeTestPe(), payload));
     }
-    test::TempFolder work, scratch;
+    TTempFolder work, scratch;
     Bytes payloadBytes;
     TZLBArchive archiver;
 };

@@ -8,7 +8,7 @@
 
 #include "base/error.h"
 #include "base/file.h"
-#include "shell/shell.h"
+#include "shell/temp_folder.h"
 
 namespace zub {
 namespace {
@@ -31,7 +31,8 @@ TEST(LicenceText, LoneBreaksBecomePairs) {
 }
 
 TEST(LicenceText, LoadsFileBytesAndRaisesWhenMissing) {
-    const std::string path = GetTempDir() + "zub_licence_test.txt";
+    const TTempFolder folder;
+    const std::string path = folder / "licence.txt";
     {
         fs::File f = fs::File::Create(path);
         const std::string text = "Terms\nf\xFCr alle\r";

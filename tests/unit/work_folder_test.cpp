@@ -1,31 +1,24 @@
 #include "setup/work_folder.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <fstream>
 
 #include "base/error.h"
 #include "base/file.h"
 #include "shell/shell.h"
+#include "shell/temp_folder.h"
 
 namespace zub {
 namespace {
 
 class WorkFolderTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/zubwfXXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        temp_ = std::string(pattern) + "\\";
-    }
-    void TearDown() override { DeleteFolderTree(temp_); }
-
     void Touch(const std::string& path) { std::ofstream(fs::NativePath(path)) << "x"; }
 
-    std::string temp_;
+    TTempFolder folder_;
+    const std::string temp_ = folder_.Path();
 };
 
 TEST_F(WorkFolderTest, TakesSmallestFreeNumber) {

@@ -18,7 +18,7 @@ struct TPieceRun {
 };
 
 TPieceRun Extract(const RawEntry& entry) {
-    TempFolder dir;
+    TTempFolder dir;
     WriteBytes(dir / "a.x", BuildArchive({entry}, false));
     TZLBArchive reader;
     TPieceRun run;

@@ -31,7 +31,7 @@ protected:
         test::WriteBytes(dir / name, bytes);
         return dir / name;
     }
-    test::TempFolder dir;
+    TTempFolder dir;
     TZLBArchive archive;
 };
 
@@ -182,7 +182,7 @@ const std::vector<DamageCase>& DamageCases() {
 TEST_F(ArchiveTest, DamagedArchivesGiveTheirMessage) {
     for (const DamageCase& c : DamageCases()) {
         SCOPED_TRACE(c.what);
-        test::TempFolder scratch;
+        TTempFolder scratch;
         std::string file = scratch / "damaged.zub";
         test::WriteBytes(file, c.make());
         TZLBArchive reader;

@@ -64,7 +64,7 @@ private:
         Bytes data;
         bool storeIt;
     };
-    TempFolder src_;
+    TTempFolder src_;
     std::vector<File> files_;
 };
 
@@ -76,7 +76,7 @@ size_t FilesIn(const std::string& folder) {
 
 TEST(ZlbWriterParallel, SameBytesForEveryNumberOfThreads) {
     MixedSet set;
-    TempFolder dir;
+    TTempFolder dir;
     const Bytes single = set.Pack(1, 32 << 20, dir / "single.x");
     const struct {
         unsigned threads;
@@ -91,7 +91,7 @@ TEST(ZlbWriterParallel, SameBytesForEveryNumberOfThreads) {
 
 TEST(ZlbWriterParallel, ArchiveReadsBack) {
     MixedSet set;
-    TempFolder dir;
+    TTempFolder dir;
     set.Pack(4, 50000, dir / "a.x");
     TZLBArchive reader;
     reader.ExtractWithPath = true;
@@ -104,7 +104,7 @@ TEST(ZlbWriterParallel, ArchiveReadsBack) {
 }
 
 TEST(ZlbWriterParallel, FirstFailingEntryIsReportedAndNothingIsLeft) {
-    TempFolder dir;
+    TTempFolder dir;
     WriteBytes(dir / "src/a.txt", TextData(300000));
     WriteBytes(dir / "src/c.txt", TextData(300000));
     for (unsigned threads : {1u, 4u}) {

@@ -58,7 +58,7 @@ TEST(ZLBWriter, RoundTripsThroughTheReader) {
     };
     for (const RoundTripCase& c : cases) {
         SCOPED_TRACE(c.what);
-        test::TempFolder dir;
+        TTempFolder dir;
         TZLBWriter writer;
         writer.CompressionLevel = c.level;
         writer.DirectoryCompressed = c.compressedDirectory;
@@ -93,7 +93,7 @@ TEST(ZLBWriter, RoundTripsThroughTheReader) {
 TEST(ZLBWriter, ZlibHeaderFollowsTheLevel) {
     struct Case { TFileCompressionLevel level; unsigned char second; };
     for (Case c : {Case{fcMaximum, 0xDA}, {fcDefault, 0x9C}, {fcFastest, 0x01}}) {
-        test::TempFolder dir;
+        TTempFolder dir;
         TZLBWriter writer;
         writer.CompressionLevel = c.level;
         writer.AddBuffer("a", test::TextData(8000));
@@ -105,7 +105,7 @@ TEST(ZLBWriter, ZlibHeaderFollowsTheLevel) {
 }
 
 TEST(ZLBWriter, OutputIsDeterministic) {
-    test::TempFolder dir;
+    TTempFolder dir;
     for (const char* name : {"b.txt", "a.txt", "c.bin"}) test::WriteBytes(dir / ("src/" + std::string(name)), test::TextData(3000));
     auto save = [&](const std::string& out) {
         TZLBWriter writer;
@@ -121,7 +121,7 @@ TEST(ZLBWriter, OutputIsDeterministic) {
 }
 
 TEST(ZLBWriter, FolderListingFollowsRecurseAndSavePaths) {
-    test::TempFolder dir;
+    TTempFolder dir;
     for (const char* f : {"top.txt", "sub/one.txt", "sub/deeper/two.txt", "other/three.txt"})
         test::WriteBytes(dir / ("src/" + std::string(f)), test::ToBytes(f));
     struct Case { bool recurse, savePaths; std::vector<std::pair<std::string, std::string>> expected; };
@@ -141,7 +141,7 @@ TEST(ZLBWriter, FolderListingFollowsRecurseAndSavePaths) {
 }
 
 TEST(ZLBWriter, SavedPathsComeBackWithExtractWithPath) {
-    test::TempFolder dir;
+    TTempFolder dir;
     for (const char* f : {"top.txt", "sub/one.txt", "sub/deeper/two.txt"})
         test::WriteBytes(dir / ("src/" + std::string(f)), test::ToBytes(f));
     TZLBWriter writer;
@@ -162,7 +162,7 @@ TEST(ZLBWriter, SavedPathsComeBackWithExtractWithPath) {
 }
 
 TEST(ZLBWriter, RefusesWhatTheFormatCannotCarry) {
-    test::TempFolder dir;
+    TTempFolder dir;
     TZLBWriter writer;
     for (const char* bad : {"", ".", "..", "a\\b", "a/b", "c:x"})
         EXPECT_NE(ErrorOf([&] { writer.AddBuffer(bad, {}); }), "<no error>") << bad;

@@ -16,7 +16,7 @@ namespace {
 
 class ButtonTest : public ::testing::Test {
 protected:
-    ButtonTest() : folder_("skinbutton") {}
+    ButtonTest() : folder_("skinbutton.") {}
 
     void SetUp() override {
         // Different sizes show that the button takes its picture's size.
@@ -63,7 +63,7 @@ protected:
         test::Pump(3);
     }
 
-    test::TTempFolder folder_;
+    TTempFolder folder_;
     KMediaList media_;
     std::unique_ptr<TZubForm> form_;
     TZubButton* button_ = nullptr;

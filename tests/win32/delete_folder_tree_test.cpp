@@ -7,15 +7,10 @@
 #include "base/error.h"
 #include "base/file.h"
 #include "shell/shell.h"
-#include "setup/work_folder.h"
+#include "shell/temp_folder.h"
 
 namespace zub {
 namespace {
-
-std::string MakeTestFolder() {
-    std::string folder = MakeWorkFolder(GetTempDir());
-    return folder;
-}
 
 void WriteFile(const std::string& path, const char* text) {
     fs::File file = fs::File::Create(path);
@@ -29,46 +24,51 @@ TEST(GetTempDir, EndsWithBackslashAndExists) {
     EXPECT_TRUE(fs::DirectoryExists(temp));
 }
 
-TEST(DeleteFolderTree, RemovesReadOnlyHiddenAndNestedEntries) {
-    std::string top = MakeTestFolder();
-    ASSERT_TRUE(fs::ForceDirectories(top + "\\a\\b\\c"));
-    WriteFile(top + "\\ro.txt", "r");
-    WriteFile(top + "\\a\\b\\c\\deep.txt", "d");
-    WriteFile(top + "\\a\\hidden.txt", "h");
-    ASSERT_TRUE(fs::SetReadOnly(top + "\\ro.txt", true));
-    ASSERT_TRUE(SetFileAttributesA((top + "\\a\\hidden.txt").c_str(),
-                                   FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY));
-    ASSERT_TRUE(fs::SetReadOnly(top + "\\a\\b", true));
+// A folder of the test's own to fill and remove.
+class DeleteFolderTreeTest : public ::testing::Test {
+protected:
+    const TTempFolder temp_{"zubdelete."};
+    const std::string top_ = temp_.Folder();
+};
 
-    DeleteFolderTree(top);
-    EXPECT_FALSE(fs::PathExists(top));
+TEST_F(DeleteFolderTreeTest, RemovesReadOnlyHiddenAndNestedEntries) {
+    ASSERT_TRUE(fs::ForceDirectories(top_ + "\\a\\b\\c"));
+    WriteFile(top_ + "\\ro.txt", "r");
+    WriteFile(top_ + "\\a\\b\\c\\deep.txt", "d");
+    WriteFile(top_ + "\\a\\hidden.txt", "h");
+    ASSERT_TRUE(fs::SetReadOnly(top_ + "\\ro.txt", true));
+    ASSERT_TRUE(SetFileAttributesA((top_ + "\\a\\hidden.txt").c_str(),
+                                   FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(fs::SetReadOnly(top_ + "\\a\\b", true));
+
+    DeleteFolderTree(top_);
+    EXPECT_FALSE(fs::PathExists(top_));
 }
 
-TEST(DeleteFolderTree, UndeletableNestedFileNamesTopFolderAndSubFolder) {
-    std::string top = MakeTestFolder();
-    ASSERT_TRUE(fs::ForceDirectories(top + "\\sub"));
-    WriteFile(top + "\\other.txt", "o");
-    std::string locked = top + "\\sub\\locked.txt";
+TEST_F(DeleteFolderTreeTest, UndeletableNestedFileNamesTopFolderAndSubFolder) {
+    ASSERT_TRUE(fs::ForceDirectories(top_ + "\\sub"));
+    WriteFile(top_ + "\\other.txt", "o");
+    std::string locked = top_ + "\\sub\\locked.txt";
     WriteFile(locked, "l");
     // Held open without delete sharing: the file cannot be deleted.
     HANDLE h = CreateFileA(locked.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     try {
-        DeleteFolderTree(top);
+        DeleteFolderTree(top_);
         ADD_FAILURE() << "no error";
     } catch (const Error& e) {
-        EXPECT_EQ(std::string(e.what()), "Aborted deleting Directory: " + top + "file: sub");
+        EXPECT_EQ(std::string(e.what()), "Aborted deleting Directory: " + top_ + "file: sub");
     }
-    EXPECT_FALSE(fs::PathExists(top + "\\other.txt"));  // the rest went
+    EXPECT_FALSE(fs::PathExists(top_ + "\\other.txt"));  // the rest went
     EXPECT_TRUE(fs::PathExists(locked));
     CloseHandle(h);
-    DeleteFolderTree(top);
-    EXPECT_FALSE(fs::PathExists(top));
+    DeleteFolderTree(top_);
+    EXPECT_FALSE(fs::PathExists(top_));
 }
 
 TEST(FileLayer, CreateOverFolderRaisesCreationError) {
-    std::string top = MakeTestFolder();
-    std::string path = top + "\\taken";
+    const TTempFolder temp("zubfile.");
+    const std::string path = temp / "taken";
     ASSERT_TRUE(fs::CreateDir(path));
     try {
         fs::File::Create(path);
@@ -76,7 +76,6 @@ TEST(FileLayer, CreateOverFolderRaisesCreationError) {
     } catch (const Error& e) {
         EXPECT_EQ(std::string(e.what()), "Datei " + path + " kann nicht erstellt werden");
     }
-    DeleteFolderTree(top);
 }
 
 }  // namespace

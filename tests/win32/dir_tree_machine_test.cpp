@@ -8,6 +8,8 @@
 #include "dialogs/dir_machine_win.h"
 #include "dialogs/dir_tree.h"
 #include "shell/shell.h"
+#include "shell/temp_folder.h"
+#include "tests/win32/mapped_drive_win.h"
 #include "tests/unit/fake_dir_machine.h"
 
 namespace zub {
@@ -18,10 +20,6 @@ protected:
     void SetUp() override {
         errorMode_ = SetErrorMode(0);
         SetErrorMode(errorMode_);
-        char buffer[MAX_PATH + 1] = {};
-        GetLongPathNameA(GetTempDir().c_str(), buffer, sizeof buffer);
-        base_ = std::string(buffer) + "DirTreeMachine\\";
-        DeleteFolderTree(base_);
         ASSERT_TRUE(fs::ForceDirectories(base_ + "MixedCase\\Sub"));
         ASSERT_TRUE(fs::ForceDirectories(base_ + "HiddenOne"));
         SetFileAttributesA((base_ + "HiddenOne").c_str(), FILE_ATTRIBUTE_HIDDEN);
@@ -35,7 +33,6 @@ protected:
     void TearDown() override {
         EXPECT_TRUE(view_.Mirrors());
         tree_.reset();
-        DeleteFolderTree(base_);
         EXPECT_EQ(SetErrorMode(errorMode_), errorMode_);  // the tree put the error mode back
     }
     TDirNode* Child(TDirNode* parent, const std::string& text) {
@@ -47,7 +44,8 @@ protected:
     TWin32DirMachine machine_;
     testing::TFakeDirView view_;
     std::unique_ptr<TDirTree> tree_;
-    std::string base_;
+    const TTempFolder temp_{"DirTreeMachine."};
+    const std::string base_ = temp_.Path();
     UINT errorMode_ = 0;
 };
 
@@ -103,19 +101,15 @@ TEST_F(DirTreeMachine, ListsHiddenFoldersAndProbesLazily) {
 }
 
 TEST_F(DirTreeMachine, ADriveMappingAddedAtRunTimeGetsItsNode) {
-    char letter = 0;
-    DWORD drives = GetLogicalDrives();
-    for (char c = 'M'; c <= 'Y' && !letter; ++c)
-        if (!(drives & (1u << (c - 'A')))) letter = c;
-    ASSERT_NE(letter, 0);
-    std::string device = std::string(1, letter) + ":";
-    ASSERT_TRUE(DefineDosDeviceA(0, device.c_str(), (base_ + "MixedCase").c_str())) << GetLastError();
-    bool mapped = GetLogicalDrives() & (1u << (letter - 'A'));
+    test::TMappedDrive drive(base_ + "MixedCase");
+    ASSERT_NE(drive.Letter(), 0) << GetLastError();
+    const std::string device = drive.Device();
+    const bool mapped = drive.Listed();
     if (mapped) {
         tree_->DeviceChange();
         EXPECT_NE(tree_->FindNode(device + "\\"), nullptr);
     }
-    DefineDosDeviceA(DDD_REMOVE_DEFINITION, device.c_str(), nullptr);
+    drive.Remove();
     if (!mapped) GTEST_SKIP() << "this Wine does not show DefineDosDevice drives in GetLogicalDrives";
     tree_->DeviceChange();
     EXPECT_EQ(tree_->FindNode(device + "\\"), nullptr);

@@ -9,9 +9,7 @@
 #include "base/process_win.h"
 
 int main() {
-    char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string folder(self);
+    std::string folder = zub::OwnExecutablePath();
     folder.resize(folder.find_last_of('\\') + 1);
     char system[MAX_PATH] = {};
     GetSystemDirectoryA(system, MAX_PATH);

@@ -13,6 +13,7 @@
 #include "base/folder_access.h"
 #include "shell/shell.h"
 #include "setup/work_folder.h"
+#include "shell/temp_folder.h"
 
 namespace zub {
 namespace {
@@ -99,8 +100,8 @@ TEST(FolderAccessOnWindows, TheSystemReadsTheDescriptorsAsMeant) {
 }
 
 TEST(FolderAccessOnWindows, AFolderIsMadeWithItsDescriptorOrNotAtAll) {
-    const std::string base = GetTempDir() + "zubaccess" + std::to_string(GetCurrentProcessId());
-    DeleteFolderTree(base);
+    const TTempFolder temp("zubaccess.");
+    const std::string base = temp.Path() + "private";
     ASSERT_TRUE(fs::CreateDir(base, PrivateFolderAccess(CurrentAccount())));
     // The program itself can use what it made: files and folders inside.
     ASSERT_TRUE(fs::CreateDir(base + "\\sub"));
@@ -116,7 +117,6 @@ TEST(FolderAccessOnWindows, AFolderIsMadeWithItsDescriptorOrNotAtAll) {
     TWorkFolderGuard guard;
     EXPECT_THROW(OpenWorkFolder(guard, base + "\\", "O:BAD:P(X)"), Error);
     EXPECT_FALSE(fs::PathExists(base + "\\ZCTemp1"));
-    DeleteFolderTree(base);
 }
 
 }  // namespace

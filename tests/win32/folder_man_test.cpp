@@ -17,6 +17,8 @@
 #include "base/file.h"
 #include "shell/shell_win.h"
 #include "pump_util_win.h"
+#include "shell/temp_folder.h"
+#include "tests/win32/mapped_drive_win.h"
 #include "ui/application_win.h"
 
 namespace zub {
@@ -51,10 +53,6 @@ void PressKey(HWND window, WPARAM key) {
 class FolderManTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char buffer[MAX_PATH + 1] = {};
-        GetLongPathNameA(GetTempDir().c_str(), buffer, sizeof buffer);
-        base_ = std::string(buffer) + "FolderManTest\\";
-        DeleteFolderTree(base_);
         ASSERT_TRUE(fs::ForceDirectories(base_ + "Apps\\Tools"));
         ASSERT_TRUE(fs::ForceDirectories(base_ + "Apps\\OnlyFiles"));
         fs::File::Create(base_ + "Apps\\OnlyFiles\\file.txt").Close();
@@ -62,7 +60,6 @@ protected:
     }
     void TearDown() override {
         man_.reset();
-        DeleteFolderTree(base_);
     }
     TDirTree& Tree() { return man_->DirTree->Tree(); }
     HWND TreeWindow() { return man_->DirTree->Handle(); }
@@ -78,7 +75,8 @@ protected:
     }
 
     std::unique_ptr<TFolderMan> man_;
-    std::string base_;
+    const TTempFolder temp_{"FolderManTest."};
+    const std::string base_ = temp_.Path();
 };
 
 TEST_F(FolderManTest, TheFormAsBuilt) {
@@ -279,13 +277,9 @@ TEST_F(FolderManTest, EditingACaptionKeepsThePath) {
 }
 
 TEST_F(FolderManTest, DeviceChangeOnTheOwnerAddsAndRemovesDrives) {
-    char letter = 0;
-    DWORD drives = GetLogicalDrives();
-    for (char c = 'M'; c <= 'Y' && !letter; ++c)
-        if (!(drives & (1u << (c - 'A')))) letter = c;
-    ASSERT_NE(letter, 0);
-    std::string device = std::string(1, letter) + ":";
-    ASSERT_TRUE(DefineDosDeviceA(0, device.c_str(), (base_ + "Apps").c_str()));
+    test::TMappedDrive drive(base_ + "Apps");
+    ASSERT_NE(drive.Letter(), 0);
+    const std::string device = drive.Device();
     SendMessageA(man_->Handle(), WM_DEVICECHANGE, 0x8000 /* DBT_DEVICEARRIVAL */, 0);
     TDirNode* node = Tree().FindNode(device + "\\");
     EXPECT_NE(node, nullptr);
@@ -294,9 +288,9 @@ TEST_F(FolderManTest, DeviceChangeOnTheOwnerAddsAndRemovesDrives) {
         HTREEITEM next = reinterpret_cast<HTREEITEM>(SendMessageA(
             TreeWindow(), TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(TDirTreeWindow::ItemOf(*node))));
         ASSERT_NE(next, nullptr);
-        EXPECT_GT(man_->DirTree->NodeOf(next)->Data()->Path[0], letter);
+        EXPECT_GT(man_->DirTree->NodeOf(next)->Data()->Path[0], drive.Letter());
     }
-    DefineDosDeviceA(DDD_REMOVE_DEFINITION, device.c_str(), nullptr);
+    drive.Remove();
     SendMessageA(man_->Handle(), WM_DEVICECHANGE, 0x8004 /* DBT_DEVICEREMOVECOMPLETE */, 0);
     EXPECT_EQ(Tree().FindNode(device + "\\"), nullptr);
 }

@@ -17,7 +17,7 @@
 #include "shell/shell_win.h"
 #include "setup/finish_setup.h"
 #include "setup/install_run.h"
-#include "setup/work_folder.h"
+#include "shell/temp_folder.h"
 #include "ui/controls_win.h"
 #include "ui/form_win.h"
 #include "tests/win32/link_reader_win.h"
@@ -38,7 +38,6 @@ std::string ReadText(const std::string& path) {
 
 class InstallSystemTest : public ::testing::Test {
 protected:
-    void SetUp() override { folder_ = MakeWorkFolder(GetTempDir()); }
     // The shell may still hold a shortcut it was told about for a moment.
     void TearDown() override {
         EXPECT_TRUE(test::PumpUntil(
@@ -52,7 +51,8 @@ protected:
             },
             5000));
     }
-    std::string folder_;
+    const TTempFolder temp_{"zubinstall."};
+    const std::string folder_ = temp_.Folder();
 };
 
 TEST_F(InstallSystemTest, FolderPresenceByDriveListOrSearch) {

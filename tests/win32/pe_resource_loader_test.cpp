@@ -13,17 +13,29 @@
 #include "base/error.h"
 #include "base/file.h"
 #include "base/little_endian.h"
+#include "base/process_win.h"
 #include "shell/shell.h"
+#include "shell/temp_folder.h"
 
 namespace zub {
 namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-std::string OwnExecutable() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return path;
+// Runs `command` and waits for its end: its exit code, or -1 when it could
+// not be started or did not end within a minute.
+long RunToItsEnd(std::string command) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return -1;
+    CloseHandle(process.hThread);
+    DWORD code = 0;
+    const bool ended = WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0 &&
+                       GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hProcess);
+    return ended ? long(code) : -1;
 }
 
 Bytes Pattern(size_t size, unsigned seed) {
@@ -57,12 +69,10 @@ void WriteFile(const std::string& path, const Bytes& bytes) {
 class PeResourceUnderLoader : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = GetTempDir() + "zubpe" + std::to_string(GetCurrentProcessId()) + "\\";
-        ASSERT_TRUE(fs::ForceDirectories(folder_));
-        stub_ = fs::ReadWholeFile(OwnExecutable());
+        stub_ = fs::ReadWholeFile(OwnExecutablePath());
     }
-    void TearDown() override { DeleteFolderTree(folder_.substr(0, folder_.size() - 1)); }
-    std::string folder_;
+    const TTempFolder temp_{"zubpe."};
+    const std::string folder_ = temp_.Path();
     Bytes stub_;
 };
 
@@ -100,17 +110,7 @@ TEST_F(PeResourceUnderLoader, WorksWithWhatUpdateResourceMakes) {
 TEST_F(PeResourceUnderLoader, TheWrittenImageStillRuns) {
     const std::string exe = folder_ + "runs.exe";
     WriteFile(exe, WritePayloadResource(stub_, Pattern(100000, 6)));
-    std::string command = "\"" + exe + "\" --gtest_filter=-*";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
-    ASSERT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
-    DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(RunToItsEnd("\"" + exe + "\" --gtest_filter=-*"), 0);
 }
 
 // The tool runs as a 32-bit program too: alignments a hostile stub claims
@@ -130,7 +130,7 @@ TEST_F(PeResourceUnderLoader, HostileAlignmentsAreRefusedIn32Bits) {
 TEST(RunningImagePayload, ChildReadsItsOwnImage) {
     char seed[16] = {};
     if (!GetEnvironmentVariableA("ZUB_RUNNING_PAYLOAD_SEED", seed, sizeof seed)) GTEST_SKIP();
-    const std::string self = OwnExecutable();
+    const std::string self = OwnExecutablePath();
     ASSERT_TRUE(MoveFileA(self.c_str(), (self + ".old").c_str()));
     WriteFile(self, WritePayloadResource(fs::ReadWholeFile(self + ".old"), Pattern(2000, 99)));
 
@@ -143,21 +143,10 @@ TEST(RunningImagePayload, ChildReadsItsOwnImage) {
 TEST_F(PeResourceUnderLoader, TheSetupUnpacksWhatRunsNotWhatLiesUnderItsName) {
     const std::string exe = folder_ + "swapped.exe";
     WriteFile(exe, WritePayloadResource(stub_, Pattern(50000, 7)));
-    std::string command = "\"" + exe + "\" --gtest_filter=RunningImagePayload.*";
     SetEnvironmentVariableA("ZUB_RUNNING_PAYLOAD_SEED", "7");
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    const BOOL started =
-        CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+    const long code = RunToItsEnd("\"" + exe + "\" --gtest_filter=RunningImagePayload.*");
     SetEnvironmentVariableA("ZUB_RUNNING_PAYLOAD_SEED", nullptr);
-    ASSERT_TRUE(started);
-    ASSERT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
-    DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(code, 0);
     EXPECT_EQ(ReadPayloadResource(fs::ReadWholeFile(exe)), Pattern(2000, 99)) << "the child did not swap its file";
 }
 

@@ -11,7 +11,7 @@
 
 #include "base/file.h"
 #include "base/handles_win.h"
-#include "setup/work_folder.h"
+#include "shell/temp_folder.h"
 #include "tests/win32/link_reader_win.h"
 
 namespace zub {
@@ -61,7 +61,6 @@ class ShellLinkTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-        folder_ = MakeWorkFolder(GetTempDir());
         target_ = folder_ + "\\App.exe";
         fs::File::Create(target_).Write("MZ", 2);
         link_.Target = target_;
@@ -69,12 +68,11 @@ protected:
         link_.Description = "App Title";
         link_.ShowCommand = SW_SHOWNORMAL;
     }
-    void TearDown() override {
-        DeleteFolderTree(folder_);
-        CoUninitialize();
-    }
+    void TearDown() override { CoUninitialize(); }
 
-    std::string folder_, target_;
+    const TTempFolder temp_{"zublink."};
+    const std::string folder_ = temp_.Folder();
+    std::string target_;
     TShellLink link_;
 };
 

@@ -43,7 +43,7 @@ public:
 };
 
 TEST(SkinnedForm, RegionIsExactlyThePixelsNotOfTheInvisibleColour) {
-    test::TTempFolder folder("skinregion");
+    TTempFolder folder("skinregion.");
     auto rows = Shape(80, 50);
     test::WriteBmp(folder.Path() + "panel.bmp", rows);
     KMediaList media;

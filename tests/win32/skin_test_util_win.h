@@ -11,6 +11,7 @@
 
 #include "base/file.h"
 #include "shell/shell.h"
+#include "shell/temp_folder.h"
 #include "pump_util_win.h"
 
 namespace zub::test {
@@ -63,23 +64,5 @@ inline TPixelSet WindowRegionPixels(HWND window) {
     DeleteObject(region);
     return pixels;
 }
-
-// A fresh folder in the temporary directory, removed again at the end.
-class TTempFolder {
-public:
-    explicit TTempFolder(const std::string& name) : path_(GetTempDir() + name + std::to_string(GetCurrentProcessId()) + "\\") {
-        fs::ForceDirectories(path_);
-    }
-    ~TTempFolder() {
-        try {
-            DeleteFolderTree(path_.substr(0, path_.size() - 1));
-        } catch (...) {
-        }
-    }
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
 
 }  // namespace zub::test

@@ -9,7 +9,7 @@
 #include "formats/log_book.h"
 #include "formats/uninstall_entry.h"
 #include "setup/uninstall_key_win.h"
-#include "setup/work_folder.h"
+#include "shell/temp_folder.h"
 #include "tests/win32/registry_test_util.h"
 
 namespace zub {
@@ -22,7 +22,6 @@ const std::string kRoot = kUninstallRootKey;
 class UninstallKeyTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = MakeWorkFolder(GetTempDir());
         book_.LogFileName = folder_ + "\\setup.log";
         rootValues_ = test::ListValues(HKEY_LOCAL_MACHINE, kRoot);
     }
@@ -31,7 +30,6 @@ protected:
             test::DeleteKeyTree(HKEY_LOCAL_MACHINE, kRoot + key);
         // Whatever happened, the Uninstall key itself got no values.
         EXPECT_EQ(test::ListValues(HKEY_LOCAL_MACHINE, kRoot), rootValues_);
-        DeleteFolderTree(folder_);
     }
     void SetTitle(const std::string& title) { book_.UninstallKeyName = book_.DisplayName = title; }
     void Write() {
@@ -57,7 +55,8 @@ protected:
         return values;
     }
 
-    std::string folder_;
+    const TTempFolder temp_{"zubkey."};
+    const std::string folder_ = temp_.Folder();
     TSetupLogBook book_;
     TSetupData data_;
     Values rootValues_;

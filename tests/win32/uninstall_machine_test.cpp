@@ -63,13 +63,13 @@ std::string TextOf(HWND window) {
 // The system's box knows no Skip: its buttons are relabelled, in either language.
 TEST(MessageBoxUser, AsksRetryOrSkipWithTheButtonsInTheUninstallersLanguage) {
     struct TCase {
-        TUninstallLanguage Language;
+        TLanguage Language;
         const char* Retry;
         const char* Skip;
         int Press;
     };
-    const TCase cases[] = {{TUninstallLanguage::English, "&Retry", "&Skip", IDRETRY},
-                           {TUninstallLanguage::German, "&Wiederholen", "&Auslassen", IDCANCEL}};
+    const TCase cases[] = {{TLanguage::English, "&Retry", "&Skip", IDRETRY},
+                           {TLanguage::German, "&Wiederholen", "&Auslassen", IDCANCEL}};
     for (const TCase& c : cases) {
         std::string retry, skip;
         std::thread watcher([&] {
@@ -83,7 +83,7 @@ TEST(MessageBoxUser, AsksRetryOrSkipWithTheButtonsInTheUninstallersLanguage) {
                 return;
             }
         });
-        TMessageBoxUser user(MAKELANGID(LANG_ENGLISH, SUBLANG_DEFAULT));
+        TMessageBoxUser user;
         const bool answer = user.AskRetry("Retry test", RetryText(c.Language, "C:\\Apps\\App\\App.exe"),
                                           RetryButtonText(c.Language), SkipButtonText(c.Language));
         watcher.join();

@@ -1,9 +1,11 @@
 // The demo project's application: one window with a greeting and a button
 // that closes it. It is what the demo setup installs and launches.
-// When SKINSETUP_DEMO_RECORD names a file, it only appends the folder it was
-// started in to that file and ends: the end-to-end tests see that the setup
-// launched it, and where.
+// When a record file is named (demo_record.h), it only appends the folder it
+// was started in to that file and ends: the end-to-end tests see that the
+// setup launched it, and where.
 #include <windows.h>
+
+#include "tools/demo_app/demo_record.h"
 
 namespace {
 
@@ -35,11 +37,21 @@ LRESULT CALLBACK DemoWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// The record file from the environment, else from the registry; false when neither names one.
+bool RecordFile(char (&record)[MAX_PATH]) {
+    DWORD n = GetEnvironmentVariableA(zub::demo::kRecordVariable, record, MAX_PATH);
+    if (n > 0 && n < MAX_PATH) return true;
+    DWORD size = MAX_PATH - 1;
+    record[0] = '\0';
+    return RegGetValueA(HKEY_CURRENT_USER, zub::demo::kRecordKey, zub::demo::kRecordValue, RRF_RT_REG_SZ, nullptr,
+                        record, &size) == ERROR_SUCCESS &&
+           record[0] != '\0';
+}
+
 // Appends the current folder to the record file; false when there is none.
 bool RecordStart() {
     char record[MAX_PATH] = {};
-    DWORD n = GetEnvironmentVariableA("SKINSETUP_DEMO_RECORD", record, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return false;
+    if (!RecordFile(record)) return false;
     char folder[MAX_PATH + 2] = {};
     DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
     if (length == 0 || length >= MAX_PATH) return true;
