@@ -9,6 +9,9 @@ namespace zub {
 // The RCDATA resource of setup.exe that holds the payload archive.
 inline constexpr char kPayloadResourceName[] = "ZUBTRESOR";
 
+// The setup's work folder in the temporary directory: this prefix and a number.
+inline constexpr char kWorkFolderPrefix[] = "ZCTemp";
+
 // The payload resource written into the work folder before it is unpacked.
 inline constexpr char kPayloadFileName[] = "Data.Zub";
 

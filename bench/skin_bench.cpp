@@ -1,6 +1,6 @@
 // The skin's pixel passes, reported per pixel: the run scan of BitmapToRegion
-// (rectangles only; the region call itself is timed under Wine by the
-// DISABLED_RegionTimings test), the colour key, and the picture decoders on
+// (rectangles only; the region call itself is timed under Wine by
+// region_bench_win.cpp), the colour key, and the picture decoders on
 // pictures made with ImageMagick at start.
 #include <benchmark/benchmark.h>
 

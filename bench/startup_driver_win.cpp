@@ -34,27 +34,21 @@
 #include <string>
 #include <vector>
 
+#include "archive/payload_layout.h"
 #include "base/file.h"
+#include "bench/timing_win.h"
 #include "shell/shell.h"
 #include "shell/temp_folder.h"
 
 namespace {
 
+using zub::bench::Median;
+using zub::bench::NowMs;
+
 constexpr DWORD kTimeoutMs = 60000;
 // How often the setup is looked at: often enough for figures of a few
 // hundred milliseconds, seldom enough not to slow it down.
 constexpr DWORD kPollMs = 3;
-
-double NowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return double(now.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
 
 [[noreturn]] void Die(const std::string& what) {
     std::fprintf(stderr, "startup_driver: %s\n", what.c_str());
@@ -149,7 +143,7 @@ Figures RunSetup(const std::string& exe, const std::string& temp, const std::str
     if (!f.count("feedback")) f["feedback"] = f["window"];
     if (!f.count("progress window")) f["progress window"] = 0;
 
-    const std::string work = temp + "ZCTemp1";
+    const std::string work = temp + zub::kWorkFolderPrefix + "1";
     const double close = NowMs();
     PostMessageA(wizard, WM_CLOSE, 0, 0);
     bool exited = false;
@@ -184,12 +178,6 @@ Figures RunProgram(std::string command, const std::string& out, const std::strin
     zub::DeleteFolderTree(out);
     AddTimeline(timeline, start, f);
     return f;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 }  // namespace

@@ -2,8 +2,9 @@
 # The start-up benchmark: setups with large payloads started under Wine and
 # timed from outside, beside the floor program on the same payloads in the
 # same Wine; the native `skinsetup extract` beside the native floor; and the
-# size of `--level ultra` against `best`.
-#   scripts/bench-startup.sh [--rounds N] [--no-ultra] [--no-native]
+# size of `--level ultra` against `best`; and whole installations clicked
+# through under Wine (the demo, and the demo with 100 MiB more to install).
+#   scripts/bench-startup.sh [--rounds N] [--no-ultra] [--no-native] [--no-install]
 # Figures are medians of N rounds (default 5); the programs are interleaved
 # within each round, so a burst of load elsewhere hits all of them alike.
 # BENCH_NATIVE_DIR and BENCH_CROSS_DIR name existing build trees to reuse;
@@ -12,12 +13,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-rounds=5 ultra=1 native=1
+rounds=5 ultra=1 native=1 install=1
 while [ $# -gt 0 ]; do
   case $1 in
     --rounds) rounds=$2; shift ;;
     --no-ultra) ultra=0 ;;
     --no-native) native=0 ;;
+    --no-install) install=0 ;;
     *) echo "unknown option $1" >&2; exit 2 ;;
   esac
   shift
@@ -34,7 +36,7 @@ cmake --build "$nbuild" -j"$jobs" --target skinsetup startup_project unpack_floo
 [ -e build/deps-v3/lib ] || scripts/build-cross-deps.sh build/deps-v3
 cmake -S . -B "$xbuild" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
   -DSKINSETUP_CROSS_PREFIX="$root/build/deps-v3" -DCMAKE_PREFIX_PATH="$root/build/deps-v3" -DSKINSETUP_BENCH=ON >/dev/null
-cmake --build "$xbuild" -j"$jobs" --target setup Uninstall startup_driver unpack_floor >/dev/null
+cmake --build "$xbuild" -j"$jobs" --target setup Uninstall startup_driver unpack_floor DemoApp install_bench >/dev/null
 
 tool=$nbuild/tools/skinsetup
 stub=$xbuild/setup/setup.exe
@@ -174,4 +176,31 @@ if [ $ultra -eq 1 ]; then
   done | awk '{ t[$1] = $2; s[$1] = $3 } END {
     printf "build best:  %9d bytes in %6.1f s\n", s["best"], t["best"] / 1000
     printf "build ultra: %9d bytes in %6.1f s, %.2f %% smaller\n", s["ultra"], t["ultra"] / 1000, 100 * (1 - s["ultra"] / s["best"]) }'
+fi
+
+if [ $install -eq 1 ]; then
+  echo
+  echo "== installations under Wine, clicked through, $rounds rounds" >&2
+  # The demo as it is, and with 502 files of 97.9 MiB more, each installed.
+  for name in demo large; do
+    m=0; [ $name = large ] && m=97.9
+    if [ "$(cat "$data/install-$name.mib" 2>/dev/null)" != "$m" ]; then
+      "$nbuild/bench/startup_project" examples/demo "$data/install-$name" --mib="$m" --addfile
+      echo "$m" > "$data/install-$name.mib"
+    fi
+    cp "$xbuild/tools/DemoApp.exe" "$data/install-$name/"
+    build_setup "$data/install-$name" -o "$data/install-$name.exe" --stub "$stub"
+  done
+  scripts/with-wine.sh bash -c '
+    wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
+    wine "$0" "$@"' "$xbuild/bench/install_bench.exe" "$rounds" "demo=$(winpath "$data/install-demo.exe")" \
+    "large=$(winpath "$data/install-large.exe")" | tr -d '\r' > "$data/install.txt"
+  echo "installation (medians, ms): start-up to the welcome page; copy to the full bar; run to the completion page;"
+  echo "finish from its Forward to the end; uninstall /S to the removal of the destination"
+  printf '%-8s %9s %9s %9s %9s %9s\n' setup start-up copy run finish uninstall
+  for name in demo large; do
+    awk -v n="$name" '$1 == n { v[$2] = $3 } END {
+      printf "%-8s %7.0fms %7.0fms %7.0fms %7.0fms %7.0fms\n", n, v["start-up"], v["copy"], v["run"], v["finish"], v["uninstall"] }' \
+      "$data/install.txt"
+  done
 fi

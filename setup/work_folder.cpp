@@ -9,7 +9,7 @@
 namespace zub {
 
 std::string MakeWorkFolder(const std::string& tempDir, const std::string& access) {
-    return fs::CreateNumberedFolder(tempDir + "ZCTemp", access);
+    return fs::CreateNumberedFolder(tempDir + kWorkFolderPrefix, access);
 }
 
 std::string OpenWorkFolder(TWorkFolderGuard& guard) {

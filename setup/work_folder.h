@@ -5,7 +5,7 @@
 
 namespace zub {
 
-// Creates tempDir + "ZCTemp" + n for the smallest n >= 1 under which nothing
+// Creates tempDir + kWorkFolderPrefix ("ZCTemp") + n for the smallest n >= 1 under which nothing
 // exists yet, and returns its path without a trailing backslash. tempDir ends
 // in a separator. With `access` (SDDL text) the folder is made with those
 // rights (fs::CreateDir). Raises the input/output error when it cannot be

@@ -11,21 +11,16 @@
 #include <string>
 #include <vector>
 
-#include "archive/payload_builder.h"
 #include "base/file.h"
-#include "shell/shell.h"
 #include "shell/shell_win.h"
-#include "tests/e2e/payload_resource_win.h"
+#include "tests/e2e/arguments_win.h"
+#include "tests/e2e/machine_win.h"
 #include "tests/e2e/process_driver_win.h"
+#include "tests/e2e/test_setup_win.h"
 #include "tests/e2e/wizard_driver_win.h"
-#include "formats/log_book.h"
-#include "tests/win32/registry_test_util.h"
-#include "tests/win32/skin_test_util_win.h"
 
 namespace zub::e2e {
 namespace {
-
-std::string g_stub;
 
 // A tree view of another process: item texts and rectangles are exchanged
 // through a block of that process's memory.
@@ -109,52 +104,16 @@ HWND FindChildOfClass(HWND root, const char* className) {
 
 class Browse : public ::testing::Test {
 protected:
-    void SetUp() override {
-        root_ = GetTempDir() + "zubbrowse" + std::to_string(GetCurrentProcessId());
-        DeleteFolderTree(root_);
-        project_ = root_ + "\\project";
-        ASSERT_TRUE(fs::ForceDirectories(root_ + "\\tmp"));
-        ASSERT_TRUE(fs::ForceDirectories(project_ + "\\Graphics"));
-    }
-    void TearDown() override {
-        DeleteFolderTree(root_);
-        // An installation's entry would propose its folder to the next test.
-        test::DeleteKeyTree(HKEY_LOCAL_MACHINE, std::string(kUninstallRootKey) + "Demo App");
-    }
-
-    static void WriteFile(const std::string& path, const std::string& text) {
-        fs::File file = fs::File::Create(path);
-        file.Write(text.data(), text.size());
-    }
-
     // An English setup without licence that installs ReadMe.txt.
     std::string MakeSetup(const std::string& destination) {
-        std::string ini =
-            "[browse test]\r\nObject=Setup\r\nRazederodezTitle=Demo App\r\nLanguage=English\r\nLicence=\r\n"
-            "ReadMe=ReadMe.txt\r\nDestination=" + destination +
-            "\r\nFolder=Demo App\r\nLaunchProg=0\r\nDesktopIcon=0\r\nTextBoxColor=16447220\r\n"
-            "Fontname=MS Sans Serif\r\nFontheight=-11\r\nAddfile=ReadMe.txt\r\nend\r\n"
-            "Object=Toolweb\r\nTop=16\r\nLeft=104\r\nWidth=393\r\nHeight=305\r\nend\r\n"
-            "Object=Panel\r\nBitmap=Graphics\\panel.bmp\r\nInvisibleColor=16711935\r\nend\r\n";
-        const char* actions[] = {"Back", "Forward", "Cancel"};
-        const int lefts[] = {192, 280, 360};
-        for (int i = 0; i < 3; ++i) {
-            const std::string b = std::string("Graphics\\") + actions[i];
-            ini += std::string("Object=Button\r\nName=b\r\nAction=") + actions[i] + "\r\nTop=368\r\nLeft=" +
-                   std::to_string(lefts[i]) + "\r\nMask=" + b + "_n.bmp\r\nTouched=" + b + "_o.bmp\r\nPressed=" + b +
-                   "_p.bmp\r\nDisabled=" + b + "_d.bmp\r\nInvisibleColor=16711935\r\nend\r\n";
-            const char* states[] = {"_n", "_o", "_p", "_d"};
-            for (const char* state : states)
-                test::WriteBmp(project_ + "\\" + b + state + ".bmp", test::Solid(73, 57, 0x3070C0));
-        }
-        WriteFile(project_ + "\\Setup.ini", ini);
-        test::WriteBmp(project_ + "\\Graphics\\panel.bmp", test::Solid(520, 440, 0x203050));
-        WriteFile(project_ + "\\ReadMe.txt", "read me");
-        const std::string payload = root_ + "\\payload.x";
-        BuildPayload(project_, payload);
-        const std::string exe = root_ + "\\BrowseSetup.exe";
-        MakeSetupFromStub(g_stub, exe, fs::ReadWholeFile(payload));
-        return exe;
+        project_.Write("Setup.ini",
+                       "[browse test]\r\nObject=Setup\r\nRazederodezTitle=Demo App\r\nLanguage=English\r\nLicence=\r\n"
+                       "ReadMe=ReadMe.txt\r\nDestination=" + destination +
+                           "\r\nFolder=Demo App\r\nLaunchProg=0\r\nDesktopIcon=0\r\nTextBoxColor=16447220\r\n"
+                           "Fontname=MS Sans Serif\r\nFontheight=-11\r\nAddfile=ReadMe.txt\r\nend\r\n" +
+                           project_.WriteWizardSkin());
+        project_.Write("ReadMe.txt", "read me");
+        return e2e::MakeSetup(Argument("stub"), folder_ / "BrowseSetup.exe", project_.Payload());
     }
 
     // Presses Browse and waits for the dialog to show.
@@ -169,17 +128,20 @@ protected:
         return WaitFor([&] { return !IsWindowVisible(dialog); }, 10000);
     }
 
-    std::string root_, project_;
+    TTestFolder folder_;
+    TTestProject project_{folder_ / "project"};
+    // An installation's entry would propose its folder to the next test.
+    TFreshInstallation installation_{"Demo App"};
 };
 
 TEST_F(Browse, TheDialogChoosesTheDestination) {
     const std::string name = "Browse Demo " + std::to_string(GetCurrentProcessId());
     const std::string proposed = GetProgramFilesDir() + name;
-    TSetupProcess setup(MakeSetup(name), root_ + "\\tmp\\");
-    HWND form = setup.WaitForWindow("TSetupForm");
-    ASSERT_TRUE(form);
-    TWizard w(setup, form);
-    ASSERT_TRUE(w.WaitForPage("Welcome to the Setup Wizard for Demo App"));
+    TSetupProcess setup(MakeSetup(name), folder_.Temp());
+    auto wizard = StartWizard(setup, "Welcome to the Setup Wizard for Demo App");
+    ASSERT_TRUE(wizard);
+    TWizard& w = *wizard;
+    HWND form = w.Form();
     w.Click(w.Forward());
     ASSERT_TRUE(w.WaitForPage("Choose Destination Location"));
     ASSERT_TRUE(FindVisible(form, "Static", proposed.c_str()));
@@ -192,7 +154,7 @@ TEST_F(Browse, TheDialogChoosesTheDestination) {
     HWND edit = FindVisible(dialog, "Edit");
     HWND treeWindow = FindChildOfClass(dialog, WC_TREEVIEWA);
     ASSERT_TRUE(edit && treeWindow);
-    EXPECT_EQ(LongText(edit), proposed);
+    EXPECT_EQ(WindowText(edit), proposed);
     TRemoteTree tree(setup.Id(), treeWindow);
     ASSERT_TRUE(tree.Ready());
     HTREEITEM selected = tree.Selected();
@@ -212,13 +174,13 @@ TEST_F(Browse, TheDialogChoosesTheDestination) {
     ASSERT_TRUE(child);
     const std::string childPath = GetProgramFilesDir() + tree.Text(child) + "\\";
     ASSERT_TRUE(tree.Click(child));
-    EXPECT_TRUE(WaitFor([&] { return LongText(edit) == childPath; }, 5000)) << LongText(edit);
-    PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(WaitFor([&] { return WindowText(edit) == childPath; }, 5000)) << WindowText(edit);
+    PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box
     ASSERT_TRUE(WaitHidden(dialog));
     EXPECT_TRUE(FindVisible(form, "Static", proposed.c_str()));
 
     // A typed path and "OK": the new destination, where the files then go.
-    const std::string typed = root_ + "\\Chosen Place";
+    const std::string typed = folder_ / "Chosen Place";
     ASSERT_EQ(OpenDialog(setup, w), dialog);
     w.Type(edit, typed);
     PostMessageA(FindVisible(dialog, "Button", "OK"), BM_CLICK, 0, 0);
@@ -230,20 +192,9 @@ TEST_F(Browse, TheDialogChoosesTheDestination) {
     ASSERT_TRUE(w.WaitForPage("Setup Complete", 30000));
     EXPECT_FALSE(fs::DirectoryExists(proposed));
     EXPECT_TRUE(fs::FileExists(typed + "\\ReadMe.txt"));
-    PostMessageA(form, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(setup.WaitForExit());
-    DeleteFolderTree(GetProgramsFolder(nullptr) + "\\Demo App");
+    Close(form);
+    EXPECT_TRUE(setup.Ends(0));  // installed: a close on the completion page ends as Forward does
 }
 
 }  // namespace
 }  // namespace zub::e2e
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (argc < 2) {
-        fprintf(stderr, "usage: browse_e2e_tests SETUP.EXE [gtest options]\n");
-        return 2;
-    }
-    zub::e2e::g_stub = zub::e2e::WindowsPathOf(argv[1]);
-    return RUN_ALL_TESTS();
-}

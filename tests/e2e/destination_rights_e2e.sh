@@ -8,11 +8,8 @@
 # above the destination are not recorded and stay, empty).
 #   destination_rights_e2e.sh SETUP_EXE
 set -uo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-run="$here/../../scripts/wine-run.sh"
+. "$(dirname "$0")/e2e_lib.sh"
 setup_exe=$1
-
-fail() { echo "FAIL: $*"; exit 1; }
 
 base=$(mktemp -d /tmp/zubrightsXXXXXX)
 trap 'rm -rf "$base"' EXIT
@@ -28,6 +25,6 @@ mode=$(stat -c %a "$base/Apps")
 [ "$(stat -c %a "$base")" = 755 ] || fail "the folder that was there had its rights changed"
 
 "$run" "$dest/Uninstall.exe" /S
-for _ in $(seq 200); do [ -e "$dest" ] || break; sleep 0.1; done
-[ -e "$dest" ] && fail "the uninstaller left $(find "$dest" | head -5)"
+gone() { [ ! -e "$dest" ]; }
+wait_until 20 gone || fail "the uninstaller left $(find "$dest" | head -5)"
 echo "ok: $base/Apps was made with mode $mode; the uninstaller removed $dest"

@@ -9,37 +9,28 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <functional>
-#include <map>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "archive/payload_builder.h"
+#include "archive/payload_layout.h"
 #include "base/file.h"
 #include "base/strings.h"
-#include "shell/shell.h"
+#include "base/win32_error.h"
+#include "setup/install_run.h"
 #include "shell/shell_win.h"
-#include "formats/log_book.h"
-#include "tests/e2e/payload_resource_win.h"
+#include "tests/e2e/arguments_win.h"
+#include "tests/e2e/machine_win.h"
 #include "tests/e2e/process_driver_win.h"
-#include "tests/e2e/test_project_win.h"
+#include "tests/e2e/test_setup_win.h"
 #include "tests/e2e/wizard_driver_win.h"
-#include "tests/win32/link_reader_win.h"
-#include "tests/win32/registry_test_util.h"
 
 namespace zub::e2e {
-
-// From the command line: the English and German demo setups made by the
-// authoring tool, the staged projects they were made from, the stub, and the
-// uninstaller the tool put in.
-std::string g_englishSetup, g_germanSetup, g_englishProject, g_germanProject, g_stub, g_uninstaller;
-
 namespace {
 
 const char kTitle[] = "SkinSetup Demo";
+const char kWelcome[] = "Welcome to the Setup Wizard for SkinSetup Demo";
 
 // The Addfile values of a Setup.ini, in order.
 std::vector<std::string> AddFilesOf(const std::string& setupIni) {
@@ -52,144 +43,42 @@ std::vector<std::string> AddFilesOf(const std::string& setupIni) {
     return files;
 }
 
-struct TTitleSearch {
-    const char* ClassName;
-    std::string Part;
-    std::vector<HWND> Found;
-};
-
-BOOL CALLBACK CollectTitled(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<TTitleSearch*>(param);
-    char name[64] = {}, title[512] = {};
-    GetClassNameA(window, name, sizeof name);
-    GetWindowTextA(window, title, sizeof title);
-    if (lstrcmpiA(name, search->ClassName) == 0 && std::string(title).find(search->Part) != std::string::npos)
-        search->Found.push_back(window);
-    return TRUE;
-}
-
-// Top-level windows of any process with this class whose title holds `part`.
-std::vector<HWND> WindowsTitled(const char* className, const std::string& part) {
-    TTitleSearch search{className, part, {}};
-    EnumWindows(CollectTitled, reinterpret_cast<LPARAM>(&search));
-    return search.Found;
-}
-
-void CloseNotepads() {
-    for (HWND window : WindowsTitled("Notepad", "")) PostMessageA(window, WM_CLOSE, 0, 0);
-    WaitFor([] { return WindowsTitled("Notepad", "").empty(); }, 5000);
-}
-
-// Runs the uninstall entry's command with "/S", as a silent removal would,
-// and returns its exit code once it has ended.
-DWORD RunUninstallEntry(const std::string& keyName) {
-    std::map<std::string, test::TRegValue> entry =
-        test::ListValues(HKEY_LOCAL_MACHINE, std::string(kUninstallRootKey) + keyName);
-    std::string command = entry["UninstallString"].data.c_str();
-    command += " /S";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        ADD_FAILURE() << command;
-        return 99;
-    }
-    CloseHandle(pi.hThread);
-    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 30000), WAIT_OBJECT_0);
-    DWORD code = 99;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hProcess);
-    return code;
+// The demo's Setup.ini with more Addfile lines after the program's.
+TIniEdit WithFiles(const std::string& lines) {
+    return [lines](std::string ini) { return InsertAfter(ini, "Addfile=DemoApp.exe\r\n", lines); };
 }
 
 class Install : public ::testing::Test {
 protected:
-    void SetUp() override {
-        static int counter = 0;
-        root_ = GetTempDir() + "zubinst" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
-        DeleteFolderTree(root_);
-        tmp_ = root_ + "\\tmp\\";
-        ASSERT_TRUE(fs::ForceDirectories(tmp_));
-        record_ = root_ + "\\launched.txt";
-        SetDemoRecord(record_);
-        destination_ = GetProgramFilesDir() + kTitle;
-        programFolder_ = GetProgramsFolder(nullptr) + "\\" + kTitle;
-        desktopLink_ = GetShellFolder(0) + "\\" + kTitle + ".lnk";
-        RemoveInstallation();
-    }
-    void TearDown() override {
-        // Programs the setup started go first, so that a failing removal
-        // cannot leave them running (and ctest waiting for them).
-        CloseNotepads();
-        SetDemoRecord("");
-        // The shell may still hold a shortcut it was told about for a moment.
-        EXPECT_TRUE(WaitFor([this] { return Removed([this] { RemoveInstallation(); }); }, 5000));
-        EXPECT_TRUE(WaitFor([this] { return Removed([this] { DeleteFolderTree(root_); }); }, 5000));
-    }
-    static bool Removed(const std::function<void()>& remove) {
-        try {
-            remove();
-            return true;
-        } catch (const std::exception&) {
-            return false;
-        }
-    }
-    void RemoveInstallation() {
-        DeleteFolderTree(destination_);
-        DeleteFolderTree(programFolder_);
-        fs::SetReadOnly(programFolder_, false);
-        fs::RemoveFile(programFolder_);  // a file in the way, made by a test
-        fs::RemoveFile(desktopLink_);
-        test::DeleteKeyTree(HKEY_LOCAL_MACHINE, std::string(kUninstallRootKey) + kTitle);
+    // Programs the setup started go first, so that a failing removal cannot
+    // leave them running (and ctest waiting for them).
+    void TearDown() override { EXPECT_TRUE(CloseTopWindows("Notepad")); }
+
+    // A copy of the staged English demo project with its Setup.ini changed by
+    // `edit`, made into a setup.
+    std::string SetupFrom(const TIniEdit& edit, const std::function<void(const std::string&)>& addFiles = nullptr) {
+        return MakeProjectSetup(Argument("project-en"), Argument("uninstaller"), Argument("stub"), folder_.Path(),
+                                folder_ / "TestSetup.exe", edit, addFiles);
     }
 
-    // A copy of a staged demo project with its Setup.ini changed by `edit`,
-    // made into a setup.
-    std::string SetupFrom(const std::string& project, const std::function<std::string(std::string)>& edit,
-                          const std::function<void(const std::string&)>& addFiles = nullptr) {
-        const std::string exe = root_ + "\\TestSetup.exe";
-        MakeProjectSetup(project, g_uninstaller, g_stub, root_, exe, edit, addFiles);
-        return exe;
+    // Clicks the started setup through to the completion page: the installation ran.
+    std::unique_ptr<TWizard> InstallToTheCompletionPage(TSetupProcess& setup) {
+        auto wizard = StartWizard(setup, kWelcome);
+        if (!wizard) return nullptr;
+        const ::testing::AssertionResult copying = wizard->ClickToTheCopy();
+        EXPECT_TRUE(copying);
+        if (!copying || !wizard->WaitForPage("Setup Complete", 30000)) return nullptr;
+        return wizard;
     }
 
-public:
-    // Clicks Forward and waits for another page.
-    static bool Next(TWizard& wizard) {
-        const std::string before = wizard.VisibleTexts().front();
-        wizard.Click(wizard.Forward());
-        return WaitFor([&] { return wizard.VisibleTexts().front() != before; });
-    }
-    // Clicks from the welcome page through the licence (consent given), the
-    // destination and the program-folder page, whose Forward starts the copy.
-    static void ClickToTheCopy(TWizard& wizard, const std::string& welcome) {
-        const HWND form = wizard.Form();
-        ASSERT_TRUE(wizard.WaitForPage(welcome)) << wizard.VisibleTexts().front();
-        ASSERT_TRUE(Next(wizard));
-        if (FindVisible(form, "Edit") && !FindVisible(form, "ListBox")) {  // the licence page
-            HWND consent = FindVisible(form, "Button");
-            ASSERT_NE(consent, nullptr);
-            wizard.Toggle(consent);
-            ASSERT_TRUE(Next(wizard));
-        }
-        ASSERT_TRUE(Next(wizard));  // from the destination page
-        ASSERT_NE(FindVisible(form, "ListBox"), nullptr) << "not on the program-folder page";
-        wizard.Click(wizard.Forward());
-    }
-
-protected:
-    std::vector<std::string> WorkFolders() {
-        std::vector<std::string> names;
-        for (const fs::DirEntry& e : fs::ListDirectory(tmp_))
-            if (e.name.rfind("ZCTemp", 0) == 0) names.push_back(e.name);
-        return names;
-    }
-
-    std::string root_, tmp_, record_, destination_, programFolder_, desktopLink_;
+    TTestFolder folder_;
+    TFreshInstallation installation_{kTitle};
+    TLaunchRecord record_{folder_ / "launched.txt"};
 };
 
 struct TDemo {
-    const std::string* Setup;
-    const std::string* Project;
+    const char* Setup;
+    const char* Project;
     const char* Welcome;
     const char* Finished;
     const char* ReadMe;
@@ -199,41 +88,33 @@ class InstallDemo : public Install, public ::testing::WithParamInterface<TDemo> 
 
 TEST_P(InstallDemo, ClickedThroughEveryPageInstallsEverything) {
     const TDemo& demo = GetParam();
-    const std::string project = *demo.Project;
-    const std::vector<std::string> files = AddFilesOf(ReadText(project + "\\Setup.ini"));
+    const std::string project = Argument(demo.Project);
+    const std::vector<std::string> files = AddFilesOf(ReadText(project + "\\" + kSetupScriptName));
     ASSERT_FALSE(files.empty());
 
-    TSetupProcess setup(*demo.Setup, tmp_);
-    HWND form = setup.WaitForWindow("TSetupForm");
-    ASSERT_NE(form, nullptr);
-    TWizard wizard(setup, form);
-    ASSERT_TRUE(wizard.Found());
-    const auto start = std::chrono::steady_clock::now();
-    ClickToTheCopy(wizard, demo.Welcome);
-    ASSERT_TRUE(wizard.WaitForPage(demo.Finished, 60000)) << wizard.VisibleTexts().front();
-    const double copySeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("install_e2e: from the welcome page to the completion page in %.2f s\n", copySeconds);
+    TSetupProcess setup(Argument(demo.Setup), folder_.Temp());
+    auto wizard = StartWizard(setup, demo.Welcome);
+    ASSERT_TRUE(wizard);
+    ASSERT_TRUE(wizard->ClickToTheCopy());
+    ASSERT_TRUE(wizard->WaitForPage(demo.Finished, 60000)) << wizard->Heading();
 
     // The three options are shown and ticked.
-    std::vector<TControl> boxes;
-    for (const TControl& c : Controls(form, true))
-        if (c.Class == "Button") boxes.push_back(c);
-    ASSERT_EQ(boxes.size(), 3u);
-    for (const TControl& box : boxes) EXPECT_TRUE(Checked(box.Window)) << box.Text;
-    wizard.Click(wizard.Forward());
-    ASSERT_TRUE(setup.WaitForExit(30000));
-    EXPECT_EQ(setup.ExitCode(), 0u);
-    EXPECT_TRUE(WorkFolders().empty());
+    const std::vector<TControl> options = wizard->Options();
+    ASSERT_EQ(options.size(), 3u);
+    for (const TControl& box : options) EXPECT_TRUE(Checked(box.Window)) << box.Text;
+    wizard->Click(wizard->Forward());
+    EXPECT_TRUE(setup.Ends(0, 30000));
+    EXPECT_TRUE(folder_.WorkFolders().empty());
 
     // Every Addfile file with its contents.
-    const std::string d = destination_;
+    const std::string d = installation_.Destination;
     for (const std::string& file : files) {
-        const std::string source = file == "Uninstall.exe" ? g_uninstaller : project + "\\" + file;
+        const std::string source = file == kUninstallerName ? Argument("uninstaller") : project + "\\" + file;
         EXPECT_EQ(ReadText(d + "\\" + file), ReadText(source)) << file;
     }
 
     // The shortcuts, read back.
-    const std::string p = programFolder_;
+    const std::string p = installation_.ProgramFolder;
     test::TLinkContent program = test::ReadLink(p + "\\" + kTitle + ".lnk");
     EXPECT_EQ(program.target, d + "\\DemoApp.exe");
     EXPECT_EQ(program.arguments, "");
@@ -250,14 +131,14 @@ TEST_P(InstallDemo, ClickedThroughEveryPageInstallsEverything) {
     EXPECT_EQ(readMe.arguments, "\"" + d + "\\" + demo.ReadMe + "\"");  // the folder holds a blank
     EXPECT_EQ(readMe.workingFolder, "");
     EXPECT_EQ(readMe.description, demo.ReadMe);
-    test::TLinkContent desktop = test::ReadLink(desktopLink_);
+    test::TLinkContent desktop = test::ReadLink(installation_.DesktopLink);
     EXPECT_EQ(desktop.target, d + "\\DemoApp.exe");
     EXPECT_EQ(desktop.workingFolder, d);
     EXPECT_EQ(desktop.description, kTitle);
 
     // setup.log, byte for byte.
     std::string expected = std::string("SetupLOG\r\nNAME=") + kTitle + "\r\nKEY=" + kTitle + "\r\n";
-    expected += "LINK=" + desktopLink_ + "\r\n";
+    expected += "LINK=" + installation_.DesktopLink + "\r\n";
     expected += "LINK=" + p + "\\" + demo.ReadMe + ".lnk\r\n";
     expected += "LINK=" + p + "\\Uninstall.lnk\r\n";
     expected += "LINK=" + p + "\\" + kTitle + ".lnk\r\n";
@@ -265,7 +146,8 @@ TEST_P(InstallDemo, ClickedThroughEveryPageInstallsEverything) {
     // Each file in order, after the folder levels made for it (beyond the
     // standard sub-folders); the log lists them newest first.
     std::vector<std::string> made;
-    std::vector<std::string> folders = {d + "\\Graphics", d + "\\Sounds", d + "\\Additional"};
+    std::vector<std::string> folders;
+    for (const char* sub : kPayloadFolders) folders.push_back(d + "\\" + sub);
     for (const std::string& file : files) {
         std::vector<std::string> levels;
         for (std::string folder = ExtractFilePath(d + "\\" + file); folder.size() > d.size() + 1;
@@ -282,11 +164,10 @@ TEST_P(InstallDemo, ClickedThroughEveryPageInstallsEverything) {
     }
     for (auto it = made.rbegin(); it != made.rend(); ++it) expected += *it + "\r\n";
     for (const char* sub : {"\\Additional", "\\Sounds", "\\Graphics", ""}) expected += "DIRECTORY=" + d + sub + "\r\n";
-    EXPECT_EQ(ReadText(d + "\\setup.log"), expected);
+    EXPECT_EQ(installation_.Log(), expected);
 
     // The uninstall entry (each value is read back in the silent tests).
-    std::map<std::string, test::TRegValue> entry =
-        test::ListValues(HKEY_LOCAL_MACHINE, std::string(kUninstallRootKey) + kTitle);
+    std::map<std::string, test::TRegValue> entry = installation_.Entry();
     std::vector<std::string> names;
     for (const auto& value : entry) names.push_back(value.first);
     EXPECT_EQ(names, (std::vector<std::string>{"DisplayIcon", "DisplayName", "EstimatedSize", "InstallDate",
@@ -297,151 +178,120 @@ TEST_P(InstallDemo, ClickedThroughEveryPageInstallsEverything) {
     EXPECT_EQ(entry["InstallLocation"], test::SzValue(d));
 
     // The read-me viewer and the program were started, the program in its folder.
-    EXPECT_TRUE(WaitFor([&] { return !WindowsTitled("Notepad", demo.ReadMe).empty(); }, 20000)) << "no Notepad";
-    EXPECT_TRUE(WaitFor([&] { return fs::FileExists(record_); }, 20000)) << "the program did not run";
-    EXPECT_EQ(ReadText(record_), d + "\r\n");
+    EXPECT_TRUE(WaitFor([&] { return !TopWindows("Notepad", demo.ReadMe).empty(); }, 20000)) << "no Notepad";
+    EXPECT_TRUE(WaitFor([&] { return record_.Exists(); }, 20000)) << "the program did not run";
+    EXPECT_EQ(ReadText(record_.Path()), d + "\r\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Languages, InstallDemo,
-    ::testing::Values(TDemo{&g_englishSetup, &g_englishProject, "Welcome to the Setup Wizard for SkinSetup Demo",
-                            "Setup Complete", "ReadMe.txt"},
-                      TDemo{&g_germanSetup, &g_germanProject,
-                            "Willkommen zum Setup Assistenten f\xFCr SkinSetup Demo", "Setup fertig", "LiesMich.txt"}),
+    ::testing::Values(TDemo{"setup-en", "project-en", kWelcome, "Setup Complete", "ReadMe.txt"},
+                      TDemo{"setup-de", "project-de", "Willkommen zum Setup Assistenten f\xFCr SkinSetup Demo",
+                            "Setup fertig", "LiesMich.txt"}),
     [](const ::testing::TestParamInfo<TDemo>& info) { return info.index == 0 ? "English" : "German"; });
 
 TEST_F(Install, WhatTheSetupInstalledItsUninstallerRemoves) {
-    TSetupProcess setup(g_englishSetup, tmp_);
-    HWND form = setup.WaitForWindow("TSetupForm");
-    ASSERT_NE(form, nullptr);
-    TWizard wizard(setup, form);
-    ClickToTheCopy(wizard, "Welcome to the Setup Wizard for SkinSetup Demo");
-    ASSERT_TRUE(wizard.WaitForPage("Setup Complete", 30000));
-    for (const TControl& c : Controls(form, true))
-        if (c.Class == "Button" && Checked(c.Window) && c.Text != "Create Icon on Desktop.") wizard.Toggle(c.Window);
-    wizard.Click(wizard.Forward());
-    ASSERT_TRUE(setup.WaitForExit(30000));
-    ASSERT_TRUE(fs::FileExists(desktopLink_));
+    TSetupProcess setup(Argument("setup-en"), folder_.Temp());
+    auto wizard = InstallToTheCompletionPage(setup);
+    ASSERT_TRUE(wizard);
+    wizard->UntickOptions("Create Icon on Desktop.");
+    wizard->Click(wizard->Forward());
+    EXPECT_TRUE(setup.Ends(0, 30000));
+    ASSERT_TRUE(fs::FileExists(installation_.DesktopLink));
 
     // The uninstall entry's command, as the list of installed programs runs it.
-    EXPECT_EQ(RunUninstallEntry(kTitle), 0u);
-    EXPECT_TRUE(WaitFor([&] { return !fs::PathExists(destination_ + "\\Uninstall.exe"); }, 10000));
-    EXPECT_FALSE(fs::PathExists(destination_ + "\\DemoApp.exe"));
-    EXPECT_FALSE(fs::PathExists(programFolder_));
-    EXPECT_FALSE(fs::PathExists(desktopLink_));
-    EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, std::string(kUninstallRootKey) + kTitle));
-}
-
-// The demo's Setup.ini with one more Addfile entry, whose file the payload lacks.
-std::string WithMissingFile(std::string ini) {
-    const std::string anchor = "Addfile=DemoApp.exe\r\n";
-    return ini.insert(ini.find(anchor) + anchor.size(), "Addfile=Missing.dat\r\n");
+    EXPECT_EQ(installation_.RunEntry(), 0u);
+    EXPECT_TRUE(WaitFor([&] { return !fs::PathExists(installation_.In(kUninstallerName)); }, 10000));
+    EXPECT_FALSE(fs::PathExists(installation_.In("DemoApp.exe")));
+    EXPECT_FALSE(fs::PathExists(installation_.ProgramFolder));
+    EXPECT_FALSE(fs::PathExists(installation_.DesktopLink));
+    EXPECT_FALSE(installation_.EntryExists());
 }
 
 TEST_F(Install, MissingFileAsksAndRetryAfterItAppearsGoesOn) {
-    TSetupProcess setup(SetupFrom(g_englishProject, WithMissingFile), tmp_);
-    HWND form = setup.WaitForWindow("TSetupForm");
-    ASSERT_NE(form, nullptr);
-    TWizard wizard(setup, form);
-    ClickToTheCopy(wizard, "Welcome to the Setup Wizard for SkinSetup Demo");
-    HWND box = setup.WaitForWindow("#32770");
+    TSetupProcess setup(SetupFrom(WithFiles("Addfile=Missing.dat\r\n")), folder_.Temp());
+    auto wizard = StartWizard(setup, kWelcome);
+    ASSERT_TRUE(wizard);
+    ASSERT_TRUE(wizard->ClickToTheCopy());
+    HWND box = setup.WaitForBox();
     ASSERT_NE(box, nullptr) << "no question";
-    const std::string text = MessageBoxText(box);
-    EXPECT_EQ(text.rfind("The file " + destination_ + "\\Missing.dat could not be copied:\n", 0), 0u) << text;
+    EXPECT_EQ(MessageBoxText(box),
+              CopyFailedQuestion("English", installation_.In("Missing.dat"), SystemMessage(ERROR_FILE_NOT_FOUND)));
     // A close request meanwhile is refused: the run is not cut short.
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(form, WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, &result);
-    EXPECT_TRUE(IsWindowVisible(form));
-    ASSERT_EQ(WorkFolders().size(), 1u);
-    WriteText(tmp_ + WorkFolders()[0] + "\\Missing.dat", "late");
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDRETRY, BN_CLICKED), 0);
-    ASSERT_TRUE(wizard.WaitForPage("Setup Complete", 30000));
-    EXPECT_EQ(ReadText(destination_ + "\\Missing.dat"), "late");
-    for (const TControl& c : Controls(form, true))
-        if (c.Class == "Button" && Checked(c.Window)) wizard.Toggle(c.Window);  // no Notepad, no program
-    wizard.Click(wizard.Forward());
-    ASSERT_TRUE(setup.WaitForExit(30000));
-    EXPECT_EQ(setup.ExitCode(), 0u);
-    EXPECT_NE(ReadText(destination_ + "\\setup.log").find("COPYFILE=" + destination_ + "\\Missing.dat\r\n"),
-              std::string::npos);
-    EXPECT_FALSE(fs::PathExists(desktopLink_));
-    EXPECT_FALSE(fs::PathExists(record_));
+    SendMessageTimeoutA(wizard->Form(), WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, &result);
+    EXPECT_TRUE(IsWindowVisible(wizard->Form()));
+    ASSERT_EQ(folder_.WorkFolders().size(), 1u);
+    WriteText(folder_.Temp() + folder_.WorkFolders()[0] + "\\Missing.dat", "late");
+    Answer(box, IDRETRY);
+    ASSERT_TRUE(wizard->WaitForPage("Setup Complete", 30000));
+    EXPECT_EQ(ReadText(installation_.In("Missing.dat")), "late");
+    wizard->UntickOptions();  // no Notepad, no program
+    wizard->Click(wizard->Forward());
+    EXPECT_TRUE(setup.Ends(0, 30000));
+    EXPECT_NE(installation_.Log().find("COPYFILE=" + installation_.In("Missing.dat") + "\r\n"), std::string::npos);
+    EXPECT_FALSE(fs::PathExists(installation_.DesktopLink));
+    EXPECT_FALSE(record_.Exists());
 }
 
 TEST_F(Install, CancelLeavesNothingOfTheRunButWhatWasThere) {
-    ASSERT_TRUE(fs::ForceDirectories(destination_));
-    WriteText(destination_ + "\\ReadMe.txt", "the user's own");
-    WriteText(destination_ + "\\Notes.txt", "kept");
-    TSetupProcess setup(SetupFrom(g_englishProject, WithMissingFile), tmp_);
-    HWND form = setup.WaitForWindow("TSetupForm");
-    ASSERT_NE(form, nullptr);
-    TWizard wizard(setup, form);
-    ClickToTheCopy(wizard, "Welcome to the Setup Wizard for SkinSetup Demo");
-    HWND question = setup.WaitForWindow("#32770");
+    WriteText(installation_.In("ReadMe.txt"), "the user's own");
+    WriteText(installation_.In("Notes.txt"), "kept");
+    TSetupProcess setup(SetupFrom(WithFiles("Addfile=Missing.dat\r\n")), folder_.Temp());
+    auto wizard = StartWizard(setup, kWelcome);
+    ASSERT_TRUE(wizard);
+    ASSERT_TRUE(wizard->ClickToTheCopy());
+    HWND question = setup.WaitForBox();
     ASSERT_NE(question, nullptr);
-    PostMessageA(question, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    HWND error = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        for (HWND box : setup.Windows("#32770"))
-            if (box != question) error = box;
-        return error != nullptr;
-    }));
+    Answer(question, IDCANCEL);
+    HWND error = setup.WaitForBox("", question);
+    ASSERT_NE(error, nullptr);
     EXPECT_EQ(MessageBoxText(error), "Setup was cancelled. What it had installed so far has been removed.");
     PressOk(error);
-    ASSERT_TRUE(setup.WaitForExit());
-    EXPECT_EQ(setup.ExitCode(), 1u);  // failed and rolled back
-    EXPECT_TRUE(WorkFolders().empty());
+    EXPECT_TRUE(setup.Ends(1));  // failed and rolled back
+    EXPECT_TRUE(folder_.WorkFolders().empty());
 
     // Only what was there before the run: the copied-over read-me stays.
-    std::vector<std::string> left;
-    for (const fs::DirEntry& e : fs::ListDirectory(destination_)) left.push_back(e.name);
-    std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"Notes.txt", "ReadMe.txt"}));
-    EXPECT_EQ(ReadText(destination_ + "\\ReadMe.txt"), "the user's own");  // back byte for byte
-    EXPECT_FALSE(fs::PathExists(programFolder_));
-    EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, std::string(kUninstallRootKey) + kTitle));
+    EXPECT_EQ(NamesIn(installation_.Destination), (std::vector<std::string>{"Notes.txt", "ReadMe.txt"}));
+    EXPECT_EQ(ReadText(installation_.In("ReadMe.txt")), "the user's own");  // back byte for byte
+    EXPECT_FALSE(fs::PathExists(installation_.ProgramFolder));
+    EXPECT_FALSE(installation_.EntryExists());
 }
 
 TEST_F(Install, ProgramFolderThatCannotBeMadeRollsBack) {
-    WriteText(programFolder_, "a file where the program folder would go");
-    TSetupProcess setup(SetupFrom(g_englishProject, [](std::string ini) { return ini; }), tmp_);
-    HWND form = setup.WaitForWindow("TSetupForm");
-    ASSERT_NE(form, nullptr);
-    TWizard wizard(setup, form);
-    ClickToTheCopy(wizard, "Welcome to the Setup Wizard for SkinSetup Demo");
-    HWND error = setup.WaitForWindow("#32770");
+    WriteText(installation_.ProgramFolder, "a file where the program folder would go");
+    TSetupProcess setup(SetupFrom(Unchanged), folder_.Temp());
+    auto wizard = StartWizard(setup, kWelcome);
+    ASSERT_TRUE(wizard);
+    ASSERT_TRUE(wizard->ClickToTheCopy());
+    HWND error = setup.WaitForBox();
     ASSERT_NE(error, nullptr);
     EXPECT_EQ(MessageBoxText(error), "E/A-Fehler 183");
     PressOk(error);
-    ASSERT_TRUE(setup.WaitForExit());
-    EXPECT_EQ(setup.ExitCode(), 1u);  // failed and rolled back
-    EXPECT_FALSE(fs::PathExists(destination_));
-    EXPECT_TRUE(fs::FileExists(programFolder_));
-    EXPECT_TRUE(WorkFolders().empty());
+    EXPECT_TRUE(setup.Ends(1));  // failed and rolled back
+    EXPECT_FALSE(fs::PathExists(installation_.Destination));
+    EXPECT_TRUE(fs::FileExists(installation_.ProgramFolder));
+    EXPECT_TRUE(folder_.WorkFolders().empty());
 }
 
 // A close request on the completion page (Alt+F4, the taskbar) still leaves
 // an installation with its log and entry, which the uninstaller removes; the
 // optional actions are not carried out.
 TEST_F(Install, ClosedOnTheCompletionPageLeavesWhatTheUninstallerRemoves) {
-    TSetupProcess setup(g_englishSetup, tmp_);
-    HWND form = setup.WaitForWindow("TSetupForm");
-    ASSERT_NE(form, nullptr);
-    TWizard wizard(setup, form);
-    ClickToTheCopy(wizard, "Welcome to the Setup Wizard for SkinSetup Demo");
-    ASSERT_TRUE(wizard.WaitForPage("Setup Complete", 30000));
-    PostMessageA(form, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(setup.WaitForExit(30000));
-    EXPECT_EQ(setup.ExitCode(), 0u);
-    EXPECT_TRUE(fs::FileExists(destination_ + "\\setup.log"));
-    EXPECT_TRUE(test::KeyExists(HKEY_LOCAL_MACHINE, std::string(kUninstallRootKey) + kTitle));
-    EXPECT_FALSE(fs::PathExists(desktopLink_));
-    EXPECT_FALSE(fs::PathExists(record_));
+    TSetupProcess setup(Argument("setup-en"), folder_.Temp());
+    auto wizard = InstallToTheCompletionPage(setup);
+    ASSERT_TRUE(wizard);
+    Close(wizard->Form());
+    EXPECT_TRUE(setup.Ends(0, 30000));
+    EXPECT_TRUE(fs::FileExists(installation_.In(kSetupLogName)));
+    EXPECT_TRUE(installation_.EntryExists());
+    EXPECT_FALSE(fs::PathExists(installation_.DesktopLink));
+    EXPECT_FALSE(record_.Exists());
 
-    EXPECT_EQ(RunUninstallEntry(kTitle), 0u);
-    EXPECT_TRUE(WaitFor([&] { return !fs::PathExists(destination_); }, 10000));
-    EXPECT_FALSE(fs::PathExists(programFolder_));
-    EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, std::string(kUninstallRootKey) + kTitle));
+    EXPECT_EQ(installation_.RunEntry(), 0u);
+    EXPECT_TRUE(WaitFor([&] { return !fs::PathExists(installation_.Destination); }, 10000));
+    EXPECT_FALSE(fs::PathExists(installation_.ProgramFolder));
+    EXPECT_FALSE(installation_.EntryExists());
 }
 
 // "Company\App" where Company does not exist: both levels are made and
@@ -449,56 +299,48 @@ TEST_F(Install, ClosedOnTheCompletionPageLeavesWhatTheUninstallerRemoves) {
 TEST_F(Install, ProgramFolderTwoLevelsDeepInstallsAndUninstalls) {
     const std::string company = GetProgramsFolder(nullptr) + "\\SkinSetup Test Company";
     DeleteFolderTree(company);
-    const std::string exe = SetupFrom(g_englishProject, [](std::string ini) {
-        const std::string line = "Folder=SkinSetup Demo";
-        return ini.replace(ini.find(line), line.size(), "Folder=SkinSetup Test Company\\SkinSetup Demo");
+    const std::string exe = SetupFrom([](std::string ini) {
+        return Replace(ini, "Folder=SkinSetup Demo", "Folder=SkinSetup Test Company\\SkinSetup Demo");
     });
-    TSetupProcess setup(exe, tmp_);
-    HWND form = setup.WaitForWindow("TSetupForm");
-    ASSERT_NE(form, nullptr);
-    TWizard wizard(setup, form);
-    ClickToTheCopy(wizard, "Welcome to the Setup Wizard for SkinSetup Demo");
-    ASSERT_TRUE(wizard.WaitForPage("Setup Complete", 30000)) << wizard.VisibleTexts().front();
-    for (const TControl& c : Controls(form, true))
-        if (c.Class == "Button" && Checked(c.Window)) wizard.Toggle(c.Window);
-    wizard.Click(wizard.Forward());
-    ASSERT_TRUE(setup.WaitForExit(30000));
-    EXPECT_EQ(setup.ExitCode(), 0u);
+    TSetupProcess setup(exe, folder_.Temp());
+    auto wizard = InstallToTheCompletionPage(setup);
+    ASSERT_TRUE(wizard);
+    wizard->UntickOptions();
+    wizard->Click(wizard->Forward());
+    EXPECT_TRUE(setup.Ends(0, 30000));
     const std::string app = company + "\\SkinSetup Demo";
     EXPECT_TRUE(fs::FileExists(app + "\\Uninstall.lnk"));
-    const std::string log = ReadText(destination_ + "\\setup.log");
+    const std::string log = installation_.Log();
     EXPECT_NE(log.find("DIRECTORY=" + app + "\r\nDIRECTORY=" + company + "\r\n"), std::string::npos) << log;
 
-    EXPECT_EQ(RunUninstallEntry(kTitle), 0u);
-    EXPECT_TRUE(WaitFor([&] { return !fs::PathExists(destination_); }, 10000));
+    EXPECT_EQ(installation_.RunEntry(), 0u);
+    EXPECT_TRUE(WaitFor([&] { return !fs::PathExists(installation_.Destination); }, 10000));
     EXPECT_FALSE(fs::PathExists(company));
     DeleteFolderTree(company);
 }
 
 // The second press of a double-click is not a click: Forward moves one page.
 TEST_F(Install, DoubleClickOnForwardMovesOnePage) {
-    TSetupProcess setup(SetupFrom(g_englishProject, [](std::string ini) {
-                            const std::string line = "Licence=Licence.txt\r\n";
-                            return ini.erase(ini.find(line), line.size());
-                        }),
-                        tmp_);
-    HWND form = setup.WaitForWindow("TSetupForm");
-    ASSERT_NE(form, nullptr);
-    TWizard wizard(setup, form);
-    ASSERT_TRUE(wizard.WaitForPage("Welcome to the Setup Wizard for SkinSetup Demo"));
-    ASSERT_TRUE(Next(wizard));  // the destination page
-    ASSERT_NE(FindVisible(form, "Button", "Browse..."), nullptr) << wizard.VisibleTexts().front();
-    wizard.DoubleClick(wizard.Forward());
+    TSetupProcess setup(SetupFrom([](std::string ini) { return Replace(ini, "Licence=Licence.txt\r\n", ""); }),
+                        folder_.Temp());
+    auto wizard = StartWizard(setup, kWelcome);
+    ASSERT_TRUE(wizard);
+    const HWND form = wizard->Form();
+    ASSERT_TRUE(wizard->Next());  // the destination page
+    ASSERT_NE(FindVisible(form, "Button", "Browse..."), nullptr) << wizard->Heading();
+    wizard->DoubleClick(wizard->Forward());
     EXPECT_NE(FindVisible(form, "ListBox"), nullptr) << "not on the program-folder page";
-    EXPECT_FALSE(fs::PathExists(destination_)) << "the copy started";
-    wizard.DoubleClick(wizard.Back());
-    EXPECT_NE(FindVisible(form, "Button", "Browse..."), nullptr) << wizard.VisibleTexts().front();
-    PostMessageA(form, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(setup.WaitForExit(30000));
+    EXPECT_FALSE(fs::PathExists(installation_.Destination)) << "the copy started";
+    wizard->DoubleClick(wizard->Back());
+    EXPECT_NE(FindVisible(form, "Button", "Browse..."), nullptr) << wizard->Heading();
+    Close(form);
+    EXPECT_TRUE(setup.Ends(2, 30000));  // closed: cancelled by the user
 }
 
 TEST_F(Install, ManyFilesMoveTheProgressBarWhileTheWindowAnswers) {
     constexpr int kFiles = 150;
+    std::string lines;
+    for (int i = 0; i < kFiles; ++i) lines += "Addfile=Additional\\many\\f" + std::to_string(i) + ".bin\r\n";
     auto addMany = [](const std::string& project) {
         std::mt19937 random(7);
         std::string data(64 * 1024, '\0');
@@ -507,21 +349,12 @@ TEST_F(Install, ManyFilesMoveTheProgressBarWhileTheWindowAnswers) {
             WriteText(project + "\\Additional\\many\\f" + std::to_string(i) + ".bin", data);
         }
     };
-    auto listMany = [](std::string ini) {
-        std::string lines;
-        for (int i = 0; i < kFiles; ++i) lines += "Addfile=Additional\\many\\f" + std::to_string(i) + ".bin\r\n";
-        const std::string anchor = "Addfile=DemoApp.exe\r\n";
-        return ini.insert(ini.find(anchor) + anchor.size(), lines);
-    };
-    TSetupProcess setup(SetupFrom(g_englishProject, listMany, addMany), tmp_);
-    HWND form = setup.WaitForWindow("TSetupForm");
-    ASSERT_NE(form, nullptr);
-    TWizard wizard(setup, form);
-    HWND progress = nullptr;
-    for (const TControl& c : Controls(form, false))
-        if (c.Class == "msctls_progress32") progress = c.Window;
+    TSetupProcess setup(SetupFrom(WithFiles(lines), addMany), folder_.Temp());
+    auto wizard = StartWizard(setup, kWelcome);
+    ASSERT_TRUE(wizard);
+    HWND progress = wizard->ProgressBar();
     ASSERT_NE(progress, nullptr);
-    ClickToTheCopy(wizard, "Welcome to the Setup Wizard for SkinSetup Demo");
+    ASSERT_TRUE(wizard->ClickToTheCopy());
 
     // Each answer comes while the copy goes on: the setup handles messages.
     std::vector<int> seen;
@@ -532,90 +365,14 @@ TEST_F(Install, ManyFilesMoveTheProgressBarWhileTheWindowAnswers) {
             return position == 100;
         },
         60000);
-    ASSERT_TRUE(wizard.WaitForPage("Setup Complete", 30000));
+    ASSERT_TRUE(wizard->WaitForPage("Setup Complete", 30000));
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(seen.back(), 100);
     EXPECT_GE(seen.size(), 3u) << "the bar did not move during the copy";
     EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
-    PostMessageA(form, WM_CLOSE, 0, 0);
-    setup.WaitForExit();
-}
-
-// Installs with every option unticked and prints where the time goes.
-void TimedInstall(const std::string& exe, const std::string& tmp) {
-    using Clock = std::chrono::steady_clock;
-    auto seconds = [](Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); };
-    std::printf("setup of %.1f MiB\n", fs::File::OpenRead(exe).Size() / 1048576.0);
-    auto start = Clock::now();
-    TSetupProcess setup(exe, tmp);
-    HWND form = setup.WaitForWindow("TSetupForm", 120000);
-    ASSERT_NE(form, nullptr);
-    TWizard wizard(setup, form);
-    ASSERT_TRUE(wizard.WaitForPage("Welcome to the Setup Wizard for SkinSetup Demo", 60000));
-    std::printf("start-up (payload unpacked, window shown): %.2f s\n", seconds(start));
-    HWND progress = nullptr;
-    for (const TControl& c : Controls(form, false))
-        if (c.Class == "msctls_progress32") progress = c.Window;
-    ASSERT_NE(progress, nullptr);
-    Install::ClickToTheCopy(wizard, "Welcome to the Setup Wizard for SkinSetup Demo");
-    start = Clock::now();
-    ASSERT_TRUE(WaitFor([&] { return SendMessageA(progress, PBM_GETPOS, 0, 0) == 100; }, 120000));
-    std::printf("files copied: %.2f s\n", seconds(start));
-    ASSERT_TRUE(wizard.WaitForPage("Setup Complete", 120000));
-    std::printf("installation run (copy, program folder, shortcuts): %.2f s\n", seconds(start));
-    for (const TControl& c : Controls(form, true))
-        if (c.Class == "Button" && Checked(c.Window)) wizard.Toggle(c.Window);
-    start = Clock::now();
-    wizard.Click(wizard.Forward());
-    ASSERT_TRUE(setup.WaitForExit(120000));
-    std::printf("finishing actions and removal of the work folder: %.2f s\n", seconds(start));
-    EXPECT_EQ(setup.ExitCode(), 0u);
-}
-
-// Timings, run by hand with --gtest_also_run_disabled_tests: the demo, and a
-// payload of 100 MiB.
-TEST_F(Install, DISABLED_DemoTimed) { TimedInstall(g_englishSetup, tmp_); }
-
-TEST_F(Install, DISABLED_LargePayloadTimed) {
-    constexpr int kFiles = 25, kSize = 4 << 20;
-    auto addLarge = [](const std::string& project) {
-        std::mt19937 random(11);
-        std::string data(kSize, '\0');
-        for (int i = 0; i < kFiles; ++i) {
-            for (char& c : data) c = static_cast<char>(random());
-            WriteText(project + "\\large" + std::to_string(i) + ".bin", data);
-        }
-    };
-    auto listLarge = [](std::string ini) {
-        std::string lines;
-        for (int i = 0; i < kFiles; ++i) lines += "Addfile=large" + std::to_string(i) + ".bin\r\n";
-        const std::string anchor = "Addfile=DemoApp.exe\r\n";
-        return ini.insert(ini.find(anchor) + anchor.size(), lines);
-    };
-    TimedInstall(SetupFrom(g_englishProject, listLarge, addLarge), tmp_);
-    for (int i = 0; i < kFiles; ++i)
-        EXPECT_EQ(fs::File::OpenRead(destination_ + "\\large" + std::to_string(i) + ".bin").Size(), kSize);
+    Close(wizard->Form());
+    EXPECT_TRUE(setup.Ends(0, 30000));
 }
 
 }  // namespace
 }  // namespace zub::e2e
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (argc < 7) {
-        fprintf(stderr,
-                "usage: install_e2e_tests SETUP-EN SETUP-DE PROJECT-EN PROJECT-DE STUB UNINSTALLER [gtest options]\n");
-        return 2;
-    }
-    using namespace zub::e2e;
-    g_englishSetup = WindowsPathOf(argv[1]);
-    g_germanSetup = WindowsPathOf(argv[2]);
-    g_englishProject = WindowsPathOf(argv[3]);
-    g_germanProject = WindowsPathOf(argv[4]);
-    g_stub = WindowsPathOf(argv[5]);
-    g_uninstaller = WindowsPathOf(argv[6]);
-    CoInitialize(nullptr);  // the shortcuts are read back through the shell
-    int result = RUN_ALL_TESTS();
-    CoUninitialize();
-    return result;
-}

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "archive/payload_layout.h"
 #include "base/error.h"
 #include "base/win32_error.h"
 
@@ -12,20 +13,12 @@ void MakeSetupFromStub(const std::string& stub, const std::string& target, const
     if (payload.empty()) return;
     HANDLE update = BeginUpdateResourceA(target.c_str(), FALSE);
     if (!update) RaiseLastWin32Error();
-    if (!UpdateResourceA(update, RT_RCDATA, "ZUBTRESOR", MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
+    if (!UpdateResourceA(update, RT_RCDATA, kPayloadResourceName, MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
                          const_cast<unsigned char*>(payload.data()), static_cast<DWORD>(payload.size()))) {
         EndUpdateResourceA(update, TRUE);
         RaiseLastWin32Error();
     }
     if (!EndUpdateResourceA(update, FALSE)) RaiseLastWin32Error();
-}
-
-std::string WindowsPathOf(const std::string& path) {
-    if (path.empty() || path[0] != '/') return path;
-    std::string result = "Z:" + path;
-    for (char& c : result)
-        if (c == '/') c = '\\';
-    return result;
 }
 
 }  // namespace zub::e2e

@@ -9,12 +9,9 @@
 # link through Win32, so here the link itself stays (on Windows it goes too).
 #   planted_link_e2e.sh SETUP_EXE POST_CLOSE_EXE
 set -uo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-run="$here/../../scripts/wine-run.sh"
+. "$(dirname "$0")/e2e_lib.sh"
 setup_exe=$1
 post_close=$2
-
-fail() { echo "FAIL: $*"; exit 1; }
 
 temp=$(winepath -u "$("$run" cmd /c echo %TEMP% | tr -d '\r')" 2>/dev/null)
 [ -d "$temp" ] || fail "no temporary folder ($temp)"
@@ -30,28 +27,24 @@ setup_pid=$!
 
 # The new work folder, once the payload is unpacked into it.
 work=
-for _ in $(seq 600); do
+unpacked() {
   for folder in "$temp"/ZCTemp*; do
     [ -f "$folder/Setup.ini" ] || continue
     grep -qxF "$folder" <<<"$before" || work=$folder
   done
-  [ -n "$work" ] && break
-  sleep 0.1
-done
-[ -n "$work" ] || { kill "$setup_pid"; fail "no work folder appeared"; }
+  [ -n "$work" ]
+}
+wait_until 60 unpacked || { kill "$setup_pid"; fail "no work folder appeared"; }
 mode=$(stat -c %a "$work")
 [ $((8#$mode & 7)) = 0 ] || { kill "$setup_pid"; fail "the work folder is open to every user (mode $mode)"; }
 ln -s "$outside" "$work/planted" || fail "cannot plant the link"
 
 # Asked to close as soon as its window is there, and again while it runs
 # (a request that comes while the window is still being set up is lost).
-ended=0
-for _ in $(seq 120); do
-  kill -0 "$setup_pid" 2>/dev/null || { ended=1; break; }
-  "$run" "$post_close" TSetupForm >/dev/null 2>&1
-  for _ in $(seq 20); do kill -0 "$setup_pid" 2>/dev/null || break; sleep 0.1; done
-done
-[ "$ended" = 1 ] || { [ -n "${SHOT:-}" ] && import -window root "$SHOT"; kill "$setup_pid"; fail "the setup did not end"; }
+ended() { ! kill -0 "$setup_pid" 2>/dev/null; }
+asked_to_close() { ended || { "$run" "$post_close" TSetupForm >/dev/null 2>&1; wait_until 2 ended; }; }
+wait_until 240 asked_to_close ||
+  { [ -n "${SHOT:-}" ] && import -window root "$SHOT"; kill "$setup_pid"; fail "the setup did not end"; }
 wait "$setup_pid"
 
 [ -f "$outside/keep.txt" ] && [ -f "$outside/sub/keep.txt" ] || fail "the setup deleted files the link points at"

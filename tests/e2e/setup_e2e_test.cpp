@@ -7,18 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "archive/payload_builder.h"
-#include "archive/zlb_writer.h"
+#include "archive/payload_layout.h"
 #include "base/file.h"
-#include "shell/shell.h"
-#include "tests/e2e/payload_resource_win.h"
+#include "tests/e2e/arguments_win.h"
+#include "tests/e2e/machine_win.h"
 #include "tests/e2e/process_driver_win.h"
+#include "tests/e2e/test_setup_win.h"
 #include "tests/win32/skin_test_util_win.h"
 
 namespace zub::e2e {
-
-std::string g_stub;  // the setup.exe under test, from the command line
-
 namespace {
 
 const char kSetupIni[] =
@@ -40,127 +37,83 @@ const char kSetupIni[] =
 
 class SetupRun : public ::testing::Test {
 protected:
-    void SetUp() override {
-        static int counter = 0;
-        root_ = GetTempDir() + "zube2e" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
-        DeleteFolderTree(root_);
-        tmp_ = root_ + "\\tmp\\";
-        project_ = root_ + "\\project";
-        ASSERT_TRUE(fs::ForceDirectories(tmp_));
-        ASSERT_TRUE(fs::ForceDirectories(project_));
-    }
-    void TearDown() override { DeleteFolderTree(root_); }
-
-    void Write(const std::string& relative, const std::string& text) {
-        std::string path = project_ + "\\" + relative;
-        fs::ForceDirectories(ExtractDir(path));
-        fs::File file = fs::File::Create(path);
-        file.Write(text.data(), text.size());
-    }
-    static std::string ExtractDir(const std::string& path) { return path.substr(0, path.find_last_of('\\')); }
-
     void WriteFullProject() {
-        Write("Setup.ini", kSetupIni);
-        Write("App.exe", "MZ not really a program");
-        Write("Uninstall.exe", "MZ not really an uninstaller");
-        Write("Graphics\\panel.bmp", std::string(5000, 'p'));
-        Write("Graphics\\back.gif", "GIF89a");
-        Write("Sounds\\click.wav", "RIFF");
-        Write("Additional\\page.html", "<p>hello</p>");
-        Write("Additional\\other\\inner.txt", "nested archive content");
-        Write("Additional\\other\\deeper\\leaf.txt", "two levels down");
+        project_.Write("Setup.ini", kSetupIni);
+        project_.Write("App.exe", "MZ not really a program");
+        project_.Write("Uninstall.exe", "MZ not really an uninstaller");
+        project_.Write("Graphics\\panel.bmp", std::string(5000, 'p'));
+        project_.Write("Graphics\\back.gif", "GIF89a");
+        project_.Write("Sounds\\click.wav", "RIFF");
+        project_.Write("Additional\\page.html", "<p>hello</p>");
+        project_.Write("Additional\\other\\inner.txt", "nested archive content");
+        project_.Write("Additional\\other\\deeper\\leaf.txt", "two levels down");
     }
 
-    std::vector<unsigned char> PayloadOfProject() {
-        std::string out = root_ + "\\payload.x";
-        BuildPayload(project_, out);
-        return fs::ReadWholeFile(out);
-    }
+    std::string Setup(const TBytes& payload) { return MakeSetup(Argument("stub"), folder_ / "TestSetup.exe", payload); }
 
-    // A payload with just these entries (for payloads the builder would refuse to make).
-    std::vector<unsigned char> PayloadOf(const std::vector<std::pair<std::string, std::string>>& entries) {
-        TZLBWriter writer;
-        for (const auto& [name, text] : entries) writer.AddBuffer(name, {text.begin(), text.end()});
-        std::string out = root_ + "\\payload.x";
-        writer.Save(out);
-        return fs::ReadWholeFile(out);
-    }
-
-    std::string MakeSetup(const std::vector<unsigned char>& payload) {
-        std::string exe = root_ + "\\TestSetup.exe";
-        MakeSetupFromStub(g_stub, exe, payload);
-        return exe;
-    }
-
-    std::vector<std::string> WorkFolders() {
-        std::vector<std::string> names;
-        for (const fs::DirEntry& e : fs::ListDirectory(tmp_))
-            if (e.name.rfind("ZCTemp", 0) == 0) names.push_back(e.name);
-        return names;
-    }
-
-    // Starts the setup and expects one error box with `expected` at its start,
-    // no wizard window, a non-zero exit code and no work folder left.
-    void ExpectStartupFailure(const std::vector<unsigned char>& payload, const std::string& expected) {
-        TSetupProcess setup(MakeSetup(payload), tmp_);
+    // Starts the setup and expects one error box with `expected` (and, when
+    // given, a text of the system's after it), no wizard window, the exit
+    // code of a setup that could not start and no work folder left.
+    void ExpectStartupFailure(const TBytes& payload, const std::string& expected, bool systemReasonFollows = false) {
+        TSetupProcess setup(Setup(payload), folder_.Temp());
         ASSERT_TRUE(setup.Started());
-        HWND box = setup.WaitForWindow("#32770");
+        HWND box = setup.WaitForBox();
         ASSERT_NE(box, nullptr) << "no error box";
-        EXPECT_EQ(MessageBoxText(box).substr(0, expected.size()), expected) << MessageBoxText(box);
+        const std::string text = MessageBoxText(box);
+        if (systemReasonFollows)
+            EXPECT_EQ(text.substr(0, expected.size()), expected) << text;
+        else
+            EXPECT_EQ(text, expected);
         EXPECT_TRUE(setup.Windows("TSetupForm").empty()) << "the wizard window is showing";
         EXPECT_EQ(setup.Windows("#32770").size(), 1u);
         PressOk(box);
-        ASSERT_TRUE(setup.WaitForExit());
-        EXPECT_EQ(setup.ExitCode(), 3u);  // could not start
-        EXPECT_TRUE(WorkFolders().empty());
+        EXPECT_TRUE(setup.Ends(3));  // could not start
+        EXPECT_TRUE(folder_.WorkFolders().empty());
     }
 
-    std::string root_, tmp_, project_;
+    TTestFolder folder_;
+    TTestProject project_{folder_ / "project"};
 };
 
 TEST_F(SetupRun, UnpacksEverythingShowsWindowAndRemovesWorkFolderOnClose) {
     WriteFullProject();
-    for (const char* taken : {"ZCTemp1", "ZCTemp2", "ZCTemp3"}) ASSERT_TRUE(fs::CreateDir(tmp_ + taken));
-    TSetupProcess setup(MakeSetup(PayloadOfProject()), tmp_);
+    for (const char* taken : {"ZCTemp1", "ZCTemp2", "ZCTemp3"}) ASSERT_TRUE(fs::CreateDir(folder_.Temp() + taken));
+    TSetupProcess setup(Setup(project_.Payload()), folder_.Temp());
     ASSERT_TRUE(setup.Started());
     HWND window = setup.WaitForWindow("TSetupForm");
     ASSERT_NE(window, nullptr) << "no wizard window";
     EXPECT_EQ(WindowText(window), "SetupForm");
 
-    const std::string work = tmp_ + "ZCTemp4\\";
-    for (const char* file : {"Data.Zub", "Setup.ini", "gfx.x", "snd.x", "App.exe", "Uninstall.exe",
-                             "Graphics\\panel.bmp", "Graphics\\back.gif", "Sounds\\click.wav",
+    const std::string work = folder_.Temp() + "ZCTemp4\\";
+    for (const char* file : {kPayloadFileName, kSetupScriptName, kGraphicsArchive, kSoundsArchive, "App.exe",
+                             kUninstallerName, "Graphics\\panel.bmp", "Graphics\\back.gif", "Sounds\\click.wav",
                              "Additional\\page.html", "Additional\\other\\inner.txt",
                              "Additional\\other\\deeper\\leaf.txt"})
         EXPECT_TRUE(fs::FileExists(work + file)) << file;
-    EXPECT_FALSE(fs::PathExists(work + "Additional.x"));
-    EXPECT_FALSE(fs::PathExists(work + "Additional\\other.x"));
-    EXPECT_FALSE(fs::PathExists(work + "Additional\\other\\deeper.x"));
+    for (const char* archive : {kAdditionalArchive, "Additional\\other.x", "Additional\\other\\deeper.x"})
+        EXPECT_FALSE(fs::PathExists(work + archive)) << archive;
 
     // Read-only entries must not keep the work folder alive.
     ASSERT_TRUE(fs::SetReadOnly(work + "Graphics\\panel.bmp", true));
     ASSERT_TRUE(fs::SetReadOnly(work + "Additional\\other", true));
 
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(setup.WaitForExit());
-    EXPECT_EQ(setup.ExitCode(), 2u);  // closed: cancelled by the user
-    EXPECT_FALSE(fs::PathExists(tmp_ + "ZCTemp4"));
-    EXPECT_EQ(WorkFolders().size(), 3u);  // the others are not the setup's
+    Close(window);
+    EXPECT_TRUE(setup.Ends(2));  // closed: cancelled by the user
+    EXPECT_FALSE(fs::PathExists(folder_.Temp() + "ZCTemp4"));
+    EXPECT_EQ(folder_.WorkFolders(), (std::vector<std::string>{"ZCTemp1", "ZCTemp2", "ZCTemp3"}));  // not the setup's
 }
 
 TEST_F(SetupRun, ReusesTheFirstFreeNumber) {
-    Write("Setup.ini", kSetupIni);
-    ASSERT_TRUE(fs::CreateDir(tmp_ + "ZCTemp2"));
-    TSetupProcess setup(MakeSetup(PayloadOfProject()), tmp_);
+    project_.Write("Setup.ini", kSetupIni);
+    ASSERT_TRUE(fs::CreateDir(folder_.Temp() + "ZCTemp2"));
+    TSetupProcess setup(Setup(project_.Payload()), folder_.Temp());
     HWND window = setup.WaitForWindow("TSetupForm");
     ASSERT_NE(window, nullptr);
-    EXPECT_TRUE(fs::FileExists(tmp_ + "ZCTemp1\\Setup.ini"));
-    EXPECT_TRUE(fs::DirectoryExists(tmp_ + "ZCTemp1\\Sounds"));  // made even without snd.x
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(setup.WaitForExit());
-    EXPECT_EQ(setup.ExitCode(), 2u);  // closed: cancelled by the user
-    EXPECT_FALSE(fs::PathExists(tmp_ + "ZCTemp1"));
-    EXPECT_TRUE(fs::DirectoryExists(tmp_ + "ZCTemp2"));
+    EXPECT_TRUE(fs::FileExists(folder_.Temp() + "ZCTemp1\\Setup.ini"));
+    EXPECT_TRUE(fs::DirectoryExists(folder_.Temp() + "ZCTemp1\\Sounds"));  // made even without snd.x
+    Close(window);
+    EXPECT_TRUE(setup.Ends(2));  // closed: cancelled by the user
+    EXPECT_EQ(folder_.WorkFolders(), std::vector<std::string>{"ZCTemp2"});
 }
 
 TEST_F(SetupRun, WindowTakesSizeAndOutlineOfThePanelBitmap) {
@@ -173,11 +126,10 @@ TEST_F(SetupRun, WindowTakesSizeAndOutlineOfThePanelBitmap) {
             bool rightRun = y == 45 && x >= 100;  // keyed up to the right edge
             if (corner || hole || rightRun) rows[y][x] = kKey;
         }
-    Write("Setup.ini", "[header]\r\nObject=Panel\r\nBitmap=Graphics\\panel.bmp\r\nInvisibleColor=16711935\r\nend\r\n");
-    fs::ForceDirectories(project_ + "\\Graphics");
-    test::WriteBmp(project_ + "\\Graphics\\panel.bmp", rows);
+    project_.Write("Setup.ini", "[header]\r\nObject=Panel\r\nBitmap=Graphics\\panel.bmp\r\nInvisibleColor=16711935\r\nend\r\n");
+    project_.WritePicture("Graphics\\panel.bmp", rows);
 
-    TSetupProcess setup(MakeSetup(PayloadOfProject()), tmp_);
+    TSetupProcess setup(Setup(project_.Payload()), folder_.Temp());
     HWND window = setup.WaitForWindow("TSetupForm");
     ASSERT_NE(window, nullptr);
     RECT rect{};
@@ -189,45 +141,32 @@ TEST_F(SetupRun, WindowTakesSizeAndOutlineOfThePanelBitmap) {
         for (int x = 0; x < 120; ++x)
             if (rows[y][x] != kKey) expected.insert({x, y});
     EXPECT_TRUE(test::WindowRegionPixels(window) == expected) << "the window region differs from the picture";
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(setup.WaitForExit());
-    EXPECT_EQ(setup.ExitCode(), 2u);  // closed: cancelled by the user
+    Close(window);
+    EXPECT_TRUE(setup.Ends(2));  // closed: cancelled by the user
 }
 
-TEST_F(SetupRun, FailsWithoutPayloadResource) {
-    ExpectStartupFailure({}, "Win32-Fehler. Code: ");
-}
+TEST_F(SetupRun, FailsWithoutPayloadResource) { ExpectStartupFailure({}, "Win32-Fehler. Code: ", true); }
 
 TEST_F(SetupRun, FailsWithoutGraphicsArchive) {
-    ExpectStartupFailure(PayloadOf({{"Setup.ini", kSetupIni}}), "Archive file not found");
+    ExpectStartupFailure(PayloadOf({{kSetupScriptName, kSetupIni}}, folder_ / "entries.x"), "Archive file not found");
 }
 
 TEST_F(SetupRun, FailsOnCorruptedPayload) {
     WriteFullProject();
-    std::vector<unsigned char> payload = PayloadOfProject();
+    TBytes payload = project_.Payload();
     payload[payload.size() / 2] ^= 0x40;
     ExpectStartupFailure(payload, "The archive file appears to be corrupted");
 }
 
 TEST_F(SetupRun, FailsOnMalformedInteger) {
-    Write("Setup.ini", std::string(kSetupIni) + "Object=Button\r\nName=next\r\nAction=Forward\r\nTop=abc\r\nend\r\n");
-    ExpectStartupFailure(PayloadOfProject(), "'abc' ist kein g\xfcltiger Integerwert");
+    project_.Write("Setup.ini", std::string(kSetupIni) + "Object=Button\r\nName=next\r\nAction=Forward\r\nTop=abc\r\nend\r\n");
+    ExpectStartupFailure(project_.Payload(), "'abc' ist kein g\xfcltiger Integerwert");
 }
 
 TEST_F(SetupRun, FailsOnBlockWithoutEnd) {
-    Write("Setup.ini", std::string(kSetupIni) + "Object=Panel\r\nBitmap=Graphics\\panel.bmp\r\n");
-    ExpectStartupFailure(PayloadOfProject(), "Setup.ini, line 16: the block \"Object=Panel\" has no \"end\" line");
+    project_.Write("Setup.ini", std::string(kSetupIni) + "Object=Panel\r\nBitmap=Graphics\\panel.bmp\r\n");
+    ExpectStartupFailure(project_.Payload(), "Setup.ini, line 16: the block \"Object=Panel\" has no \"end\" line");
 }
 
 }  // namespace
 }  // namespace zub::e2e
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (argc < 2) {
-        fprintf(stderr, "usage: setup_e2e_tests SETUP.EXE [gtest options]\n");
-        return 2;
-    }
-    zub::e2e::g_stub = zub::e2e::WindowsPathOf(argv[1]);
-    return RUN_ALL_TESTS();
-}

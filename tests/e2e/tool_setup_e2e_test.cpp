@@ -8,56 +8,50 @@
 #include <string>
 #include <vector>
 
+#include "archive/payload_layout.h"
 #include "archive/pe_resource.h"
 #include "base/file.h"
-#include "shell/shell.h"
+#include "tests/e2e/arguments_win.h"
+#include "tests/e2e/machine_win.h"
 #include "tests/e2e/payload_resource_win.h"
 #include "tests/e2e/process_driver_win.h"
 
 namespace zub::e2e {
 namespace {
 
-std::string g_setup;  // made by the tool, from the command line
-std::string g_stub;   // the setup.exe it was made from
-
 class ToolSetup : public ::testing::Test {
 protected:
-    void SetUp() override {
-        root_ = GetTempDir() + "zubtool" + std::to_string(GetCurrentProcessId());
-        DeleteFolderTree(root_);
-        tmp_ = root_ + "\\tmp\\";
-        ASSERT_TRUE(fs::ForceDirectories(tmp_));
-    }
-    void TearDown() override { DeleteFolderTree(root_); }
-    std::string root_, tmp_;
+    const std::string& setup_ = Argument("setup");  // made by the tool
+    const std::string& stub_ = Argument("stub");    // the setup.exe it was made from
+    TTestFolder folder_;
 };
 
 TEST_F(ToolSetup, StartsUnpacksAndRemovesItsWorkFolder) {
-    TSetupProcess setup(g_setup, tmp_);
+    TSetupProcess setup(setup_, folder_.Temp());
     ASSERT_TRUE(setup.Started());
     HWND window = setup.WaitForWindow("TSetupForm");
     ASSERT_NE(window, nullptr) << "no wizard window";
-    const std::string work = tmp_ + "ZCTemp1\\";
-    for (const char* file : {"Data.Zub", "Setup.ini", "gfx.x", "DemoApp.exe", "Uninstall.exe", "Licence.txt", "ReadMe.txt",
+    const std::string work = folder_.Temp() + "ZCTemp1\\";
+    for (const char* file : {kPayloadFileName, kSetupScriptName, kGraphicsArchive, "DemoApp.exe", kUninstallerName,
+                             "Licence.txt", "ReadMe.txt",
                              "Graphics\\panel.bmp", "Graphics\\back_pressed.bmp", "Graphics\\next_over.gif",
                              "Graphics\\cancel_disabled.jpg", "Additional\\docs\\Manual.txt"})
         EXPECT_TRUE(fs::FileExists(work + file)) << file;
-    EXPECT_FALSE(fs::PathExists(work + "Additional.x"));
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(setup.WaitForExit());
-    EXPECT_EQ(setup.ExitCode(), 2u);  // cancelled by the user
-    EXPECT_FALSE(fs::PathExists(tmp_ + "ZCTemp1"));
+    EXPECT_FALSE(fs::PathExists(work + kAdditionalArchive));
+    Close(window);
+    EXPECT_TRUE(setup.Ends(2));  // cancelled by the user
+    EXPECT_TRUE(folder_.WorkFolders().empty());
 }
 
 TEST_F(ToolSetup, PayloadReadsTheSameAsWithUpdateResource) {
-    const std::vector<unsigned char> payload = ReadPayloadResource(fs::ReadWholeFile(g_setup));
-    const std::string updated = root_ + "\\Updated.exe";
-    MakeSetupFromStub(g_stub, updated, payload);
+    const std::vector<unsigned char> payload = ReadPayloadResource(fs::ReadWholeFile(setup_));
+    const std::string updated = folder_ / "Updated.exe";
+    MakeSetupFromStub(stub_, updated, payload);
     EXPECT_EQ(ReadPayloadResource(fs::ReadWholeFile(updated)), payload);
-    for (const std::string& exe : {g_setup, updated}) {
+    for (const std::string& exe : {setup_, updated}) {
         HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_TRUE(module) << exe;
-        HRSRC info = FindResourceA(module, "ZUBTRESOR", MAKEINTRESOURCEA(10));
+        HRSRC info = FindResourceA(module, kPayloadResourceName, MAKEINTRESOURCEA(10));
         ASSERT_TRUE(info) << exe;
         const auto* data = static_cast<const unsigned char*>(LockResource(LoadResource(module, info)));
         EXPECT_EQ(std::vector<unsigned char>(data, data + SizeofResource(module, info)), payload) << exe;
@@ -76,21 +70,10 @@ std::string ManifestOf(const std::string& exe) {
 }
 
 TEST_F(ToolSetup, KeepsTheStubsManifest) {
-    const std::string manifest = ManifestOf(g_stub);
+    const std::string manifest = ManifestOf(stub_);
     ASSERT_NE(manifest.find("requireAdministrator"), std::string::npos);
-    EXPECT_EQ(ManifestOf(g_setup), manifest);
+    EXPECT_EQ(ManifestOf(setup_), manifest);
 }
 
 }  // namespace
 }  // namespace zub::e2e
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (argc < 3) {
-        fprintf(stderr, "usage: tool_setup_e2e_tests SETUP.EXE STUB.EXE [gtest options]\n");
-        return 2;
-    }
-    zub::e2e::g_setup = zub::e2e::WindowsPathOf(argv[1]);
-    zub::e2e::g_stub = zub::e2e::WindowsPathOf(argv[2]);
-    return RUN_ALL_TESTS();
-}

@@ -10,50 +10,28 @@
 #include <vector>
 
 #include "archive/payload.h"
+#include "archive/payload_layout.h"
 #include "archive/zlb_archive.h"
 #include "base/file.h"
 #include "base/strings.h"
-#include "shell/registry_win.h"
-#include "shell/shell_win.h"
 #include "formats/log_book.h"
+#include "formats/setup_script.h"
 #include "formats/uninstall_entry.h"
 #include "setup/uninstall_key_win.h"
-#include "formats/setup_script.h"
-#include "tests/e2e/payload_resource_win.h"
+#include "shell/registry_win.h"
+#include "shell/shell_win.h"
+#include "tests/e2e/arguments_win.h"
+#include "tests/e2e/machine_win.h"
 #include "tests/e2e/process_driver_win.h"
+#include "tests/e2e/screen_shot_win.h"
 
 namespace zub::e2e {
 namespace {
 
-std::string g_setup;  // made by skinsetup from the demo project
-std::string g_shots;  // where the screenshots go
-std::string g_temp;   // the temporary directory at start (started processes get their own)
-
-// The whole screen as a 24-bit BMP file.
+// The whole screen, for the uninstaller's boxes, in the folder the command
+// line names with shots=.
 void SaveScreenshot(const std::string& name) {
-    if (g_shots.empty()) return;
-    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-    GdiFlush();
-    const DWORD stride = (DWORD(width) * 3 + 3) & ~3u, size = stride * DWORD(height);
-    BITMAPFILEHEADER file{0x4D42, DWORD(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size), 0, 0,
-                          sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-    info.bmiHeader.biSizeImage = size;
-    fs::File out = fs::File::Create(g_shots + "\\" + name);
-    out.Write(&file, sizeof file);
-    out.Write(&info.bmiHeader, sizeof info.bmiHeader);
-    out.Write(bits, size);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    if (HasArgument("shots")) SaveScreen(FullScreen(), Argument("shots") + "\\" + name);
 }
 
 class Uninstall : public ::testing::Test {
@@ -61,40 +39,25 @@ protected:
     void SetUp() override {
         static int counter = 0;
         const std::string unique = std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
-        root_ = g_temp + "zubuninst" + unique;
-        DeleteFolderTree(root_);
-        tmp_ = root_ + "\\tmp\\";
-        work_ = root_ + "\\work\\";
-        ASSERT_TRUE(fs::ForceDirectories(tmp_));
-        for (const char* sub : {"Graphics", "Sounds", "Additional"}) ASSERT_TRUE(fs::ForceDirectories(work_ + sub));
+        work_ = folder_ / "work\\";
+        for (const char* sub : kPayloadFolders) ASSERT_TRUE(fs::ForceDirectories(work_ + sub));
         TZLBArchive archiver;
-        UnpackPayload(archiver, g_setup, work_);
+        UnpackPayload(archiver, Argument("setup"), work_);
         script_.Data.WorkFolder = work_;
-        ReadSetupScript(work_ + "Setup.ini", script_);
+        ReadSetupScript(work_ + kSetupScriptName, script_);
         title_ = script_.Data.RazederodezTitle + " " + unique;
         // The program-files folder is where a removal may wait for the restart.
-        dest_ = inProgramFiles_ ? CollapseBackslashes(GetProgramFilesDir() + "\\" + title_) : root_ + "\\Programs\\" + script_.Data.Destination;
+        dest_ = inProgramFiles_ ? CollapseBackslashes(GetProgramFilesDir() + "\\" + title_)
+                                : folder_ / ("Programs\\" + script_.Data.Destination);
         programs_ = GetProgramsFolder(nullptr) + "\\" + title_;
         Install();
     }
     void TearDown() override {
         // The uninstaller's clean-up copy may still be ending in our temporary folder.
-        EXPECT_TRUE(WaitFor([&] {
-            try {
-                DeleteFolderTree(root_);
-                return true;
-            } catch (const std::exception&) {
-                return false;
-            }
-        }));
-        if (inProgramFiles_) EXPECT_TRUE(WaitFor([&] {
-            try {
-                DeleteFolderTree(dest_);
-                return true;
-            } catch (const std::exception&) {
-                return false;
-            }
-        }));
+        EXPECT_TRUE(RemoveTree(folder_.Path(), 20000));
+        if (inProgramFiles_) {
+            EXPECT_TRUE(RemoveTree(dest_, 20000));
+        }
         DeleteFolderTree(programs_);
         fs::RemoveFile(desktopLink_);
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, (kUninstallRootKey + title_).c_str());
@@ -113,9 +76,8 @@ protected:
     void Install() {
         const TSetupData& data = script_.Data;
         book_.AddDirectoryEntry(dest_);
-        for (const char* sub : {"\\Graphics", "\\Sounds", "\\Additional"})
-            ASSERT_TRUE(fs::ForceDirectories(dest_ + sub));
-        for (const char* sub : {"\\Graphics", "\\Sounds", "\\Additional"}) book_.AddDirectoryEntry(dest_ + sub);
+        for (const char* sub : kPayloadFolders) ASSERT_TRUE(fs::ForceDirectories(dest_ + "\\" + sub));
+        for (const char* sub : kPayloadFolders) book_.AddDirectoryEntry(dest_ + "\\" + sub);
         for (const std::string& file : data.AddFiles) {
             const std::string target = dest_ + "\\" + file;
             fs::ForceDirectories(ExtractFilePath(target));
@@ -130,7 +92,7 @@ protected:
         Link(programs_ + "\\" + data.ReadMe + ".lnk", "notepad.exe");
         desktopLink_ = GetShellFolder(0) + "\\" + title_ + ".lnk";
         Link(desktopLink_, dest_ + "\\" + data.TargetFile);
-        book_.LogFileName = dest_ + "\\setup.log";
+        book_.LogFileName = dest_ + "\\" + kSetupLogName;
         book_.UninstallKeyName = book_.DisplayName = title_;
         TSetupData installed = data;
         installed.Destination = dest_;
@@ -140,12 +102,12 @@ protected:
         ASSERT_TRUE(fs::FileExists(Uninstaller()));
     }
 
-    std::string Uninstaller() const { return dest_ + "\\Uninstall.exe"; }
+    std::string Uninstaller() const { return dest_ + "\\" + kUninstallerName; }
     bool KeyExists() const { return OpenKeyForReading(HKEY_LOCAL_MACHINE, kUninstallRootKey + title_).valid(); }
 
     // Runs the uninstaller from the destination and returns its exit code.
     DWORD RunSilently() {
-        TSetupProcess uninstaller(Uninstaller(), tmp_, "/S");
+        TSetupProcess uninstaller(Uninstaller(), folder_.Temp(), "/S");
         EXPECT_TRUE(uninstaller.Started());
         EXPECT_TRUE(uninstaller.WaitForExit(60000)) << "no end: a window is waiting?";
         return uninstaller.ExitCode();
@@ -157,17 +119,13 @@ protected:
         EXPECT_TRUE(WaitFor([&] { return !fs::PathExists(Uninstaller()); }, 30000)) << "Uninstall.exe is still there";
         for (const std::string& path : files_) EXPECT_FALSE(fs::PathExists(path)) << path;
         for (const std::string& path : links_) EXPECT_FALSE(fs::PathExists(path)) << path;
-        for (const char* sub : {"\\Graphics", "\\Sounds", "\\Additional"})
-            EXPECT_FALSE(fs::PathExists(dest_ + sub)) << sub;
+        for (const char* sub : kPayloadFolders) EXPECT_FALSE(fs::PathExists(dest_ + "\\" + sub)) << sub;
         EXPECT_FALSE(fs::PathExists(programs_));
-        EXPECT_FALSE(fs::PathExists(dest_ + "\\setup.log"));
+        EXPECT_FALSE(fs::PathExists(dest_ + "\\" + kSetupLogName));
         EXPECT_FALSE(KeyExists());
     }
 
-    void WriteUserFile() {
-        fs::File file = fs::File::Create(dest_ + "\\Notes.txt");
-        file.Write("mine", 4);
-    }
+    void WriteUserFile() { WriteText(dest_ + "\\Notes.txt", "mine"); }
 
     // An installed file held open without sharing, as a running program holds its own.
     HANDLE HoldOpen(const std::string& path) {
@@ -178,7 +136,8 @@ protected:
     std::string Program() const { return dest_ + "\\" + script_.Data.TargetFile; }
 
     bool inProgramFiles_ = false;
-    std::string root_, tmp_, work_, title_, dest_, programs_, desktopLink_;
+    TTestFolder folder_;
+    std::string work_, title_, dest_, programs_, desktopLink_;
     TSetupDataTarget script_;
     TSetupLogBook book_;
     std::vector<std::string> files_, links_;
@@ -191,7 +150,7 @@ TEST_F(Uninstall, SilentRunKeepsTheUsersFileAndItsFolderAndSaysSo) {
     EXPECT_TRUE(fs::FileExists(dest_ + "\\Notes.txt"));
 
     // Once more, with an uninstaller but no log: nothing to do, nothing touched.
-    ASSERT_TRUE(CopyFileA((work_ + "Uninstall.exe").c_str(), Uninstaller().c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((work_ + kUninstallerName).c_str(), Uninstaller().c_str(), FALSE));
     EXPECT_EQ(RunSilently(), 2u);
     EXPECT_TRUE(fs::FileExists(dest_ + "\\Notes.txt"));
     EXPECT_TRUE(fs::FileExists(Uninstaller()));
@@ -205,14 +164,10 @@ TEST_F(Uninstall, SilentRunRemovesEverythingAndTheDestination) {
     EXPECT_TRUE(WaitFor([&] { return !fs::PathExists(dest_); }, 30000)) << "the destination is still there";
 }
 
-// A visible message box of the process whose text starts with `start`.
+// A visible message box of the process whose text starts with `start`,
+// painted for its picture.
 HWND WaitForBox(const TSetupProcess& process, const std::string& start) {
-    HWND found = nullptr;
-    WaitFor([&] {
-        for (HWND box : process.Windows("#32770"))
-            if (MessageBoxText(box).rfind(start, 0) == 0) found = box;
-        return found != nullptr;
-    });
+    HWND found = process.WaitForBox(start);
     if (found) RedrawWindow(found, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     return found;
 }
@@ -228,7 +183,7 @@ TEST_F(Uninstall, AsksFirstAndListsWhatStays) {
     const std::string program = Program();
     HANDLE inUse = HoldOpen(program);
 
-    TSetupProcess uninstaller(Uninstaller(), tmp_);
+    TSetupProcess uninstaller(Uninstaller(), folder_.Temp());
     ASSERT_TRUE(uninstaller.Started());
     HWND question = WaitForBox(uninstaller, "Do you want");
     ASSERT_NE(question, nullptr) << "no question";
@@ -238,7 +193,7 @@ TEST_F(Uninstall, AsksFirstAndListsWhatStays) {
     EXPECT_EQ(WindowText(GetDlgItem(question, IDNO)), "&No");
     EXPECT_TRUE(fs::FileExists(files_[0])) << "removed before the answer";
     SaveScreenshot("uninstall-question.bmp");
-    PostMessageA(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+    Answer(question, IDYES);
 
     // The file in use is named, with Retry and Skip; Retry while it is open asks again.
     const std::string retryText = program + "\r\n\r\nThis file cannot be removed: it is in use or protected. Close the "
@@ -253,7 +208,7 @@ TEST_F(Uninstall, AsksFirstAndListsWhatStays) {
         if (round == 0) SaveScreenshot("uninstall-retry.bmp");
         EXPECT_TRUE(fs::FileExists(program));
         if (round == 1) CloseHandle(inUse);  // the program is closed
-        PostMessageA(retry, WM_COMMAND, MAKEWPARAM(IDRETRY, BN_CLICKED), 0);
+        Answer(retry, IDRETRY);
         ASSERT_TRUE(WaitFor([&] { return !IsWindow(retry); }));
     }
 
@@ -263,8 +218,7 @@ TEST_F(Uninstall, AsksFirstAndListsWhatStays) {
                                         "C:\\ (the root of a drive)\r\n" + dest_ + " (the folder is not empty)");
     SaveScreenshot("uninstall-done.bmp");
     PressOk(done);
-    ASSERT_TRUE(uninstaller.WaitForExit());
-    EXPECT_EQ(uninstaller.ExitCode(), 3u);
+    EXPECT_TRUE(uninstaller.Ends(3));
     EXPECT_TRUE(fs::DirectoryExists(desktop));
     EXPECT_FALSE(fs::FileExists(program));
     ExpectRemovedButTheDestination();
@@ -277,13 +231,14 @@ TEST_F(Uninstall, SilentRunWithAFileInUseKeepsTheEntryAndALogOfWhatStayedForASec
     EXPECT_EQ(RunSilently(), 3u);
     EXPECT_TRUE(KeyExists());
     EXPECT_TRUE(fs::FileExists(Uninstaller()));
-    const std::vector<unsigned char> log = fs::ReadWholeFile(dest_ + "\\setup.log");
-    EXPECT_EQ(std::string(log.begin(), log.end()), "SetupLOG\r\nNAME=" + title_ + "\r\nKEY=" + title_ +
+    EXPECT_EQ(ReadText(dest_ + "\\" + kSetupLogName), "SetupLOG\r\nNAME=" + title_ + "\r\nKEY=" + title_ +
                                                      "\r\nCOPYFILE=" + Uninstaller() + "\r\nCOPYFILE=" + program +
                                                      "\r\nDIRECTORY=" + dest_ + "\r\n");
     for (const std::string& path : links_) EXPECT_FALSE(fs::PathExists(path)) << path;
     for (const std::string& path : files_)
-        if (path != program && path != Uninstaller()) EXPECT_FALSE(fs::PathExists(path)) << path;
+        if (path != program && path != Uninstaller()) {
+            EXPECT_FALSE(fs::PathExists(path)) << path;
+        }
 
     // The program closed, a second run finishes the job.
     CloseHandle(inUse);
@@ -365,7 +320,7 @@ protected:
     void TearDown() override {
         Uninstall::TearDown();
         ForgetPendingRemovals(dest_);
-        ForgetPendingRemovals(root_);
+        ForgetPendingRemovals(folder_.Path());
     }
 };
 
@@ -375,7 +330,7 @@ TEST_F(UninstallInProgramFiles, SilentRunWithAFileInUseLeavesItAndItsFolderToThe
     EXPECT_EQ(RunSilently(), 3u);
     // Nothing waits for a second run: the restart completes the removal.
     EXPECT_FALSE(KeyExists());
-    EXPECT_FALSE(fs::PathExists(dest_ + "\\setup.log"));
+    EXPECT_FALSE(fs::PathExists(dest_ + "\\" + kSetupLogName));
     EXPECT_TRUE(WaitFor([&] { return !fs::PathExists(Uninstaller()); }, 30000)) << "Uninstall.exe is still there";
     EXPECT_TRUE(fs::FileExists(program));
     CloseHandle(inUse);
@@ -391,14 +346,14 @@ TEST_F(UninstallInProgramFiles, SilentRunWithAFileInUseLeavesItAndItsFolderToThe
 TEST_F(UninstallInProgramFiles, ProgramClosedWhileTheFinalMessageIsOpenTheFolderGoesAtTheEnd) {
     const std::string program = Program();
     HANDLE inUse = HoldOpen(program);
-    TSetupProcess uninstaller(Uninstaller(), tmp_);
+    TSetupProcess uninstaller(Uninstaller(), folder_.Temp());
     ASSERT_TRUE(uninstaller.Started());
     HWND question = WaitForBox(uninstaller, "Do you want");
     ASSERT_NE(question, nullptr);
-    PostMessageA(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+    Answer(question, IDYES);
     HWND retry = WaitForBox(uninstaller, program);
     ASSERT_NE(retry, nullptr) << "no Retry/Skip question";
-    PostMessageA(retry, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);  // Skip
+    Answer(retry, IDCANCEL);  // Skip
 
     HWND done = WaitForBox(uninstaller, title_ + " was removed");
     ASSERT_NE(done, nullptr) << "no final message";
@@ -408,39 +363,22 @@ TEST_F(UninstallInProgramFiles, ProgramClosedWhileTheFinalMessageIsOpenTheFolder
     // The program ends before the message is answered: nothing needs to wait for the restart any more.
     CloseHandle(inUse);
     PressOk(done);
-    ASSERT_TRUE(uninstaller.WaitForExit());
-    EXPECT_EQ(uninstaller.ExitCode(), 3u);
+    EXPECT_TRUE(uninstaller.Ends(3));
     EXPECT_FALSE(KeyExists());
     EXPECT_TRUE(WaitFor([&] { return !fs::PathExists(dest_); }, 30000)) << "the destination is still there";
 }
 
 TEST_F(Uninstall, NoLeavesEverything) {
-    TSetupProcess uninstaller(Uninstaller(), tmp_);
+    TSetupProcess uninstaller(Uninstaller(), folder_.Temp());
     HWND question = WaitForBox(uninstaller, "Do you want");
     ASSERT_NE(question, nullptr);
-    PostMessageA(question, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
-    ASSERT_TRUE(uninstaller.WaitForExit());
-    EXPECT_EQ(uninstaller.ExitCode(), 1u);
+    Answer(question, IDNO);
+    EXPECT_TRUE(uninstaller.Ends(1));
     for (const std::string& path : files_) EXPECT_TRUE(fs::FileExists(path)) << path;
     for (const std::string& path : links_) EXPECT_TRUE(fs::FileExists(path)) << path;
-    EXPECT_TRUE(fs::FileExists(dest_ + "\\setup.log"));
+    EXPECT_TRUE(fs::FileExists(dest_ + "\\" + kSetupLogName));
     EXPECT_TRUE(KeyExists());
 }
 
 }  // namespace
 }  // namespace zub::e2e
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (argc < 2) {
-        fprintf(stderr, "usage: uninstall_e2e_tests SETUP.EXE [SCREENSHOT-FOLDER] [gtest options]\n");
-        return 2;
-    }
-    CoInitialize(nullptr);
-    zub::e2e::g_setup = zub::e2e::WindowsPathOf(argv[1]);
-    zub::e2e::g_temp = zub::GetTempDir();
-    if (argc >= 3) zub::e2e::g_shots = zub::e2e::WindowsPathOf(argv[2]);
-    const int result = RUN_ALL_TESTS();
-    CoUninitialize();
-    return result;
-}

@@ -9,20 +9,19 @@
 #include <string>
 #include <vector>
 
+#include "archive/payload_layout.h"
 #include "archive/zlb_archive.h"
 #include "archive/zlb_writer.h"
 #include "base/file.h"
-#include "shell/shell.h"
-#include "tests/e2e/payload_resource_win.h"
+#include "tests/e2e/arguments_win.h"
+#include "tests/e2e/machine_win.h"
 #include "tests/e2e/process_driver_win.h"
+#include "tests/e2e/test_setup_win.h"
 
 namespace zub::e2e {
-
-extern std::string g_stub;
-
 namespace {
 
-using Bytes = std::vector<unsigned char>;
+using Bytes = TBytes;
 
 const char kSetupIni[] =
     "[SkinSetup 1]\r\n"
@@ -47,104 +46,89 @@ Bytes Text(size_t size, unsigned seed) {
 
 class UnpackProgressRun : public ::testing::Test {
 protected:
-    void SetUp() override {
-        static int counter = 0;
-        root_ = GetTempDir() + "zubprog" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
-        DeleteFolderTree(root_);
-        tmp_ = root_ + "\\tmp\\";
-        ASSERT_TRUE(fs::ForceDirectories(tmp_));
-    }
-    void TearDown() override { DeleteFolderTree(root_); }
-
     // A payload with Setup.ini, the graphics and `files` files of `size` bytes.
     Bytes Payload(int files, size_t size) {
         TZLBWriter gfx;
         gfx.AddBuffer("panel.bmp", Text(3000, 1));
-        gfx.Save(root_ + "\\gfx.x");
+        gfx.Save(folder_ / kGraphicsArchive);
         TZLBWriter payload;
         payload.CompressionLevel = fcFastest;
-        payload.AddBuffer("Setup.ini", Bytes(kSetupIni, kSetupIni + sizeof kSetupIni - 1));
-        payload.AddFile(root_ + "\\gfx.x", "gfx.x");
+        payload.AddBuffer(kSetupScriptName, Bytes(kSetupIni, kSetupIni + sizeof kSetupIni - 1));
+        payload.AddFile(folder_ / kGraphicsArchive, kGraphicsArchive);
         for (int i = 0; i < files; ++i) payload.AddBuffer("file" + std::to_string(i) + ".dat", Text(size, unsigned(i)));
-        payload.Save(root_ + "\\payload.x");
-        return fs::ReadWholeFile(root_ + "\\payload.x");
+        payload.Save(Scratch());
+        return fs::ReadWholeFile(Scratch());
     }
     Bytes LargePayload() { return Payload(1200, 48 * 1024); }
+    std::string Scratch() const { return folder_ / "payload.x"; }
 
-    std::string MakeSetup(const Bytes& payload) {
-        const std::string exe = root_ + "\\TestSetup.exe";
-        MakeSetupFromStub(g_stub, exe, payload);
-        return exe;
-    }
+    std::string Setup(const Bytes& payload) { return MakeSetup(Argument("stub"), folder_ / "TestSetup.exe", payload); }
 
-    bool WorkFolderLeft() {
-        for (const fs::DirEntry& e : fs::ListDirectory(tmp_))
-            if (e.name.rfind("ZCTemp", 0) == 0) return true;
-        return false;
-    }
-
-    std::string root_, tmp_;
+    TTestFolder folder_;
 };
 
-// Waits for a window of `className` while noting whether the progress window
-// was ever seen, and what it said (a window on its way out may say nothing).
-HWND WaitWatchingProgress(TSetupProcess& setup, const char* className, bool& progressSeen, std::string& text) {
-    HWND found = nullptr;
+// What was seen while waiting for a window of a class: the window, whether
+// the progress window ever showed, and what it said (a window on its way out
+// may say nothing).
+struct TWatched {
+    HWND Window = nullptr;
+    bool ProgressSeen = false;
+    std::string Text;
+};
+
+TWatched WatchProgressUntil(TSetupProcess& setup, const char* className) {
+    TWatched seen;
     WaitFor([&] {
         for (HWND w : setup.Windows("TUnpackProgress")) {
-            progressSeen = true;
+            seen.ProgressSeen = true;
             const std::string said = WindowText(w);
-            if (!said.empty()) text = said;
+            if (!said.empty()) seen.Text = said;
         }
         const std::vector<HWND> windows = setup.Windows(className);
-        found = windows.empty() ? nullptr : windows.front();
-        return found != nullptr;
+        seen.Window = windows.empty() ? nullptr : windows.front();
+        return seen.Window != nullptr;
     }, 60000);
-    return found;
+    return seen;
+}
+
+// What the progress window says at some point of the unpacking.
+bool IsUnpackingText(const std::string& text) {
+    for (int percent = 0; percent <= 100; ++percent)
+        if (text == "Unpacking setup files... " + std::to_string(percent) + "%") return true;
+    return false;
 }
 
 TEST_F(UnpackProgressRun, LargePayloadShowsProgressUntilTheWizardShows) {
-    TSetupProcess setup(MakeSetup(LargePayload()), tmp_);
-    ASSERT_TRUE(setup.Started());
-    bool progressSeen = false;
-    std::string text;
-    HWND window = WaitWatchingProgress(setup, "TSetupForm", progressSeen, text);
+    TSetupProcess setup(Setup(LargePayload()), folder_.Temp());
+    const TWatched seen = WatchProgressUntil(setup, "TSetupForm");
+    HWND window = seen.Window;
     ASSERT_NE(window, nullptr) << "no wizard window";
-    EXPECT_TRUE(progressSeen) << "no progress window";
-    EXPECT_EQ(text.rfind("Unpacking setup files... ", 0), 0u) << text;
-    EXPECT_EQ(text.empty() ? ' ' : text.back(), '%');
+    EXPECT_TRUE(seen.ProgressSeen) << "no progress window";
+    EXPECT_TRUE(IsUnpackingText(seen.Text)) << seen.Text;
     EXPECT_TRUE(setup.Windows("TUnpackProgress", false).empty()) << "the progress window outlived the unpacking";
-    EXPECT_TRUE(fs::FileExists(tmp_ + "ZCTemp1\\file1199.dat"));
+    EXPECT_TRUE(fs::FileExists(folder_.Temp() + "ZCTemp1\\file1199.dat"));
 
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(setup.WaitForExit(60000));
-    EXPECT_EQ(setup.ExitCode(), 2u);  // cancelled by the user
-    EXPECT_FALSE(WorkFolderLeft());
+    Close(window);
+    EXPECT_TRUE(setup.Ends(2, 60000));  // cancelled by the user
+    EXPECT_TRUE(folder_.WorkFolders().empty());
 }
 
 TEST_F(UnpackProgressRun, SmallPayloadNeverShowsProgress) {
-    TSetupProcess setup(MakeSetup(Payload(20, 4096)), tmp_);
-    ASSERT_TRUE(setup.Started());
-    bool progressSeen = false;
-    std::string text;
-    HWND window = WaitWatchingProgress(setup, "TSetupForm", progressSeen, text);
+    TSetupProcess setup(Setup(Payload(20, 4096)), folder_.Temp());
+    const TWatched seen = WatchProgressUntil(setup, "TSetupForm");
+    HWND window = seen.Window;
     ASSERT_NE(window, nullptr) << "no wizard window";
-    EXPECT_FALSE(progressSeen);
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(setup.WaitForExit());
-    EXPECT_EQ(setup.ExitCode(), 2u);  // cancelled by the user
+    EXPECT_FALSE(seen.ProgressSeen);
+    Close(window);
+    EXPECT_TRUE(setup.Ends(2));  // cancelled by the user
 }
 
 TEST_F(UnpackProgressRun, DamagedLargePayloadEndsWithOneErrorBoxAndNoWorkFolder) {
     Bytes payload = LargePayload();
     // Damage the stream of the last file, and give the archive the CRC of
     // the damaged body, so that the damage is met late in the unpacking.
-    {
-        fs::File out = fs::File::Create(root_ + "\\payload.x");
-        out.Write(payload.data(), payload.size());
-    }
     TZLBArchive reader;
-    reader.OpenArchive(root_ + "\\payload.x");
+    reader.OpenArchive(Scratch());
     const int lastIndex = reader.GetFileCount() - 1;
     const TZLBFileEntry last = reader.GetFileEntry(lastIndex);
     reader.CloseArchive();
@@ -154,21 +138,18 @@ TEST_F(UnpackProgressRun, DamagedLargePayloadEndsWithOneErrorBoxAndNoWorkFolder)
     const uint32_t crc = uint32_t(crc32(0, payload.data(), uInt(body)));
     for (int i = 0; i < 4; ++i) payload[body + size_t(i)] = static_cast<unsigned char>(crc >> (8 * i));
 
-    TSetupProcess setup(MakeSetup(payload), tmp_);
-    ASSERT_TRUE(setup.Started());
-    bool progressSeen = false;
-    std::string text;
-    HWND box = WaitWatchingProgress(setup, "#32770", progressSeen, text);
+    TSetupProcess setup(Setup(payload), folder_.Temp());
+    const TWatched seen = WatchProgressUntil(setup, "#32770");
+    HWND box = seen.Window;
     ASSERT_NE(box, nullptr) << "no error box";
-    EXPECT_TRUE(progressSeen) << "no progress window";
+    EXPECT_TRUE(seen.ProgressSeen) << "no progress window";
     EXPECT_EQ(MessageBoxText(box), "File (" + std::to_string(lastIndex) + ") is corrupt");
     EXPECT_TRUE(setup.Windows("TUnpackProgress", false).empty()) << "the progress window is still there";
     EXPECT_TRUE(setup.Windows("TSetupForm").empty());
     EXPECT_EQ(setup.Windows("#32770").size(), 1u);
     PressOk(box);
-    ASSERT_TRUE(setup.WaitForExit());
-    EXPECT_EQ(setup.ExitCode(), 3u);  // could not start
-    EXPECT_FALSE(WorkFolderLeft());
+    EXPECT_TRUE(setup.Ends(3));  // could not start
+    EXPECT_TRUE(folder_.WorkFolders().empty());
 }
 
 }  // namespace

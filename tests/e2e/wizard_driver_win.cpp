@@ -22,7 +22,7 @@ void Collect(HWND parent, bool visibleOnly, std::vector<TControl>& out) {
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (visibleOnly && !IsWindowVisible(child)) continue;
         const std::string cls = SystemClassOf(child);
-        if (IsStandard(cls)) out.push_back({child, cls, LongText(child), ScreenRect(child)});
+        if (IsStandard(cls)) out.push_back({child, cls, WindowText(child), ScreenRect(child)});
         Collect(child, visibleOnly, out);
     }
 }
@@ -74,15 +74,9 @@ HWND FindVisible(HWND root, const char* systemClass, const char* text) {
     return found;
 }
 
-std::string LongText(HWND window) {
-    const LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const LRESULT got = SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(std::max<LRESULT>(got, 0)));
-    return text;
-}
-
 bool Checked(HWND checkBox) { return SendMessageA(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+bool Enabled(HWND window) { return IsWindowEnabled(window) != FALSE; }
 
 // Read as UTF-16 and converted here: between processes the system carries
 // the item texts of a list box in UTF-16 only.
@@ -189,16 +183,104 @@ void TWizard::Type(HWND edit, const std::string& text) {
     PostMessageA(edit, EM_SETSEL, 0, -1);
     PostMessageA(edit, WM_CHAR, VK_BACK, 1);
     for (char c : text) PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
-    Expect(WaitFor([&] { return LongText(edit) == text; }), "the typed text");
+    Expect(WaitFor([&] { return WindowText(edit) == text; }), "the typed text");
+}
+
+std::vector<std::string> TWizard::ButtonNames() const {
+    std::vector<std::string> names;
+    for (HWND button : buttons_) names.push_back(WindowText(button));
+    return names;
+}
+
+std::string TWizard::Heading() const {
+    const std::vector<std::string> texts = VisibleTexts();
+    return texts.empty() ? std::string() : texts.front();
 }
 
 bool TWizard::WaitForPage(const std::string& heading, DWORD timeoutMs) const {
-    return WaitFor(
-        [&] {
-            const std::vector<std::string> texts = VisibleTexts();
-            return !texts.empty() && texts.front() == heading;
-        },
-        timeoutMs);
+    return Expect(WaitFor([&] { return Heading() == heading; }, timeoutMs), heading.c_str());
+}
+
+::testing::AssertionResult TWizard::Next(DWORD timeoutMs) {
+    const std::string before = Heading();
+    Click(Forward());
+    if (WaitFor([&] { return Heading() != before; }, timeoutMs)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "Forward did not leave the page \"" << before << "\"";
+}
+
+::testing::AssertionResult TWizard::WalkToTheFolderPage(const std::function<void(const char*)>& atPage,
+                                                        DWORD timeoutMs) {
+    const auto at = [&](const char* page) {
+        if (atPage) atPage(page);
+    };
+    at("welcome");
+    if (auto moved = Next(timeoutMs); !moved) return moved;
+    if (FindVisible(form_, "Edit") && !FindVisible(form_, "ListBox")) {  // the licence page
+        HWND consent = FindVisible(form_, "Button");
+        if (!consent) return ::testing::AssertionFailure() << "no consent box on the licence page";
+        Toggle(consent);
+        at("licence");
+        if (auto moved = Next(timeoutMs); !moved) return moved;
+    }
+    at("destination");
+    if (auto moved = Next(timeoutMs); !moved) return moved;
+    if (!FindVisible(form_, "ListBox"))
+        return ::testing::AssertionFailure() << "not on the program-folder page but on \"" << Heading() << "\"";
+    at("folder");
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult TWizard::ClickToTheCopy() {
+    if (auto walked = WalkToTheFolderPage(); !walked) return walked;
+    Click(Forward());
+    return ::testing::AssertionSuccess();
+}
+
+std::vector<TControl> TWizard::Options() const {
+    std::vector<TControl> boxes;
+    for (const TControl& c : Controls(form_, true))
+        if (c.Class == "Button") boxes.push_back(c);
+    return boxes;
+}
+
+void TWizard::UntickOptions(const std::string& keep) {
+    for (const TControl& c : Options())
+        if (Checked(c.Window) && c.Text != keep) Toggle(c.Window);
+}
+
+HWND TWizard::ProgressBar() const {
+    for (const TControl& c : Controls(form_, false))
+        if (c.Class == "msctls_progress32") return c.Window;
+    return nullptr;
+}
+
+HWND TWizard::PageOf(HWND control) const {
+    for (HWND p = control; p; p = GetParent(p)) {
+        HWND pageArea = GetParent(p);
+        HWND mainPanel = pageArea ? GetParent(pageArea) : nullptr;
+        if (mainPanel && GetParent(mainPanel) == form_) return p;
+    }
+    return nullptr;
+}
+
+void TWizard::ShowCopyPageInsteadOf(HWND shown, const std::function<void()>& whileShown) {
+    HWND copyPage = PageOf(ProgressBar());
+    if (!copyPage || !shown) return;
+    ShowWindow(copyPage, SW_SHOWNA);
+    ShowWindow(shown, SW_HIDE);
+    whileShown();
+    ShowWindow(shown, SW_SHOWNA);
+    ShowWindow(copyPage, SW_HIDE);
+}
+
+std::unique_ptr<TWizard> StartWizard(TSetupProcess& process, const std::string& firstHeading, DWORD timeoutMs) {
+    HWND form = process.WaitForWindow("TSetupForm", timeoutMs);
+    if (!Expect(form != nullptr, "the wizard window")) return nullptr;
+    auto wizard = std::make_unique<TWizard>(process, form);
+    if (!Expect(wizard->Found(), "the wizard's three image buttons")) return nullptr;
+    const bool shown = firstHeading.empty() ? Expect(WaitFor([&] { return !wizard->Heading().empty(); }, timeoutMs), "a page")
+                                            : wizard->WaitForPage(firstHeading, timeoutMs);
+    return shown ? std::move(wizard) : nullptr;
 }
 
 }  // namespace zub::e2e

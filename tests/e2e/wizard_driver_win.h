@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,8 +32,8 @@ std::vector<std::string> TextsOf(const std::vector<TControl>& controls);
 // (any text when `text` is null); null when there is none or more than one.
 HWND FindVisible(HWND root, const char* systemClass, const char* text = nullptr);
 
-std::string LongText(HWND window);  // the whole text, however long
 bool Checked(HWND checkBox);
+bool Enabled(HWND window);
 std::vector<std::string> ListItems(HWND listBox);
 RECT ScreenRect(HWND window);
 
@@ -49,6 +50,8 @@ public:
     HWND Forward() const { return buttons_[1]; }
     HWND Cancel() const { return buttons_[2]; }
     bool Found() const { return buttons_[2] != nullptr; }
+    // Their window texts, as a screen reader reads them.
+    std::vector<std::string> ButtonNames() const;
 
     // Presses and releases the left mouse button over the middle of an image
     // button, then waits until the setup is idle again. A disabled button
@@ -70,8 +73,32 @@ public:
     void Type(HWND edit, const std::string& text);
 
     std::vector<std::string> VisibleTexts() const { return TextsOf(Controls(form_, true)); }
+    // The first text of the visible page; "" when none shows.
+    std::string Heading() const;
     // Waits until the visible page begins with `heading`.
     bool WaitForPage(const std::string& heading, DWORD timeoutMs = 10000) const;
+    // Clicks Forward and waits until another page shows.
+    ::testing::AssertionResult Next(DWORD timeoutMs = 20000);
+    // From the welcome page through the licence (consent given) and the
+    // destination to the program-folder page; `atPage` is called on each with
+    // its name: "welcome", "licence", "destination", "folder".
+    ::testing::AssertionResult WalkToTheFolderPage(const std::function<void(const char* page)>& atPage = nullptr,
+                                                   DWORD timeoutMs = 20000);
+    // The same walk, and Forward on the program-folder page: the copy starts.
+    ::testing::AssertionResult ClickToTheCopy();
+
+    // The completion page's options: its visible check boxes.
+    std::vector<TControl> Options() const;
+    // Clears every ticked option but the one captioned `keep`.
+    void UntickOptions(const std::string& keep = "");
+    // The copying page's progress bar, shown or not.
+    HWND ProgressBar() const;
+    // The page panel (below the form's main panel and page area) that holds `control`.
+    HWND PageOf(HWND control) const;
+    // The copying page passes by in a moment while the setup installs: for
+    // its picture, its panel is shown in place of the visible page `shown`
+    // while `whileShown` runs, then the page is put back.
+    void ShowCopyPageInsteadOf(HWND shown, const std::function<void()>& whileShown);
 
 private:
     // Presses the left button once, or twice as a double-click, then waits.
@@ -86,5 +113,11 @@ private:
     // A single-line edit of the wizard, found once: the markers go to it.
     HWND marker_ = nullptr;
 };
+
+// Waits for the wizard window of the process and its first page, which
+// begins with `firstHeading` (any text when it is empty); null, saying why,
+// when it does not show.
+std::unique_ptr<TWizard> StartWizard(TSetupProcess& process, const std::string& firstHeading = "",
+                                     DWORD timeoutMs = 20000);
 
 }  // namespace zub::e2e

@@ -6,26 +6,23 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "archive/payload_builder.h"
 #include "base/file.h"
-#include "shell/shell.h"
+#include "setup/wizard_texts.h"
 #include "shell/shell_win.h"
-#include "tests/e2e/payload_resource_win.h"
+#include "tests/e2e/arguments_win.h"
+#include "tests/e2e/machine_win.h"
 #include "tests/e2e/process_driver_win.h"
+#include "tests/e2e/screen_shot_win.h"
+#include "tests/e2e/test_setup_win.h"
 #include "tests/e2e/wizard_driver_win.h"
-#include "formats/log_book.h"
-#include "tests/win32/registry_test_util.h"
-#include "tests/win32/skin_test_util_win.h"
 
 namespace zub::e2e {
 namespace {
-
-std::string g_stub;
-
-const char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 
 using Texts = std::vector<std::string>;
 
@@ -88,28 +85,7 @@ Texts With(Texts texts, size_t at, const std::string& inserted) {
     return texts;
 }
 
-bool Enabled(HWND w) { return IsWindowEnabled(w) != FALSE; }
-
-COLORREF ScreenPixel(POINT p) {
-    HDC screen = GetDC(nullptr);
-    const COLORREF colour = GetPixel(screen, p.x, p.y);
-    ReleaseDC(nullptr, screen);
-    return colour;
-}
-
 // Every caption of every page is a window text, the hidden pages' too.
-// The image buttons' window texts, as a screen reader reads them.
-void ExpectButtonNames(const TWizard& w, const Texts& names) {
-    const HWND buttons[] = {w.Back(), w.Forward(), w.Cancel()};
-    Texts read;
-    for (HWND button : buttons) {
-        char text[64] = {};
-        GetWindowTextA(button, text, sizeof text);
-        read.emplace_back(text);
-    }
-    EXPECT_EQ(read, names);
-}
-
 void ExpectCaptions(const TWizard& w, const TPageTexts& t) {
     const Texts all = TextsOf(Controls(w.Form(), false));
     for (const Texts* page : {&t.Welcome, &t.Licence, &t.Destination, &t.Folder, &t.Copy, &t.Finish})
@@ -117,20 +93,33 @@ void ExpectCaptions(const TWizard& w, const TPageTexts& t) {
             EXPECT_NE(std::find(all.begin(), all.end(), text), all.end()) << "missing: " << text;
 }
 
-// Takes a registry value away for the life of this object.
+// Sets a registry value (REG_SZ), or takes it away, for the life of this object.
 class TRegistryValueAside {
 public:
-    TRegistryValueAside(HKEY root, const char* path, const char* name) : name_(name) {
-        if (RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, &key_) != ERROR_SUCCESS) return;
+    TRegistryValueAside(HKEY root, const char* path, const char* name,
+                        const std::optional<std::string>& replacement = std::nullopt)
+        : name_(name) {
+        if (RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr) != ERROR_SUCCESS) {
+            ADD_FAILURE() << "cannot open " << path;
+            return;
+        }
         BYTE data[1024];
         DWORD size = sizeof data;
-        if (RegQueryValueExA(key_, name, nullptr, &type_, data, &size) != ERROR_SUCCESS) return;
-        data_.assign(data, data + size);
-        saved_ = RegDeleteValueA(key_, name) == ERROR_SUCCESS;
+        had_ = RegQueryValueExA(key_, name, nullptr, &type_, data, &size) == ERROR_SUCCESS;
+        if (had_) data_.assign(data, data + size);
+        if (replacement)
+            RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(replacement->c_str()),
+                           static_cast<DWORD>(replacement->size() + 1));
+        else
+            RegDeleteValueA(key_, name);
     }
     ~TRegistryValueAside() {
-        if (saved_) RegSetValueExA(key_, name_, 0, type_, data_.data(), static_cast<DWORD>(data_.size()));
-        if (key_) RegCloseKey(key_);
+        if (!key_) return;
+        if (had_)
+            RegSetValueExA(key_, name_, 0, type_, data_.data(), static_cast<DWORD>(data_.size()));
+        else
+            RegDeleteValueA(key_, name_);
+        RegCloseKey(key_);
     }
     TRegistryValueAside(const TRegistryValueAside&) = delete;
     TRegistryValueAside& operator=(const TRegistryValueAside&) = delete;
@@ -140,116 +129,51 @@ private:
     const char* name_;
     DWORD type_ = REG_SZ;
     std::vector<BYTE> data_;
-    bool saved_ = false;
+    bool had_ = false;
+};
+
+// The user's Programs folder points at a prepared folder while the test runs:
+// two visible groups, a loose file, a hidden group, a system file and ".x".
+class TPreparedPrograms {
+public:
+    explicit TPreparedPrograms(std::string folder) : folder_(std::move(folder)) {
+        for (const char* group : {"Zeta tools", "Alpha group", "Hidden group", ".x"})
+            fs::ForceDirectories(folder_ + "\\" + group);
+        WriteText(folder_ + "\\Loose file.txt", "a file beside the groups");
+        WriteText(folder_ + "\\System file.lnk", "system");
+        SetFileAttributesA((folder_ + "\\Hidden group").c_str(), FILE_ATTRIBUTE_HIDDEN);
+        SetFileAttributesA((folder_ + "\\System file.lnk").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    }
+    // The visible entries, in the order the system lists them.
+    Texts Entries() const {
+        Texts names;
+        for (const fs::DirEntry& e : fs::ListDirectory(folder_))
+            if (e.name == "Zeta tools" || e.name == "Alpha group" || e.name == "Loose file.txt") names.push_back(e.name);
+        return names;
+    }
+
+private:
+    std::string folder_;
+    TRegistryValueAside value_{HKEY_CURRENT_USER,
+                               "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", "Programs",
+                               folder_};
 };
 
 class Wizard : public ::testing::Test {
 protected:
-    void SetUp() override {
-        static int counter = 0;
-        root_ = GetTempDir() + "zubwiz" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
-        DeleteFolderTree(root_);
-        tmp_ = root_ + "\\tmp\\";
-        project_ = root_ + "\\project";
-        programs_ = root_ + "\\Programs";
-        ASSERT_TRUE(fs::ForceDirectories(tmp_));
-        ASSERT_TRUE(fs::ForceDirectories(project_ + "\\Graphics"));
-        test::DeleteKeyTree(HKEY_LOCAL_MACHINE, std::string(kUninstallRootKey) + "Demo App");
-        PreparePrograms();
-    }
-    void TearDown() override {
-        RestoreProgramsFolder();
-        DeleteFolderTree(root_);
-        // An installation's entry would propose its folder to the next test.
-        test::DeleteKeyTree(HKEY_LOCAL_MACHINE, std::string(kUninstallRootKey) + "Demo App");
-    }
-
-    // The user's Programs folder points at a prepared folder while the test runs:
-    // two visible groups, a loose file, a hidden group, a system file and ".x".
-    void PreparePrograms() {
-        for (const char* group : {"Zeta tools", "Alpha group", "Hidden group", ".x"})
-            ASSERT_TRUE(fs::ForceDirectories(programs_ + "\\" + group));
-        WriteFile(programs_ + "\\Loose file.txt", "a file beside the groups");
-        WriteFile(programs_ + "\\System file.lnk", "system");
-        SetFileAttributesA((programs_ + "\\Hidden group").c_str(), FILE_ATTRIBUTE_HIDDEN);
-        SetFileAttributesA((programs_ + "\\System file.lnk").c_str(), FILE_ATTRIBUTE_SYSTEM);
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kShellFoldersKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                                  nullptr),
-                  ERROR_SUCCESS);
-        char old[MAX_PATH * 2] = {};
-        DWORD size = sizeof old, type = 0;
-        hadPrograms_ = RegQueryValueExA(key, "Programs", nullptr, &type, reinterpret_cast<BYTE*>(old), &size) ==
-                       ERROR_SUCCESS;
-        oldPrograms_.assign(old, size ? size - 1 : 0);
-        oldType_ = type;
-        RegSetValueExA(key, "Programs", 0, REG_SZ, reinterpret_cast<const BYTE*>(programs_.c_str()),
-                       static_cast<DWORD>(programs_.size() + 1));
-        RegCloseKey(key);
-    }
-    void RestoreProgramsFolder() {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, kShellFoldersKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-        if (hadPrograms_)
-            RegSetValueExA(key, "Programs", 0, oldType_, reinterpret_cast<const BYTE*>(oldPrograms_.c_str()),
-                           static_cast<DWORD>(oldPrograms_.size() + 1));
-        else
-            RegDeleteValueA(key, "Programs");
-        RegCloseKey(key);
-    }
-
-    // The visible entries of the prepared folder, in the order the system lists them.
-    Texts ExpectedProgramEntries() {
-        Texts names;
-        for (const fs::DirEntry& e : fs::ListDirectory(programs_))
-            if (e.name == "Zeta tools" || e.name == "Alpha group" || e.name == "Loose file.txt")
-                names.push_back(e.name);
-        return names;
-    }
-
-    static void WriteFile(const std::string& path, const std::string& text) {
-        fs::File file = fs::File::Create(path);
-        file.Write(text.data(), text.size());
-    }
+    // Programs the setup started (the read-me viewer) go first.
+    void TearDown() override { EXPECT_TRUE(CloseTopWindows("Notepad")); }
 
     std::string MakeSetup(const TProject& p) {
-        std::string ini = "[wizard test]\r\nObject=Setup\r\nRazederodezTitle=Demo App\r\nLanguage=" + p.Language +
-                          "\r\nLicence=" + p.Licence + "\r\nReadMe=" + p.ReadMe + "\r\nDestination=" +
-                          p.Destination + "\r\nFolder=" + p.Folder + "\r\nLaunchProg=" + (p.LaunchProg ? "1" : "0") +
-                          "\r\nDesktopIcon=" + (p.DesktopIcon ? "1" : "0") +
-                          "\r\nTextBoxColor=16447220\r\nFontname=MS Sans Serif\r\nFontheight=-11\r\nend\r\n"
-                          "Object=Toolweb\r\nTop=16\r\nLeft=104\r\nWidth=393\r\nHeight=305\r\nend\r\n"
-                          "Object=Panel\r\nBitmap=Graphics\\panel.bmp\r\nInvisibleColor=16711935\r\nend\r\n";
-        const char* actions[] = {"Back", "Forward", "Cancel"};
-        const int lefts[] = {192, 280, 360};
-        for (int i = 0; i < 3; ++i) {
-            const std::string b = std::string("Graphics\\") + actions[i];
-            ini += std::string("Object=Button\r\nName=b\r\nAction=") + actions[i] + "\r\nTop=368\r\nLeft=" +
-                   std::to_string(lefts[i]) + "\r\nMask=" + b + "_n.bmp\r\nTouched=" + b + "_o.bmp\r\nPressed=" + b +
-                   "_p.bmp\r\nDisabled=" + b + "_d.bmp\r\nInvisibleColor=16711935\r\nend\r\n";
-            const uint32_t colours[] = {0x3070C0, 0x4080E0, 0x204080, 0x808080};
-            const char* states[] = {"_n", "_o", "_p", "_d"};
-            for (int s = 0; s < 4; ++s)
-                test::WriteBmp(project_ + "\\" + b + states[s] + ".bmp", test::Solid(73, 57, colours[s]));
-        }
-        WriteFile(project_ + "\\Setup.ini", ini);
-        test::WriteBmp(project_ + "\\Graphics\\panel.bmp", test::Solid(520, 440, 0x203050));
-        if (!p.LicenceText.empty()) WriteFile(project_ + "\\Licence.txt", p.LicenceText);
-        WriteFile(project_ + "\\ReadMe.txt", "read me");
-        const std::string payload = root_ + "\\payload.x";
-        BuildPayload(project_, payload);
-        const std::string exe = root_ + "\\WizardSetup.exe";
-        MakeSetupFromStub(g_stub, exe, fs::ReadWholeFile(payload));
-        return exe;
-    }
-
-    // Starts the setup and waits for its first page.
-    std::unique_ptr<TWizard> Start(TSetupProcess& setup, const std::string& firstHeading) {
-        HWND form = setup.WaitForWindow("TSetupForm");
-        if (!form) return nullptr;
-        auto wizard = std::make_unique<TWizard>(setup, form);
-        if (!wizard->Found() || !wizard->WaitForPage(firstHeading)) return nullptr;
-        return wizard;
+        const std::string ini = "[wizard test]\r\nObject=Setup\r\nRazederodezTitle=Demo App\r\nLanguage=" + p.Language +
+                                "\r\nLicence=" + p.Licence + "\r\nReadMe=" + p.ReadMe + "\r\nDestination=" +
+                                p.Destination + "\r\nFolder=" + p.Folder + "\r\nLaunchProg=" +
+                                (p.LaunchProg ? "1" : "0") + "\r\nDesktopIcon=" + (p.DesktopIcon ? "1" : "0") +
+                                "\r\nTextBoxColor=16447220\r\nFontname=MS Sans Serif\r\nFontheight=-11\r\nend\r\n";
+        project_.Write("Setup.ini", ini + project_.WriteWizardSkin());
+        if (!p.LicenceText.empty()) project_.Write("Licence.txt", p.LicenceText);
+        project_.Write("ReadMe.txt", "read me");
+        return e2e::MakeSetup(Argument("stub"), folder_ / "WizardSetup.exe", project_.Payload());
     }
 
     // Back and Forward as the page should have them.
@@ -260,23 +184,33 @@ protected:
     }
 
     HWND WaitForDialog(TSetupProcess& setup) { return setup.WaitForWindow("TConfirmationForm", 10000); }
-    bool WaitDialogGone(TSetupProcess& setup) {
-        return WaitFor([&] { return setup.Windows("TConfirmationForm").empty(); }, 10000);
+
+    // Starts the setup of `p` and waits for its first page. A test that
+    // installs names where: that folder is removed once the setup has ended.
+    std::unique_ptr<TWizard> Start(const TProject& p, const std::string& firstHeading) {
+        if (!p.Destination.empty())
+            installed_ = std::make_unique<TFreshInstallation>("Demo App", GetProgramFilesDir() + p.Destination);
+        setup_ = std::make_unique<TSetupProcess>(MakeSetup(p), folder_.Temp());
+        return StartWizard(*setup_, firstHeading);
     }
 
-    std::string root_, tmp_, project_, programs_;
-    bool hadPrograms_ = false;
-    std::string oldPrograms_;
-    DWORD oldType_ = REG_SZ;
+    TTestFolder folder_;
+    TTestProject project_{folder_ / "project"};
+    TPreparedPrograms programs_{folder_ / "Programs"};
+    // An installation's entry would propose its folder to the next test.
+    TFreshInstallation installation_{"Demo App"};
+    std::unique_ptr<TFreshInstallation> installed_;
+    std::unique_ptr<TSetupProcess> setup_;
 };
 
 TEST_F(Wizard, EnglishWalkThroughEveryPageWithLicence) {
     TProject p;
     p.LicenceText = "Terms line 1\nline 2\rline 3\r\nend";
     p.Destination = "Demo App " + std::to_string(GetCurrentProcessId());
+    const std::string destination = GetProgramFilesDir() + p.Destination;
     const TPageTexts t = English();
-    TSetupProcess setup(MakeSetup(p), tmp_);
-    auto w = Start(setup, t.Welcome[0]);
+    auto w = Start(p, t.Welcome[0]);
+    TSetupProcess& setup = *setup_;
     ASSERT_TRUE(w) << "no welcome page";
 
     EXPECT_EQ(w->VisibleTexts(), t.Welcome);
@@ -288,8 +222,7 @@ TEST_F(Wizard, EnglishWalkThroughEveryPageWithLicence) {
     EXPECT_TRUE(WaitFor([&] { return ScreenPixel(below) == 16447220; }, 5000)) << std::hex << ScreenPixel(below);
     // The pages not shown are hidden windows that hold their texts all the same.
     ExpectCaptions(*w, t);
-    ExpectButtonNames(*w, {"Back", "Next", "Cancel"});
-    const std::string destination = GetProgramFilesDir() + p.Destination;
+    EXPECT_EQ(w->ButtonNames(), (Texts{"Back", "Next", "Cancel"}));
 
     // Licence: Forward follows the consent box, which is cleared on every entry.
     w->Click(w->Forward());
@@ -301,7 +234,7 @@ TEST_F(Wizard, EnglishWalkThroughEveryPageWithLicence) {
     ASSERT_TRUE(check);
     EXPECT_FALSE(Checked(check));
     w->Click(w->Forward());  // disabled: nothing happens
-    EXPECT_EQ(w->VisibleTexts().front(), t.Licence[0]);
+    EXPECT_EQ(w->Heading(), t.Licence[0]);
     w->Toggle(check);
     EXPECT_TRUE(Enabled(w->Forward()));
     w->Toggle(check);
@@ -338,30 +271,29 @@ TEST_F(Wizard, EnglishWalkThroughEveryPageWithLicence) {
     HWND list = FindVisible(w->Form(), "ListBox");
     ASSERT_TRUE(edit && list);
     EXPECT_EQ(FocusOf(setup, w->Form()), edit);
-    const Texts entries = ExpectedProgramEntries();
+    const Texts entries = programs_.Entries();
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_EQ(ListItems(list), entries);
     const int alpha = static_cast<int>(std::find(entries.begin(), entries.end(), "Alpha group") - entries.begin());
     w->ClickItem(list, alpha);
-    EXPECT_TRUE(WaitFor([&] { return LongText(edit) == "Alpha group"; }, 5000)) << LongText(edit);
+    EXPECT_TRUE(WaitFor([&] { return WindowText(edit) == "Alpha group"; }, 5000)) << WindowText(edit);
 
     // A name no folder may have is refused on the page.
     w->Type(edit, "Tools|Extras");
     w->Click(w->Forward());
-    HWND box = setup.WaitForWindow("#32770", 10000);
+    HWND box = setup.WaitForBox("", nullptr, 10000);
     ASSERT_TRUE(box) << "no refusal";
-    EXPECT_NE(MessageBoxText(box).find("\"Tools|Extras\" cannot be made as a program folder"), std::string::npos)
-        << MessageBoxText(box);
+    EXPECT_EQ(MessageBoxText(box), ProgramFolderRefusal(TLanguage::English, "Tools|Extras"));
     PressOk(box);
-    ASSERT_TRUE(WaitFor([&] { return setup.Windows("#32770").empty(); }));
-    EXPECT_EQ(w->VisibleTexts().front(), t.Folder[0]);
+    ASSERT_TRUE(setup.WaitWindowsGone("#32770"));
+    EXPECT_EQ(w->Heading(), t.Folder[0]);
     w->Type(edit, "My group");
     w->Click(w->Back());
     ASSERT_TRUE(w->WaitForPage(t.Destination[0]));
     EXPECT_NE(FocusOf(setup, w->Form()), edit) << "the hidden field keeps the keyboard";
     w->Click(w->Forward());
     ASSERT_TRUE(w->WaitForPage(t.Folder[0]));
-    EXPECT_EQ(LongText(edit), "My group");
+    EXPECT_EQ(WindowText(edit), "My group");
 
     // Forward installs on the copying page and arrives on the completion page.
     w->Click(w->Forward());
@@ -372,11 +304,10 @@ TEST_F(Wizard, EnglishWalkThroughEveryPageWithLicence) {
         EXPECT_TRUE(Checked(FindVisible(w->Form(), "Button", caption.c_str()))) << caption;
     w->Click(w->Cancel());  // does nothing on the last pages
     EXPECT_TRUE(setup.Windows("TConfirmationForm").empty());
-    EXPECT_EQ(w->VisibleTexts().front(), t.Finish[0]);
+    EXPECT_EQ(w->Heading(), t.Finish[0]);
 
     w->Click(w->Forward());
-    ASSERT_TRUE(setup.WaitForExit());
-    EXPECT_EQ(setup.ExitCode(), 0u);
+    EXPECT_TRUE(setup.Ends(0));
 }
 
 TEST_F(Wizard, GermanWithoutLicenceSkipsTheLicencePage) {
@@ -387,12 +318,12 @@ TEST_F(Wizard, GermanWithoutLicenceSkipsTheLicencePage) {
     p.ReadMe = "";
     p.Destination = "Demo";
     const TPageTexts t = German();
-    TSetupProcess setup(MakeSetup(p), tmp_);
-    auto w = Start(setup, t.Welcome[0]);
+    auto w = Start(p, t.Welcome[0]);
+    TSetupProcess& setup = *setup_;
     ASSERT_TRUE(w) << "no welcome page";
     EXPECT_EQ(w->VisibleTexts(), t.Welcome);
     ExpectCaptions(*w, t);
-    ExpectButtonNames(*w, {"Zur\xFC" "ck", "Weiter", "Abbrechen"});
+    EXPECT_EQ(w->ButtonNames(), (Texts{"Zur\xFC" "ck", "Weiter", "Abbrechen"}));
 
     w->Click(w->Forward());
     ASSERT_TRUE(w->WaitForPage(t.Destination[0]));
@@ -422,12 +353,11 @@ TEST_F(Wizard, GermanWithoutLicenceSkipsTheLicencePage) {
     // The refusal speaks the wizard's language.
     w->Type(FindVisible(w->Form(), "Edit"), "Demo.");
     w->Click(w->Forward());
-    HWND box = setup.WaitForWindow("#32770", 10000);
+    HWND box = setup.WaitForBox("", nullptr, 10000);
     ASSERT_TRUE(box);
-    EXPECT_NE(MessageBoxText(box).find("kann nicht als Programmgruppe angelegt werden"), std::string::npos)
-        << MessageBoxText(box);
+    EXPECT_EQ(MessageBoxText(box), ProgramFolderRefusal(TLanguage::German, "Demo."));
     PressOk(box);
-    ASSERT_TRUE(WaitFor([&] { return setup.Windows("#32770").empty(); }));
+    ASSERT_TRUE(setup.WaitWindowsGone("#32770"));
     w->Type(FindVisible(w->Form(), "Edit"), "Demo");
 
     // Only the launch row is shown, and it moves up to the top of its area.
@@ -439,16 +369,15 @@ TEST_F(Wizard, GermanWithoutLicenceSkipsTheLicencePage) {
     EXPECT_EQ(shown[3].Screen.top, shown[2].Screen.bottom + 1);
     EXPECT_TRUE(Checked(shown[3].Window));
     w->Click(w->Forward());
-    ASSERT_TRUE(setup.WaitForExit());
-    EXPECT_EQ(setup.ExitCode(), 0u);
+    EXPECT_TRUE(setup.Ends(0));
 }
 
 TEST_F(Wizard, CancelQuestionAnsweredNoByCloseBoxAndYes) {
     TProject p;
     p.LicenceText = "Terms";
-    TSetupProcess setup(MakeSetup(p), tmp_);
     const TPageTexts t = English();
-    auto w = Start(setup, t.Welcome[0]);
+    auto w = Start(p, t.Welcome[0]);
+    TSetupProcess& setup = *setup_;
     ASSERT_TRUE(w);
 
     w->Click(w->Cancel());
@@ -464,7 +393,7 @@ TEST_F(Wizard, CancelQuestionAnsweredNoByCloseBoxAndYes) {
     w->Sync();
     EXPECT_FALSE(setup.Windows("TConfirmationForm").empty()) << "Esc answered";
     PostMessageA(no, BM_CLICK, 0, 0);
-    ASSERT_TRUE(WaitDialogGone(setup));
+    ASSERT_TRUE(setup.WaitWindowsGone("TConfirmationForm", 10000));
     EXPECT_EQ(setup.Windows("TSetupForm").size(), 1u);
     EXPECT_TRUE(Enabled(w->Form()));
 
@@ -478,33 +407,32 @@ TEST_F(Wizard, CancelQuestionAnsweredNoByCloseBoxAndYes) {
     ASSERT_TRUE(dialog);
     EXPECT_EQ(FocusOf(setup, dialog), no) << "the focus goes back to the button that answered";
     w->Key(VK_RETURN);  // presses the focused button: no
-    ASSERT_TRUE(WaitDialogGone(setup));
+    ASSERT_TRUE(setup.WaitWindowsGone("TConfirmationForm", 10000));
     EXPECT_TRUE(Checked(check));
     ExpectButtons(*w, true, true);
 
     w->Click(w->Cancel());
     dialog = WaitForDialog(setup);
     ASSERT_TRUE(dialog);
-    PostMessageA(dialog, WM_CLOSE, 0, 0);  // the close box counts as no
-    ASSERT_TRUE(WaitDialogGone(setup));
-    EXPECT_EQ(w->VisibleTexts().front(), t.Licence[0]);
+    Close(dialog);  // the close box counts as no
+    ASSERT_TRUE(setup.WaitWindowsGone("TConfirmationForm", 10000));
+    EXPECT_EQ(w->Heading(), t.Licence[0]);
 
     w->Click(w->Cancel());
     dialog = WaitForDialog(setup);
     ASSERT_TRUE(dialog);
     PostMessageA(FindVisible(dialog, "Button", "Yes"), BM_CLICK, 0, 0);
-    ASSERT_TRUE(setup.WaitForExit());
-    EXPECT_EQ(setup.ExitCode(), 2u);  // cancelled by the user
-    EXPECT_FALSE(fs::PathExists(tmp_ + "ZCTemp1"));
+    EXPECT_TRUE(setup.Ends(2));  // cancelled by the user
+    EXPECT_TRUE(folder_.WorkFolders().empty());
 }
 
 TEST_F(Wizard, GermanLicenceByKeyboard) {
     TProject p;
     p.Language = "German";
     p.LicenceText = "Bedingungen f\xFCr alle\rZeile 2";
-    TSetupProcess setup(MakeSetup(p), tmp_);
     const TPageTexts t = German();
-    auto w = Start(setup, t.Welcome[0]);
+    auto w = Start(p, t.Welcome[0]);
+    TSetupProcess& setup = *setup_;
     ASSERT_TRUE(w);
     ExpectCaptions(*w, t);
 
@@ -514,7 +442,7 @@ TEST_F(Wizard, GermanLicenceByKeyboard) {
     EXPECT_EQ(w->VisibleTexts(), With(t.Licence, 2, "Bedingungen f\xFCr alle\r\nZeile 2"));
     w->Key(VK_RETURN);
     w->Sync();
-    EXPECT_EQ(w->VisibleTexts().front(), t.Licence[0]);
+    EXPECT_EQ(w->Heading(), t.Licence[0]);
     HWND check = FindVisible(w->Form(), "Button", t.Licence[2].c_str());
     HWND memo = FindVisible(w->Form(), "Edit");
     ASSERT_TRUE(check && memo);
@@ -524,7 +452,7 @@ TEST_F(Wizard, GermanLicenceByKeyboard) {
     ASSERT_TRUE(WaitFor([&] { return FocusOf(setup, w->Form()) == memo; }, 5000));
     w->Key(VK_RETURN);
     w->Sync();
-    EXPECT_EQ(w->VisibleTexts().front(), t.Licence[0]) << "Enter in the licence text went on";
+    EXPECT_EQ(w->Heading(), t.Licence[0]) << "Enter in the licence text went on";
     w->Toggle(check);
     w->Toggle(check);  // the box has the focus again
     w->Key(VK_RETURN);
@@ -542,8 +470,7 @@ TEST_F(Wizard, GermanLicenceByKeyboard) {
     EXPECT_EQ(WindowText(dialog), "Best\xE4tigung!");
     EXPECT_EQ(TextsOf(Controls(dialog, true)), (Texts{"Wollen Sie das Setup abbrechen?", "Ja", "Nein"}));
     PostMessageA(FindVisible(dialog, "Button", "Ja"), BM_CLICK, 0, 0);
-    ASSERT_TRUE(setup.WaitForExit());
-    EXPECT_EQ(setup.ExitCode(), 2u);  // cancelled by the user
+    EXPECT_TRUE(setup.Ends(2));  // cancelled by the user
 }
 
 // Without the program-files folder in the registry the destination is only
@@ -554,50 +481,38 @@ TEST_F(Wizard, RelativeDestinationIsRefused) {
     TProject p;
     p.Licence = "";
     p.Destination = "Demo";
-    TSetupProcess setup(MakeSetup(p), tmp_);
     const TPageTexts t = English();
-    auto w = Start(setup, t.Welcome[0]);
+    auto w = Start(p, t.Welcome[0]);
+    TSetupProcess& setup = *setup_;
     ASSERT_TRUE(w);
     w->Click(w->Forward());
     ASSERT_TRUE(w->WaitForPage(t.Destination[0]));
     EXPECT_EQ(w->VisibleTexts(), With(t.Destination, 3, "\\Demo"));
     w->Click(w->Forward());
-    HWND box = setup.WaitForWindow("#32770", 10000);
+    HWND box = setup.WaitForBox("", nullptr, 10000);
     ASSERT_TRUE(box) << "no refusal";
-    EXPECT_NE(MessageBoxText(box).find("Please choose a destination folder with its full path"), std::string::npos)
-        << MessageBoxText(box);
+    EXPECT_EQ(MessageBoxText(box), DestinationRefusal(TLanguage::English));
     PressOk(box);
-    ASSERT_TRUE(WaitFor([&] { return setup.Windows("#32770").empty(); }));
-    EXPECT_EQ(w->VisibleTexts().front(), t.Destination[0]);
+    ASSERT_TRUE(setup.WaitWindowsGone("#32770"));
+    EXPECT_EQ(w->Heading(), t.Destination[0]);
     w->Click(w->Back());  // no licence: back to the welcome page
     ASSERT_TRUE(w->WaitForPage(t.Welcome[0]));
-    PostMessageA(w->Form(), WM_CLOSE, 0, 0);
-    ASSERT_TRUE(setup.WaitForExit());
+    Close(w->Form());
+    EXPECT_TRUE(setup.Ends(2));  // closed: cancelled by the user
 }
 
 // A licence the settings name but the payload lacks ends the start-up.
 TEST_F(Wizard, MissingLicenceEndsStartUp) {
     TProject p;  // names Licence.txt, but writes no licence text
-    TSetupProcess setup(MakeSetup(p), tmp_);
-    HWND box = setup.WaitForWindow("#32770");
+    TSetupProcess setup(MakeSetup(p), folder_.Temp());
+    HWND box = setup.WaitForBox();
     ASSERT_TRUE(box) << "no error box";
-    EXPECT_NE(MessageBoxText(box).find("Licence.txt"), std::string::npos) << MessageBoxText(box);
+    EXPECT_EQ(MessageBoxText(box), "Unable to open file (" + folder_.Temp() + "ZCTemp1\\Licence.txt)");
     EXPECT_TRUE(setup.Windows("TSetupForm").empty());
     PressOk(box);
-    ASSERT_TRUE(setup.WaitForExit());
-    EXPECT_EQ(setup.ExitCode(), 3u);  // could not start
-    EXPECT_FALSE(fs::PathExists(tmp_ + "ZCTemp1"));
+    EXPECT_TRUE(setup.Ends(3));  // could not start
+    EXPECT_TRUE(folder_.WorkFolders().empty());
 }
 
 }  // namespace
 }  // namespace zub::e2e
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (argc < 2) {
-        fprintf(stderr, "usage: wizard_e2e_tests SETUP.EXE [gtest options]\n");
-        return 2;
-    }
-    zub::e2e::g_stub = zub::e2e::WindowsPathOf(argv[1]);
-    return RUN_ALL_TESTS();
-}

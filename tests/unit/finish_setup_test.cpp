@@ -98,7 +98,8 @@ TEST_F(FinishSetupTest, SetupIniValuesAndSizeGoIntoTheEntry) {
 TEST_F(FinishSetupTest, NothingTickedWritesOnlyEntryAndLog) {
     Finish({});
     EXPECT_EQ(system_.Events, Lines{"registry"});
-    EXPECT_EQ(LogText().substr(0, 42), "SetupLOG\r\nNAME=App Title\r\nKEY=App Title\r\nC");
+    const std::string d = data_.Destination;
+    EXPECT_EQ(LogText(), "SetupLOG\r\nNAME=App Title\r\nKEY=App Title\r\nCOPYFILE=" + d + "\\App.exe\r\nDIRECTORY=" + d + "\r\n");
 }
 
 TEST_F(FinishSetupTest, DesktopBackslashIsNotDoubledAndNoDesktopFolderMeansNoShortcut) {
@@ -135,7 +136,9 @@ TEST_F(FinishSetupTest, AfterARegistryErrorTheUndoRemovesTheLogAndShortcutAndPut
     test::WriteBytes(logFile, {'o', 'l', 'd'});
     system_.UninstallError = "Unable to open or create the registry key";
     EXPECT_THROW(Finish({true, false, false}), Error);
-    EXPECT_EQ(LogText().substr(0, 8), "SetupLOG");
+    const std::string d = data_.Destination;
+    EXPECT_EQ(LogText(), "SetupLOG\r\nNAME=App Title\r\nKEY=App Title\r\nLINK=" + link + "\r\nCOPYFILE=" + d +
+                             "\\App.exe\r\nDIRECTORY=" + d + "\r\n");
     TInstallAborted undone = UndoInstallation(journal_, log_, system_, "English", "");
     EXPECT_FALSE(undone.Incomplete);
     EXPECT_EQ(std::string(undone.what()), InstallCancelledText("English"));
@@ -222,7 +225,8 @@ TEST_F(FinishSetupTest, BlankTitleTakesTheProgramNameAsKey) {
     data_.RazederodezTitle = "";
     Finish({});
     EXPECT_EQ(system_.UninstallEntries.at(0).KeyName, "App");
-    EXPECT_EQ(LogText().substr(0, 28), "SetupLOG\r\nNAME=\r\nKEY=App\r\nCO");
+    const std::string d = data_.Destination;
+    EXPECT_EQ(LogText(), "SetupLOG\r\nNAME=\r\nKEY=App\r\nCOPYFILE=" + d + "\\App.exe\r\nDIRECTORY=" + d + "\r\n");
 }
 
 }  // namespace

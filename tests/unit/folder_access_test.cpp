@@ -24,11 +24,13 @@ TEST(FolderAccess, AnElevatedWorkFolderLetsInNeitherTheUserNorAnyoneButSystemAnd
     const std::string elevated = PrivateFolderAccess({true, kUser});
     EXPECT_EQ(elevated.find(kUser), std::string::npos) << "the unelevated token shares the user's SID";
     EXPECT_EQ(Trustees(elevated), (std::vector<std::string>{"SY", "BA"}));
-    EXPECT_EQ(elevated.substr(0, 5), "O:BAD") << "owned by Administrators, who alone may change its rights";
+    // Owned by Administrators, who alone may change its rights.
+    EXPECT_EQ(elevated, "O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)");
 
     const std::string user = PrivateFolderAccess({false, kUser});
     EXPECT_EQ(Trustees(user), (std::vector<std::string>{kUser}));
-    EXPECT_EQ(user.substr(0, 2 + sizeof kUser), "O:" + std::string(kUser) + "D");
+    EXPECT_EQ(user, "O:" + std::string(kUser) + "D:P(A;OICI;FA;;;" + kUser + ")");
+    EXPECT_EQ(ProgramFilesAccess(), "O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FRFX;;;BU)");
 
     EXPECT_EQ(Trustees(ProgramFilesAccess()), (std::vector<std::string>{"SY", "BA", "BU"}));
     // Protected from what the parent would hand down, handed down to everything below.

@@ -133,7 +133,7 @@ TEST_F(LogBookTest, BlankKeyNameNeverNamesTheUninstallKeyItself) {
         SCOPED_TRACE(name);
         book_.UninstallKeyName = name;
         EXPECT_EQ(book_.EffectiveUninstallKeyName(), kFallbackUninstallKeyName);
-        EXPECT_NE(book_.LogText().find("\r\nKEY=SkinSetup Application\r\n"), std::string::npos);
+        EXPECT_EQ(book_.LogText(), "SetupLOG\r\nNAME=\r\nKEY=SkinSetup Application\r\n");
     }
 }
 

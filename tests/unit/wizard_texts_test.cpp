@@ -80,9 +80,17 @@ TEST(WizardTexts, LicenceHeadingIsAFirstHeadingOnlyWithALicence) {
 }
 
 TEST(WizardTexts, RefusalsNameTheFolderInTheWizardsLanguage) {
-    EXPECT_NE(ProgramFolderRefusal(TLanguage::English, "a|b").find("\"a|b\" cannot"), std::string::npos);
-    EXPECT_NE(ProgramFolderRefusal(TLanguage::German, "a|b").find("Programmgruppe"), std::string::npos);
-    EXPECT_NE(DestinationRefusal(TLanguage::German).find("Zielordner"), std::string::npos);
+    EXPECT_EQ(ProgramFolderRefusal(TLanguage::English, "a|b"),
+              "\"a|b\" cannot be made as a program folder. The name may not contain any of the characters "
+              "< > : \" / | ? *, may not end in a blank or a dot, and may not be a device name such as CON or NUL.");
+    EXPECT_EQ(ProgramFolderRefusal(TLanguage::German, "a|b"),
+              "\"a|b\" kann nicht als Programmgruppe angelegt werden. Der Name darf keines der Zeichen "
+              "< > : \" / | ? * enthalten, nicht auf ein Leerzeichen oder einen Punkt enden und kein "
+              "Ger\xE4tename wie CON oder NUL sein.");
+    EXPECT_EQ(DestinationRefusal(TLanguage::German),
+              "Bitte w\xE4hlen Sie einen Zielordner mit vollst\xE4ndigem Pfad, zum Beispiel C:\\Programme\\Anwendung.");
+    EXPECT_EQ(DestinationRefusal(TLanguage::English),
+              "Please choose a destination folder with its full path, for example C:\\Program Files\\Application.");
 }
 
 }  // namespace

@@ -317,22 +317,3 @@ TEST(DirTreeWindow, OwnerHookComesAndGoesWithTheTree) {
 }  // namespace
 }  // namespace zub
 
-namespace zub {
-namespace {
-
-void CALLBACK CloseFolderMan(HWND, UINT, UINT_PTR, DWORD) {
-    PostMessageA(FindWindowA("TFolderMan", nullptr), WM_SYSCOMMAND, SC_CLOSE, 0);
-}
-
-// Shows the dialog as the wizard's Browse does, for a screenshot under Xvfb;
-// it closes itself after six seconds. Run with --gtest_also_run_disabled_tests.
-TEST(DISABLED_FolderManScreenshot, ShowsTheDialog) {
-    TFolderMan man(nullptr);
-    man.FolderPath = GetProgramFilesDir() + "Demo Application";
-    UINT_PTR timer = SetTimer(nullptr, 0, 6000, &CloseFolderMan);
-    EXPECT_FALSE(man.Execute());
-    KillTimer(nullptr, timer);
-}
-
-}  // namespace
-}  // namespace zub

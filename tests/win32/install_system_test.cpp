@@ -198,7 +198,7 @@ TEST_F(CopyPageTest, InputAndCloseForTheFormAreDroppedOtherMessagesHandled) {
     PostMessageA(form_->Handle(), WM_APP, 0, 0);
     PostMessageA(other_->Handle(), WM_KEYDOWN, VK_RETURN, 0);  // not the wizard's
     SetTimer(form_->Handle(), 1, 1, nullptr);
-    Sleep(30);
+    ASSERT_TRUE(test::WaitForQueued(form_->Handle(), WM_TIMER));
     page.ProcessMessages();
     KillTimer(form_->Handle(), 1);
 

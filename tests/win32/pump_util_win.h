@@ -37,6 +37,17 @@ inline bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 
     }
 }
 
+// Waits, handling nothing, until a `message` for `window` is in the queue (a
+// timer's comes once its time has passed); false when none came in time.
+inline bool WaitForQueued(HWND window, UINT message, DWORD timeoutMs = 3000) {
+    const DWORD start = GetTickCount();
+    for (MSG msg; !PeekMessageA(&msg, window, message, message, PM_NOREMOVE);) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    return true;
+}
+
 // Steps run one by one from the message loop that is running (a modal
 // form's), each when the effects of the one before have been handled: a
 // timer's message comes only when no other message is waiting.
