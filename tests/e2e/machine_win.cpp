@@ -138,8 +138,9 @@ DWORD TInstallation::RunEntry(const std::string& value, const std::string& argum
     return command == "(none)" ? kNotRun : RunCommand(command + arguments);
 }
 
-// For a program the setup starts itself (the environment) and for one the
-// desktop's shell starts (the registry).
+// Both ways the demo program looks: the environment, for a program the setup
+// starts itself, and the registry, for one the desktop's shell starts with
+// the shell's own environment.
 TLaunchRecord::TLaunchRecord(std::string path) : path_(std::move(path)) {
     SetEnvironmentVariableA(demo::kRecordVariable, path_.c_str());
     RegSetKeyValueA(HKEY_CURRENT_USER, demo::kRecordKey, demo::kRecordValue, REG_SZ, path_.c_str(),

@@ -83,7 +83,7 @@ public:
 };
 
 // The file in which the demo application records the folder it was started
-// in, named for what this process and the desktop's shell start while this lives.
+// in, named for the programs started while this lives.
 class TLaunchRecord {
 public:
     explicit TLaunchRecord(std::string path);
