@@ -165,8 +165,10 @@ private:
     void ApplyLayoutBounds(const TBounds& bounds);
     void RecordAnchorOrigin();
     void ParentLayoutChanged();
-    void InheritedFontChanged();
-    void InheritedColorChanged();
+    // The control shows a new colour or font: `changed` (ColorChanged,
+    // FontChanged) for it and for the children that take theirs from it, as
+    // `inherits` (parentColor_, parentFont_) says, generation by generation.
+    void ShownChanged(bool TWinControl::*inherits, void (TWinControl::*changed)());
     TLayoutItem LayoutItem() const;
 
     HWND handle_ = nullptr;
