@@ -90,6 +90,8 @@ public:
     // Windows-1252 bytes.
     std::string Text() const;
     virtual void SetText(const std::string& text);
+    // The same, by the name of controls that show their text as a caption.
+    void SetCaption(const std::string& text) { SetText(text); }
 
     // Colour: the control's own, or its parent's while ParentColor is set.
     TColor Color() const;
