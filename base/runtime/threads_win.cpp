@@ -34,35 +34,34 @@ T* Allocate() {
 }
 void Release(void* memory) { HeapFree(GetProcessHeap(), 0, memory); }
 
-// The critical section behind a mutex word, made at its first use; null
-// only when there was no memory for it.
-CRITICAL_SECTION* Section(intptr_t* mutex) {
-    intptr_t value = Load(mutex);
+// The system object behind a word, made (by `init`) at the word's first use;
+// null only when there was no memory for it. When another thread was first,
+// its object is kept and ours undone (by `undo`, when there is one).
+template <typename T>
+T* MadeOnFirstUse(intptr_t* word, void (*init)(T*), void (*undo)(T*)) {
+    intptr_t value = Load(word);
     while (Unmade(value)) {
-        CRITICAL_SECTION* made = Allocate<CRITICAL_SECTION>();
+        T* made = Allocate<T>();
         if (!made) return nullptr;
-        InitializeCriticalSection(made);
-        void* kept = Publish(mutex, value, made);
+        init(made);
+        void* kept = Publish(word, value, made);
         if (kept == made) return made;
-        DeleteCriticalSection(made);
+        if (undo) undo(made);
         Release(made);
         value = reinterpret_cast<intptr_t>(kept);
     }
-    return reinterpret_cast<CRITICAL_SECTION*>(value);
+    return reinterpret_cast<T*>(value);
+}
+
+CRITICAL_SECTION* Section(intptr_t* mutex) {
+    return MadeOnFirstUse<CRITICAL_SECTION>(
+        mutex, [](CRITICAL_SECTION* made) { InitializeCriticalSection(made); },
+        [](CRITICAL_SECTION* made) { DeleteCriticalSection(made); });
 }
 
 CONDITION_VARIABLE* Condition(intptr_t* cond) {
-    intptr_t value = Load(cond);
-    while (Unmade(value)) {
-        CONDITION_VARIABLE* made = Allocate<CONDITION_VARIABLE>();
-        if (!made) return nullptr;
-        InitializeConditionVariable(made);
-        void* kept = Publish(cond, value, made);
-        if (kept == made) return made;
-        Release(made);
-        value = reinterpret_cast<intptr_t>(kept);
-    }
-    return reinterpret_cast<CONDITION_VARIABLE*>(value);
+    return MadeOnFirstUse<CONDITION_VARIABLE>(
+        cond, [](CONDITION_VARIABLE* made) { InitializeConditionVariable(made); }, nullptr);
 }
 
 }  // namespace
