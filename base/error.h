@@ -3,14 +3,23 @@
 // texts of the runtime's own errors, which keep their German wording.
 #pragma once
 
-#include <stdexcept>
+#include <exception>
 #include <string>
+#include <utility>
 
 namespace zub {
 
-class Error : public std::runtime_error {
+// It stands on std::exception alone and keeps its text in a std::string: the
+// runtime's std::runtime_error would bring a second string implementation
+// into every binary.
+class Error : public std::exception {
 public:
-    using std::runtime_error::runtime_error;
+    explicit Error(std::string message) : message_(std::move(message)) {}
+    explicit Error(const char* message) : message_(message) {}
+    const char* what() const noexcept override { return message_.c_str(); }
+
+private:
+    std::string message_;
 };
 
 // An input/output error with the system's error code: "E/A-Fehler %d", or

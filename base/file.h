@@ -135,7 +135,9 @@ public:
     // Filling the buffer in place, for producers that write into memory:
     // Space gives room for `count` bytes after the buffered ones (flushing
     // first when there is too little), Commit counts in what was put there.
-    // Asking for more than the capacity or room raises std::length_error.
+    // Asking for more than the capacity or room raises std::length_error by
+    // the runtime's own helper (which in the shipped programs, see
+    // base/runtime/, raises a zub::Error with the same text).
     unsigned char* Space(size_t count);
     size_t Room() const { return buffer_.size() - used_; }
     void Commit(size_t count);

@@ -59,13 +59,13 @@ void BufferedWriter::Flush() {
 }
 
 unsigned char* BufferedWriter::Space(size_t count) {
-    if (count > buffer_.size()) throw std::length_error("BufferedWriter::Space beyond the capacity");
+    if (count > buffer_.size()) std::__throw_length_error("BufferedWriter::Space beyond the capacity");
     if (Room() < count) Flush();
     return buffer_.data() + used_;
 }
 
 void BufferedWriter::Commit(size_t count) {
-    if (count > Room()) throw std::length_error("BufferedWriter::Commit beyond the room");
+    if (count > Room()) std::__throw_length_error("BufferedWriter::Commit beyond the room");
     used_ += count;
 }
 

@@ -1,24 +1,202 @@
 #include "base/strings.h"
 
-#include <cstdarg>
-#include <cstdio>
-#include <vector>
+#include <cstdint>
+#include <cstddef>
 
 namespace zub {
+
+namespace {
+
+// One conversion's flags, width and precision.
+struct TSpec {
+    bool left = false, zero = false, plus = false, space = false;
+    int width = 0;
+    int precision = -1;  // -1: none given
+};
+
+void Pad(std::string& out, size_t count, char fill) { out.append(count, fill); }
+
+// `body` laid out in the field: sign (or blank) and body, padded to the width.
+void PutField(std::string& out, const TSpec& spec, const char* sign, std::string_view body, bool zeroPadAllowed) {
+    const size_t length = std::char_traits<char>::length(sign) + body.size();
+    const size_t room = spec.width > 0 && size_t(spec.width) > length ? size_t(spec.width) - length : 0;
+    if (spec.left) {
+        out += sign;
+        out += body;
+        Pad(out, room, ' ');
+    } else if (spec.zero && zeroPadAllowed) {
+        out += sign;
+        Pad(out, room, '0');
+        out += body;
+    } else {
+        Pad(out, room, ' ');
+        out += sign;
+        out += body;
+    }
+}
+
+// Digits of `value` in `base`, at least `minDigits` of them.
+std::string_view Digits(char (&buffer)[72], unsigned long long value, unsigned base, bool upper, int minDigits) {
+    const char* digits = upper ? "0123456789ABCDEF" : "0123456789abcdef";
+    char* end = buffer + sizeof buffer;
+    char* p = end;
+    while (value != 0) {
+        *--p = digits[value % base];
+        value /= base;
+    }
+    if (minDigits > 64) minDigits = 64;
+    while (end - p < minDigits) *--p = '0';
+    return std::string_view(p, size_t(end - p));
+}
+
+void PutInteger(std::string& out, const TSpec& spec, unsigned long long magnitude, bool negative, unsigned base,
+                bool upper) {
+    char buffer[72];
+    // Without a precision a zero prints as "0"; with precision 0 as nothing.
+    const int minDigits = spec.precision >= 0 ? spec.precision : 1;
+    const char* sign = negative ? "-" : spec.plus ? "+" : spec.space ? " " : "";
+    PutField(out, spec, sign, Digits(buffer, magnitude, base, upper, minDigits), spec.precision < 0);
+}
+
+// Fixed notation with `precision` decimals (6 when none is given), rounded
+// half away from zero; beyond what 64 bits hold the value prints as "inf".
+void PutFixed(std::string& out, const TSpec& spec, double value) {
+    const bool negative = value < 0;
+    if (negative) value = -value;
+    const char* sign = negative ? "-" : spec.plus ? "+" : spec.space ? " " : "";
+    if (value != value) return PutField(out, spec, "", "nan", false);
+    int decimals = spec.precision >= 0 ? spec.precision : 6;
+    if (decimals > 15) decimals = 15;
+    unsigned long long scale = 1;
+    for (int i = 0; i < decimals; ++i) scale *= 10;
+    const double scaled = value * double(scale) + 0.5;
+    if (!(scaled < 18446744073709551615.0)) return PutField(out, spec, sign, "inf", false);
+    const unsigned long long units = static_cast<unsigned long long>(scaled);
+    char buffer[72];
+    std::string body(Digits(buffer, units / scale, 10, false, 1));
+    if (decimals > 0) {
+        body += '.';
+        body += Digits(buffer, units % scale, 10, false, decimals);
+    }
+    PutField(out, spec, sign, body, true);
+}
+
+}  // namespace
+
+std::string FormatList(const char* format, va_list args) {
+    std::string out;
+    for (const char* p = format; *p;) {
+        if (*p != '%') {
+            const char* run = p;
+            while (*p && *p != '%') ++p;
+            out.append(run, size_t(p - run));
+            continue;
+        }
+        ++p;
+        TSpec spec;
+        for (;; ++p) {
+            if (*p == '-') spec.left = true;
+            else if (*p == '0') spec.zero = true;
+            else if (*p == '+') spec.plus = true;
+            else if (*p == ' ') spec.space = true;
+            else if (*p != '#') break;
+        }
+        if (*p == '*') {
+            spec.width = va_arg(args, int);
+            if (spec.width < 0) spec.left = true, spec.width = -spec.width;
+            ++p;
+        } else {
+            while (*p >= '0' && *p <= '9') spec.width = spec.width * 10 + (*p++ - '0');
+        }
+        if (*p == '.') {
+            ++p;
+            spec.precision = 0;
+            if (*p == '*') {
+                spec.precision = va_arg(args, int);
+                ++p;
+            } else {
+                while (*p >= '0' && *p <= '9') spec.precision = spec.precision * 10 + (*p++ - '0');
+            }
+        }
+        // Length: 0 int, 1 long, 2 long long, 3 size_t.
+        int length = 0;
+        if (*p == 'h') {
+            while (*p == 'h') ++p;
+        } else if (*p == 'l') {
+            length = p[1] == 'l' ? 2 : 1;
+            p += length;
+        } else if (*p == 'z' || *p == 't') {
+            length = 3;
+            ++p;
+        } else if (*p == 'j') {
+            length = 2;
+            ++p;
+        } else if (p[0] == 'I' && p[1] == '6' && p[2] == '4') {
+            length = 2;
+            p += 3;
+        }
+        const char conversion = *p;
+        if (conversion) ++p;
+        switch (conversion) {
+            case 'd':
+            case 'i': {
+                long long value = length == 2 ? va_arg(args, long long)
+                                  : length == 1 ? va_arg(args, long)
+                                  : length == 3 ? static_cast<long long>(va_arg(args, ptrdiff_t))
+                                                : va_arg(args, int);
+                const bool negative = value < 0;
+                PutInteger(out, spec, negative ? 0ull - static_cast<unsigned long long>(value) : value, negative, 10,
+                           false);
+                break;
+            }
+            case 'u':
+            case 'x':
+            case 'X':
+            case 'o': {
+                unsigned long long value = length == 2 ? va_arg(args, unsigned long long)
+                                           : length == 1 ? va_arg(args, unsigned long)
+                                           : length == 3 ? va_arg(args, size_t)
+                                                         : va_arg(args, unsigned);
+                const unsigned base = conversion == 'u' ? 10 : conversion == 'o' ? 8 : 16;
+                spec.plus = spec.space = false;
+                PutInteger(out, spec, value, false, base, conversion == 'X');
+                break;
+            }
+            case 'p': {
+                spec.precision = int(2 * sizeof(void*));
+                spec.plus = spec.space = false;
+                PutInteger(out, spec, reinterpret_cast<uintptr_t>(va_arg(args, void*)), false, 16, true);
+                break;
+            }
+            case 'c': {
+                const char c = static_cast<char>(va_arg(args, int));
+                PutField(out, spec, "", std::string_view(&c, 1), false);
+                break;
+            }
+            case 's': {
+                const char* text = va_arg(args, const char*);
+                if (!text) text = "(null)";
+                size_t size = 0;
+                while (text[size] && (spec.precision < 0 || size < size_t(spec.precision))) ++size;
+                PutField(out, spec, "", std::string_view(text, size), false);
+                break;
+            }
+            case 'f':
+            case 'F': PutFixed(out, spec, va_arg(args, double)); break;
+            case '%': out += '%'; break;
+            default:  // unknown or cut off: kept as written
+                out += '%';
+                if (conversion) out += conversion;
+                break;
+        }
+    }
+    return out;
+}
 
 std::string Format(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string result;
-    if (length > 0) {
-        std::vector<char> buffer(static_cast<size_t>(length) + 1);
-        std::vsnprintf(buffer.data(), buffer.size(), format, args);
-        result.assign(buffer.data(), static_cast<size_t>(length));
-    }
+    std::string result = FormatList(format, args);
     va_end(args);
     return result;
 }

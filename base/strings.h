@@ -1,12 +1,18 @@
 // Small string helpers for the single-byte (ANSI) strings the setup works with.
 #pragma once
 
+#include <cstdarg>
 #include <string>
 #include <string_view>
 
 namespace zub {
 
-// printf-style formatting into a std::string.
+// printf-style formatting into a std::string, by a formatter of our own (the
+// C runtime's would bring its floating-point printing into every binary).
+// It knows the flags - 0 + and blank, width and precision (also as *), the
+// lengths h, hh, l, ll, z, t, j and I64, and the conversions d i u x X o c s
+// p f and %%; f prints in fixed notation, other conversions are copied.
+std::string FormatList(const char* format, va_list args);
 std::string Format(const char* format, ...)
 #if defined(__GNUC__)
     __attribute__((format(printf, 1, 2)))

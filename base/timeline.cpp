@@ -1,8 +1,7 @@
 #include "base/timeline.h"
 
-#include <cstdio>
-
 #include "base/file.h"
+#include "base/strings.h"
 
 namespace zub::timeline {
 namespace {
@@ -80,11 +79,9 @@ TStep::~TStep() {
 std::string Format() {
     const TState& s = State();
     std::string text;
-    char line[64];
     for (size_t i = 0; i < s.count; ++i) {
         const TRecord& r = s.records[i];
-        std::snprintf(line, sizeof line, "%.3f %s ", r.ms, kKindWords[int(r.kind)]);
-        text += line;
+        text += zub::Format("%.3f %s ", r.ms, kKindWords[int(r.kind)]);
         text += r.event;
         text += '\n';
     }

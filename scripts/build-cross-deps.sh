@@ -27,6 +27,8 @@ jobs=$(nproc)
 # it never calls; and no unwind tables: no exception passes through C code
 # (the decoders' callbacks return, libjpeg's fatal errors leave by longjmp).
 sections="-ffunction-sections -fdata-sections -fno-asynchronous-unwind-tables -fno-unwind-tables"
+# 64-bit Windows unwinds every frame from its tables, also for longjmp.
+[ "$arch" = x86_64 ] && sections="-ffunction-sections -fdata-sections"
 
 # zlib: the library's C files. Built for speed: unpacking is inflate.
 (

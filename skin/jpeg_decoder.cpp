@@ -26,6 +26,11 @@ struct TJpegError {
 }
 
 void NoOutput(j_common_ptr) {}  // warnings go nowhere: there is no console
+void NoText(j_common_ptr, char* buffer) { buffer[0] = '\0'; }
+void ResetCounts(j_common_ptr common) {
+    common->err->num_warnings = 0;
+    common->err->msg_code = 0;
+}
 
 // Scan data that ends (with the file, or at a marker) before the last row of
 // blocks is an error, not a warning: libjpeg would go on with made-up data,
@@ -50,10 +55,16 @@ TColor32 FromCmyk(const JSAMPLE* p) {
 bool Decompress(const uint8_t* data, size_t size, TPicture& picture, bool& sizeRejected) {
     jpeg_decompress_struct info;
     TJpegError error;
-    info.err = jpeg_std_error(&error.manager);
+    // Filled here rather than by jpeg_std_error: its message table and its
+    // printf-based formatting (the C runtime's with its floating-point
+    // printing) would come along, and no message is ever shown.
+    error.manager = jpeg_error_mgr{};
     error.manager.error_exit = ErrorExit;
-    error.manager.output_message = NoOutput;
     error.manager.emit_message = EndIsAnError;
+    error.manager.output_message = NoOutput;
+    error.manager.format_message = NoText;
+    error.manager.reset_error_mgr = ResetCounts;
+    info.err = &error.manager;
     error.sizeRejected = false;
     if (setjmp(error.jump)) {
         sizeRejected = error.sizeRejected;

@@ -3,7 +3,7 @@
 # Only the Release build is the one shipped; in any other configuration the
 # measure says nothing, and the test says so (ctest counts it as skipped).
 if(NOT CONFIG STREQUAL "Release")
-  message(STATUS "${EXE} is a ${CONFIG} build, not the Release stub that ships: not measured")
+  message(STATUS "${EXE} is a ${CONFIG} build, not the Release build that ships: not measured")
   return()
 endif()
 
@@ -32,6 +32,6 @@ file(SIZE "${EXE}" size)
 math(EXPR kib "${size} / 1024")
 math(EXPR max_kib "${MAX_BYTES} / 1024")
 if(size GREATER MAX_BYTES)
-  message(FATAL_ERROR "${EXE} has ${kib} KiB, more than its budget of ${max_kib} KiB")
+  message(FATAL_ERROR "${EXE} has ${size} bytes (${kib} KiB), more than its budget of ${MAX_BYTES} (${max_kib} KiB)")
 endif()
-message(STATUS "${EXE}: ${kib} KiB of ${max_kib} KiB")
+message(STATUS "${EXE}: ${size} bytes (${kib} KiB) of ${MAX_BYTES} (${max_kib} KiB)")
