@@ -29,27 +29,12 @@ TSetupForm::TSetupForm(TComponent* owner, std::string& recordedWorkFolder, KMedi
       Forwardbutton(MakeButton("Forwardbutton", 280, 368, media)),
       Cancelbutton(MakeButton("Cancelbutton", 360, 368, media)),
       MainPanel(BuildPageArea()),
-      LicenceMemo(Control<TMemo>("LicenceMemo")),
-      LicenceCheck(Control<TCheckBox>("LicenceCheck")),
-      DestinationText(Control<TLabel>("DestinationText")),
-      DestinationButton(Control<TButton>("DestinationButton")),
-      FolderEdit(Control<TEdit>("FolderEdit")),
-      FolderList(Control<TListBox>("FolderList")),
-      Copymessage(Control<TLabel>("Copymessage")),
-      CopyProgress(Control<TProgressBar>("CopyProgress")),
-      DesktopCheck(Control<TCheckBox>("DesktopCheck")),
-      ReadMeCheck(Control<TCheckBox>("ReadMeCheck")),
-      LaunchProgCheck(Control<TCheckBox>("LaunchProgCheck")),
       options_(options),
       trace_(trace),
       buttons_{&Backbutton, &Forwardbutton, &Cancelbutton} {
     Backbutton.OnClick = [this] { BackbuttonClick(); };
     Forwardbutton.OnClick = [this] { ForwardbuttonClick(); };
     Cancelbutton.OnClick = [this] { CancelButtonClick(); };
-    LicenceCheck.OnClick = [this] { LicenceCheckClick(); };
-    DestinationButton.OnClick = [this] { DestinationButtonClick(); };
-    FolderEdit.OnChange = [this] { FolderEditChange(); };
-    FolderList.OnClick = [this] { FolderListClick(); };
     timeline::End("window and controls");
 
     {
@@ -143,7 +128,7 @@ bool TSetupForm::InstallFiles() {
     } done{installing_};
     TWin32InstallSystem machine(Handle());
     TTracingInstallSystem system(machine, trace_);
-    TCopyPageWin page(Handle(), Copymessage, CopyProgress, data_.RazederodezTitle);
+    TCopyPageWin page(Handle(), Copymessage(), CopyProgress(), data_.RazederodezTitle);
     trace_.Line("destination: " + data_.Destination);
     try {
         TInstallRun(data_, logBook_, system, page, journal_).InstallFiles();
@@ -162,7 +147,7 @@ void TSetupForm::FinishSetup(bool options) {
     TWin32InstallSystem machine(Handle());
     TTracingInstallSystem system(machine, trace_);
     TFinishChoices choices;
-    if (options) choices = {DesktopCheck.Checked(), ReadMeCheck.Checked(), LaunchProgCheck.Checked()};
+    if (options) choices = {DesktopCheck().Checked(), ReadMeCheck().Checked(), LaunchProgCheck().Checked()};
     try {
         zub::FinishSetup(data_, logBook_, choices, system, journal_);
     } catch (const std::exception& e) {
