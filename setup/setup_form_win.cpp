@@ -68,9 +68,14 @@ TSkinButton& TSetupForm::MakeButton(const char* name, int left, int top, KMediaL
     return button;
 }
 
-// The window and its buttons take their skin and outline; the window takes
-// the size of the panel picture (no border: that is the whole window).
+// The window takes the size of the panel picture first (no border: that is
+// the whole window), so that its outline is cut at that size only; then the
+// window and its buttons take their skin and outline.
 void TSetupForm::ApplySkin() {
+    const TBitmap32& panel = Graphic().GetBitmap();
+    SetWidth(panel.Width());
+    SetHeight(panel.Height());
+    Center();
     Graphic().SetTransparencyMode(TTransparencyMode::tmInvisibleColor);
     SetAlphaThreshold(100);
     SetShape(TShape::shBitmapAlpha);
@@ -80,10 +85,6 @@ void TSetupForm::ApplySkin() {
         button->SetEnabled(true);
         button->SetShape(TShape::shBitmapAlpha);
     }
-    const TBitmap32& panel = Graphic().GetBitmap();
-    SetWidth(panel.Width());
-    SetHeight(panel.Height());
-    Center();
 }
 
 // A large payload shows a progress window while it unpacks; the window goes
