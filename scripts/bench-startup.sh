@@ -56,6 +56,7 @@ for name in empty small large; do
     "$nbuild/bench/startup_project" examples/demo "$data/$name" --mib="${mib[$name]}"
     echo "${mib[$name]}" > "$data/$name.mib"
   fi
+  cp "$xbuild/tools/DemoApp.exe" "$data/$name/"  # the demo's Setup.ini installs it
   build_setup "$data/$name" -o "$data/$name.exe" --stub "$stub"
   if [ -n "${BENCH_BASELINE_STUB:-}" ]; then
     build_setup "$data/$name" -o "$data/baseline-$name.exe" --stub "$BENCH_BASELINE_STUB"
@@ -115,7 +116,9 @@ for name in "${variants[@]}"; do
     printf "%-16s %5s %7.0fms %7.0fms %8s %6.0fms %6.0fms %6.0fms %6.2fx %6.2fx\n", n, s, w, fb, (pw >= 1 ? "shown" : "-"),
       w - w0, f - f0, fi - fi0, (w - w0) / (f - f0), (w - w0) / (fi - fi0) }'
 done
-printf '%-16s %5s %7.0fms\n' empty "-" "$(fig setup-empty window)"
+for name in "${variants[@]}"; do
+  case $name in *empty) printf '%-16s %5s %7.0fms\n' "$name" "-" "$(fig "setup-$name" window)" ;; esac
+done
 # The start-up timeline of each setup: when each step first began (from
 # CreateProcess), how long its runs took together, and how many there were.
 for name in "${variants[@]}"; do
