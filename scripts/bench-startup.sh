@@ -119,6 +119,15 @@ done
 for name in "${variants[@]}"; do
   case $name in *empty) printf '%-16s %5s %7.0fms\n' "$name" "-" "$(fig "setup-$name" window)" ;; esac
 done
+echo
+echo "the demo setup (empty): its wizard on screen, and ready for input (its last start-up step done);"
+echo "median and least of the rounds"
+printf '%-16s %9s %9s %9s %9s\n' setup window least ready least
+for name in "${variants[@]}"; do
+  case $name in *empty) ;; *) continue ;; esac
+  printf '%-16s %7.0fms %7.0fms %7.0fms %7.0fms\n' "$name" "$(fig "setup-$name" window)" "$(fig "setup-$name" "least window")" \
+    "$(fig "setup-$name" ready)" "$(fig "setup-$name" "least ready")"
+done
 # The start-up timeline of each setup: when each step first began (from
 # CreateProcess), how long its runs took together, and how many there were.
 for name in "${variants[@]}"; do
