@@ -5,7 +5,8 @@
 //   startup_driver ROUNDS NAME=COMMAND ...
 //   startup_driver close CLASS
 //
-// A first round that is not counted warms the caches up.
+// A first round that is not counted warms the caches up; every other round
+// runs the programs in reverse order.
 //
 // A COMMAND ending in ".exe" alone is a setup: it is started with TMP and
 // TEMP pointing at a private folder and timed to its first visible feedback
@@ -215,9 +216,13 @@ int main(int argc, char** argv) {
     const zub::TTempFolder folder("startup_bench.");
     const std::string base = folder.Path().substr(0, folder.Path().size() - 1);
     std::map<std::string, std::map<std::string, std::vector<double>>> results;
-    // Round 0 warms the caches up and is not counted.
+    // Round 0 warms the caches up and is not counted. Every other round runs
+    // the programs in reverse order, so that none always follows the same
+    // one: what a large setup leaves behind (its files still being written
+    // out, say) slows whatever comes next.
     for (int round = 0; round <= rounds; ++round) {
-        for (const auto& [name, command] : items) {
+        for (size_t k = 0; k < items.size(); ++k) {
+            const auto& [name, command] = items[round % 2 ? items.size() - 1 - k : k];
             const bool setup = command.size() > 4 && _stricmp(command.c_str() + command.size() - 4, ".exe") == 0 &&
                                command.find(' ') == std::string::npos;
             const std::string timeline = base + "\\timeline.txt";
