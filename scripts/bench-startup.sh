@@ -69,8 +69,11 @@ floor=$(winpath "$xbuild/bench/unpack_floor.exe")
 args=()
 for name in empty small large; do
   exe=$(winpath "$data/$name.exe")
-  args+=("setup-$name=$exe" "floor-$name=$floor $exe {out} --payload" "removal-floor-$name=$floor $exe {out} --payload --remove")
+  # Each setup and its baseline side by side, so that they take turns in
+  # coming first (the driver reverses every other round).
+  args+=("setup-$name=$exe")
   if [ -n "${BENCH_BASELINE_STUB:-}" ]; then args+=("setup-baseline-$name=$(winpath "$data/baseline-$name.exe")"); fi
+  args+=("floor-$name=$floor $exe {out} --payload" "removal-floor-$name=$floor $exe {out} --payload --remove")
 done
 
 echo "== start-up under Wine, $rounds rounds" >&2
