@@ -143,7 +143,8 @@ void UnpackPayload(TZLBArchive& archiver, const TPayloadResource& payload, const
     TUnpackRoom room(fs::FreeSpace(workFolder));
     room.Take(int64_t(payload.Size()), workFolder + kPayloadFileName);
     {
-        timeline::TStep step("Data.Zub written");
+        static const std::string stepName = std::string(kPayloadFileName) + " written";
+        timeline::TStep step(stepName.c_str());
         payload.SaveToFile(workFolder + kPayloadFileName);
     }
     UnpackPayloadArchive(archiver, workFolder, &payload, progress, &room);

@@ -30,6 +30,9 @@ inline constexpr const char* kPayloadFolders[] = {kGraphicsFolder, kSoundsFolder
 inline constexpr char kSetupScriptName[] = "Setup.ini";
 // The uninstaller the payload carries and the setup installs.
 inline constexpr char kUninstallerName[] = "Uninstall.exe";
+// The same file as the uninstall shortcut names it: names on Windows are
+// compared without regard to case.
+inline constexpr char kUninstallShortcutTarget[] = "uninstall.exe";
 // The record of an installation, in the destination folder, for the uninstaller.
 inline constexpr char kSetupLogName[] = "setup.log";
 

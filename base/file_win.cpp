@@ -18,6 +18,15 @@ bool Fail() {
     return false;
 }
 
+// CreateFileA on `path`: the handle, or null (the error kept) on failure, as
+// File holds "not open".
+HANDLE OpenHandle(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
+    HANDLE h = CreateFileA(path.c_str(), access, share, nullptr, disposition, flags, nullptr);
+    if (h != INVALID_HANDLE_VALUE) return h;
+    Fail();
+    return nullptr;
+}
+
 DWORD AttributesOf(const std::string& path) { return GetFileAttributesA(path.c_str()); }
 
 // Whether the drive of `path` keeps access rights; FAT drives do not, and a
@@ -164,34 +173,21 @@ File& File::operator=(File&& other) noexcept {
 
 File File::OpenRead(const std::string& path) {
     File file;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        Fail();
-    else
-        file.handle_ = h;
+    file.handle_ =
+        OpenHandle(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
     return file;
 }
 
 File File::Create(const std::string& path) {
     File file;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        Fail();
-        throw CreateFileError(path);
-    }
-    file.handle_ = h;
+    file.handle_ = OpenHandle(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+    if (!file.IsOpen()) throw CreateFileError(path);
     return file;
 }
 
 File File::CreateNew(const std::string& path) {
     File file;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        Fail();
-    else
-        file.handle_ = h;
+    file.handle_ = OpenHandle(path, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT);
     return file;
 }
 

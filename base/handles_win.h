@@ -42,57 +42,33 @@ private:
     Handle handle_ = Traits::Invalid();
 };
 
-struct THandleTraits {  // kernel objects that use INVALID_HANDLE_VALUE for "none"
+// Handles whose "none" is null, closed by the system function `CloseFunction`.
+template <class H, auto CloseFunction>
+struct TNullHandleTraits {
+    using Handle = H;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { CloseFunction(h); }
+};
+// Kernel handles whose "none" is INVALID_HANDLE_VALUE.
+template <auto CloseFunction>
+struct TKernelHandleTraits {
     using Handle = HANDLE;
     static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Handle h) { CloseHandle(h); }
-};
-struct TFindTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Handle h) { FindClose(h); }
-};
-struct TRegKeyTraits {
-    using Handle = HKEY;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { RegCloseKey(h); }
-};
-struct TModuleTraits {
-    using Handle = HMODULE;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { FreeLibrary(h); }
-};
-template <class T>
-struct TGdiTraits {
-    using Handle = T;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { DeleteObject(h); }
-};
-struct TDcTraits {  // memory device contexts from CreateCompatibleDC
-    using Handle = HDC;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { DeleteDC(h); }
-};
-struct TLoadedResourceTraits {  // from LoadResource
-    using Handle = HGLOBAL;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { FreeResource(h); }
-};
-struct TLocalMemoryTraits {  // buffers the system allocates for us, e.g. FormatMessageA's
-    using Handle = HLOCAL;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { LocalFree(h); }
+    static void Close(Handle h) { CloseFunction(h); }
 };
 
-using UniqueHandle = TUniqueResource<THandleTraits>;
-using FindHandle = TUniqueResource<TFindTraits>;
-using RegKey = TUniqueResource<TRegKeyTraits>;
-using ModuleHandle = TUniqueResource<TModuleTraits>;
-using MemoryDC = TUniqueResource<TDcTraits>;
-using LoadedResource = TUniqueResource<TLoadedResourceTraits>;
-using LocalMemory = TUniqueResource<TLocalMemoryTraits>;
+using UniqueHandle = TUniqueResource<TKernelHandleTraits<CloseHandle>>;
+using FindHandle = TUniqueResource<TKernelHandleTraits<FindClose>>;
+using RegKey = TUniqueResource<TNullHandleTraits<HKEY, RegCloseKey>>;
+using ModuleHandle = TUniqueResource<TNullHandleTraits<HMODULE, FreeLibrary>>;
+// Memory device contexts from CreateCompatibleDC.
+using MemoryDC = TUniqueResource<TNullHandleTraits<HDC, DeleteDC>>;
+// What LoadResource gives.
+using LoadedResource = TUniqueResource<TNullHandleTraits<HGLOBAL, FreeResource>>;
+// Buffers the system allocates for us, e.g. FormatMessageA's.
+using LocalMemory = TUniqueResource<TNullHandleTraits<HLOCAL, LocalFree>>;
 template <class T>
-using GdiObject = TUniqueResource<TGdiTraits<T>>;
+using GdiObject = TUniqueResource<TNullHandleTraits<T, DeleteObject>>;
 
 // A COM interface pointer that holds one reference.
 template <class T>

@@ -1,18 +1,4 @@
-# Cross build for 32-bit Windows with mingw-w64 (posix threads), fully static.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build for 32-bit Windows: what ships.
+set(SKINSETUP_MINGW_TRIPLET i686-w64-mingw32)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
-set(CMAKE_C_COMPILER   i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER  i686-w64-mingw32-windres)
-set(CMAKE_AR           i686-w64-mingw32-ar CACHE FILEPATH "")
-set(CMAKE_RANLIB       i686-w64-mingw32-ranlib CACHE FILEPATH "")
-
-# The libraries built for the stub (build-cross-deps.sh) come before the system's.
-set(CMAKE_FIND_ROOT_PATH ${SKINSETUP_CROSS_PREFIX} /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -9,6 +9,17 @@
 namespace zub {
 using namespace dirtree;
 
+namespace {
+
+// Gives a setting its new value; true when that changed it.
+template <class T>
+bool Assign(T& setting, const T& value) {
+    if (setting == value) return false;
+    setting = value;
+    return true;
+}
+
+}  // namespace
 
 TDirTree::TDirTree(TDirMachine& machine, TDirTreeView& view) : machine_(machine), view_(view) {
     for (int i = 0; i < 26; ++i) driveLastDir_[i] = DriveRoot(static_cast<char>('A' + i));
@@ -42,33 +53,23 @@ TDirTree::~TDirTree() {
 // --- settings ---------------------------------------------------------------
 
 void TDirTree::SetDirTypes(TDirTypes types) {
-    if (types == dirTypes_) return;
-    dirTypes_ = types;
-    if (!loading_) Reload();
+    if (Assign(dirTypes_, types) && !loading_) Reload();
 }
 
 void TDirTree::SetGoBelowRecycleBin(bool value) {
-    if (value == goBelowRecycleBin_) return;
-    goBelowRecycleBin_ = value;
-    if (!loading_) Reload();
+    if (Assign(goBelowRecycleBin_, value) && !loading_) Reload();
 }
 
 void TDirTree::SetDriveTypes(TDriveTypes types) {
-    if (types == driveTypes_) return;
-    driveTypes_ = types;
-    if (!loading_) RefreshDrives();
+    if (Assign(driveTypes_, types) && !loading_) RefreshDrives();
 }
 
 void TDirTree::SetShowShareOverlay(bool value) {
-    if (value == showShareOverlay_) return;
-    showShareOverlay_ = value;
-    SetOverlays(root_, value);
+    if (Assign(showShareOverlay_, value)) SetOverlays(root_, value);
 }
 
 void TDirTree::SetAcceptDropFiles(bool value) {
-    if (value == acceptDropFiles_) return;
-    acceptDropFiles_ = value;
-    if (view_.HasWindow()) view_.SetAcceptDrops(value);
+    if (Assign(acceptDropFiles_, value) && view_.HasWindow()) view_.SetAcceptDrops(value);
 }
 
 // --- filters ----------------------------------------------------------------

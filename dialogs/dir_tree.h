@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "base/scoped.h"
 #include "dialogs/dir_machine.h"
 
 namespace zub {
@@ -233,9 +234,13 @@ public:
     const std::vector<std::string>& DropList() const { return dropList_; }
 
 private:
-    class TLockScope;
-    class TUpdateScope;
-    class TWaitScope;
+    // While the tree is rebuilt, selection changes are not processed.
+    void LockChanges() { --changeLock_; }
+    void UnlockChanges() { ++changeLock_; }
+    using TLockScope = TScoped<TDirTree, &TDirTree::LockChanges, &TDirTree::UnlockChanges>;
+    // Drawing suspended, and the hourglass shown, for a scope.
+    using TUpdateScope = TScoped<TDirTreeView, &TDirTreeView::BeginUpdate, &TDirTreeView::EndUpdate>;
+    using TWaitScope = TScoped<TDirTreeView, &TDirTreeView::BeginWait, &TDirTreeView::EndWait>;
 
     using TEntryVisitor = std::function<bool(const std::string& name, uint32_t attributes, void* data)>;
     void Enumerate(TDirNode& node, const TEntryVisitor& visit);

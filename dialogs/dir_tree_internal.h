@@ -1,5 +1,4 @@
-// What the directory tree's source files share: path helpers and the scopes
-// that lock selection changes, suspend drawing and show the hourglass.
+// What the directory tree's source files share: path and drive helpers.
 #pragma once
 
 #include <string>
@@ -50,39 +49,4 @@ inline std::string LastComponent(const std::string& path) {
 }
 
 }  // namespace dirtree
-
-// While the tree is rebuilt, selection changes are not processed.
-class TDirTree::TLockScope {
-public:
-    explicit TLockScope(TDirTree& tree) : tree_(tree) { --tree_.changeLock_; }
-    ~TLockScope() { ++tree_.changeLock_; }
-    TLockScope(const TLockScope&) = delete;
-    TLockScope& operator=(const TLockScope&) = delete;
-
-private:
-    TDirTree& tree_;
-};
-
-class TDirTree::TUpdateScope {
-public:
-    explicit TUpdateScope(TDirTreeView& view) : view_(view) { view_.BeginUpdate(); }
-    ~TUpdateScope() { view_.EndUpdate(); }
-    TUpdateScope(const TUpdateScope&) = delete;
-    TUpdateScope& operator=(const TUpdateScope&) = delete;
-
-private:
-    TDirTreeView& view_;
-};
-
-class TDirTree::TWaitScope {
-public:
-    explicit TWaitScope(TDirTreeView& view) : view_(view) { view_.BeginWait(); }
-    ~TWaitScope() { view_.EndWait(); }
-    TWaitScope(const TWaitScope&) = delete;
-    TWaitScope& operator=(const TWaitScope&) = delete;
-
-private:
-    TDirTreeView& view_;
-};
-
 }  // namespace zub

@@ -138,6 +138,25 @@ struct TKeyRule {
 template <typename Target>
 void Ignore(Target&, const std::string&, const std::string&) {}
 
+// The usual effects of a key: its text or flag into a field of the setup
+// data, or a number or a work-folder file handed to a setter of the target.
+template <std::string TSetupData::*Field>
+void TextInto(TSetupData& data, const std::string& value, const std::string&) {
+    data.*Field = value;
+}
+template <bool TSetupData::*Field>
+void FlagInto(TSetupData& data, const std::string& value, const std::string&) {
+    data.*Field = Flag(value);
+}
+template <typename Target, void (Target::*Set)(int32_t)>
+void NumberTo(Target& target, const std::string& value, const std::string&) {
+    (target.*Set)(StrToInt(value));
+}
+template <typename Target, void (Target::*Set)(const std::string&)>
+void FileTo(Target& target, const std::string& value, const std::string& workFolder) {
+    (target.*Set)(workFolder + value);
+}
+
 template <typename Target, size_t N>
 void ApplyKey(const TKeyRule<Target> (&rules)[N], Target& target, const std::string& line,
               const std::string& workFolder) {
@@ -164,8 +183,7 @@ unsigned FontStyleOf(const std::string& word) {
 
 using TSetupRule = TKeyRule<TSetupData>;
 const TSetupRule kSetupKeys[] = {
-    {"TargetFile", TScriptValue::Text,
-     [](TSetupData& d, const std::string& v, const std::string&) { d.TargetFile = v; }},
+    {"TargetFile", TScriptValue::Text, TextInto<&TSetupData::TargetFile>},
     {"Method", TScriptValue::Ignored, Ignore<TSetupData>},
     {"Description", TScriptValue::Ignored, Ignore<TSetupData>},
     {"Icon", TScriptValue::Ignored, Ignore<TSetupData>},
@@ -187,62 +205,45 @@ const TSetupRule kSetupKeys[] = {
     // One word only: the style is cleared, then at most one style is set.
     {"Fontstyle", TScriptValue::Text,
      [](TSetupData& d, const std::string& v, const std::string&) { d.SetupFont.Style = FontStyleOf(v); }},
-    {"RazederodezTitle", TScriptValue::Text,
-     [](TSetupData& d, const std::string& v, const std::string&) { d.RazederodezTitle = v; }},
-    {"Language", TScriptValue::Text, [](TSetupData& d, const std::string& v, const std::string&) { d.Language = v; }},
-    {"Licence", TScriptValue::Text, [](TSetupData& d, const std::string& v, const std::string&) { d.Licence = v; }},
-    {"Destination", TScriptValue::Text,
-     [](TSetupData& d, const std::string& v, const std::string&) { d.Destination = v; }},
-    {"Folder", TScriptValue::Text, [](TSetupData& d, const std::string& v, const std::string&) { d.Folder = v; }},
-    {"ReadMe", TScriptValue::Text, [](TSetupData& d, const std::string& v, const std::string&) { d.ReadMe = v; }},
-    {"LaunchProg", TScriptValue::Flag,
-     [](TSetupData& d, const std::string& v, const std::string&) { d.LaunchProg = Flag(v); }},
-    {"DesktopIcon", TScriptValue::Flag,
-     [](TSetupData& d, const std::string& v, const std::string&) { d.DesktopIcon = Flag(v); }},
-    {"Version", TScriptValue::Text, [](TSetupData& d, const std::string& v, const std::string&) { d.Version = v; }},
-    {"Publisher", TScriptValue::Text,
-     [](TSetupData& d, const std::string& v, const std::string&) { d.Publisher = v; }},
-    {"Website", TScriptValue::Text, [](TSetupData& d, const std::string& v, const std::string&) { d.Website = v; }},
+    {"RazederodezTitle", TScriptValue::Text, TextInto<&TSetupData::RazederodezTitle>},
+    {"Language", TScriptValue::Text, TextInto<&TSetupData::Language>},
+    {"Licence", TScriptValue::Text, TextInto<&TSetupData::Licence>},
+    {"Destination", TScriptValue::Text, TextInto<&TSetupData::Destination>},
+    {"Folder", TScriptValue::Text, TextInto<&TSetupData::Folder>},
+    {"ReadMe", TScriptValue::Text, TextInto<&TSetupData::ReadMe>},
+    {"LaunchProg", TScriptValue::Flag, FlagInto<&TSetupData::LaunchProg>},
+    {"DesktopIcon", TScriptValue::Flag, FlagInto<&TSetupData::DesktopIcon>},
+    {"Version", TScriptValue::Text, TextInto<&TSetupData::Version>},
+    {"Publisher", TScriptValue::Text, TextInto<&TSetupData::Publisher>},
+    {"Website", TScriptValue::Text, TextInto<&TSetupData::Website>},
 };
 
 using TFormRule = TKeyRule<ISetupScriptTarget>;
 const TFormRule kToolwebKeys[] = {
-    {"Top", TScriptValue::Integer,
-     [](ISetupScriptTarget& t, const std::string& v, const std::string&) { t.SetPageAreaTop(StrToInt(v)); }},
-    {"Left", TScriptValue::Integer,
-     [](ISetupScriptTarget& t, const std::string& v, const std::string&) { t.SetPageAreaLeft(StrToInt(v)); }},
-    {"Width", TScriptValue::Integer,
-     [](ISetupScriptTarget& t, const std::string& v, const std::string&) { t.SetPageAreaWidth(StrToInt(v)); }},
-    {"Height", TScriptValue::Integer,
-     [](ISetupScriptTarget& t, const std::string& v, const std::string&) { t.SetPageAreaHeight(StrToInt(v)); }},
+    {"Top", TScriptValue::Integer, NumberTo<ISetupScriptTarget, &ISetupScriptTarget::SetPageAreaTop>},
+    {"Left", TScriptValue::Integer, NumberTo<ISetupScriptTarget, &ISetupScriptTarget::SetPageAreaLeft>},
+    {"Width", TScriptValue::Integer, NumberTo<ISetupScriptTarget, &ISetupScriptTarget::SetPageAreaWidth>},
+    {"Height", TScriptValue::Integer, NumberTo<ISetupScriptTarget, &ISetupScriptTarget::SetPageAreaHeight>},
     {"Name", TScriptValue::Ignored, Ignore<ISetupScriptTarget>},
     {"ZOrder", TScriptValue::Ignored, Ignore<ISetupScriptTarget>},
 };
 
 const TFormRule kPanelKeys[] = {
-    {"Bitmap", TScriptValue::WorkFolderFile,
-     [](ISetupScriptTarget& t, const std::string& v, const std::string& w) { t.SetPanelBitmap(w + v); }},
+    {"Bitmap", TScriptValue::WorkFolderFile, FileTo<ISetupScriptTarget, &ISetupScriptTarget::SetPanelBitmap>},
     {"InvisibleColor", TScriptValue::Integer,
-     [](ISetupScriptTarget& t, const std::string& v, const std::string&) { t.SetPanelInvisibleColor(StrToInt(v)); }},
+     NumberTo<ISetupScriptTarget, &ISetupScriptTarget::SetPanelInvisibleColor>},
     {"Name", TScriptValue::Ignored, Ignore<ISetupScriptTarget>},
 };
 
 using TButtonRule = TKeyRule<ISkinButtonTarget>;
 const TButtonRule kButtonKeys[] = {
-    {"Top", TScriptValue::Integer,
-     [](ISkinButtonTarget& b, const std::string& v, const std::string&) { b.SetTop(StrToInt(v)); }},
-    {"Left", TScriptValue::Integer,
-     [](ISkinButtonTarget& b, const std::string& v, const std::string&) { b.SetLeft(StrToInt(v)); }},
-    {"Mask", TScriptValue::WorkFolderFile,
-     [](ISkinButtonTarget& b, const std::string& v, const std::string& w) { b.SetImageNormal(w + v); }},
-    {"Touched", TScriptValue::WorkFolderFile,
-     [](ISkinButtonTarget& b, const std::string& v, const std::string& w) { b.SetImageOver(w + v); }},
-    {"Pressed", TScriptValue::WorkFolderFile,
-     [](ISkinButtonTarget& b, const std::string& v, const std::string& w) { b.SetImagePressed(w + v); }},
-    {"Disabled", TScriptValue::WorkFolderFile,
-     [](ISkinButtonTarget& b, const std::string& v, const std::string& w) { b.SetImageDisabled(w + v); }},
-    {"InvisibleColor", TScriptValue::Integer,
-     [](ISkinButtonTarget& b, const std::string& v, const std::string&) { b.SetInvisibleColor(StrToInt(v)); }},
+    {"Top", TScriptValue::Integer, NumberTo<ISkinButtonTarget, &ISkinButtonTarget::SetTop>},
+    {"Left", TScriptValue::Integer, NumberTo<ISkinButtonTarget, &ISkinButtonTarget::SetLeft>},
+    {"Mask", TScriptValue::WorkFolderFile, FileTo<ISkinButtonTarget, &ISkinButtonTarget::SetImageNormal>},
+    {"Touched", TScriptValue::WorkFolderFile, FileTo<ISkinButtonTarget, &ISkinButtonTarget::SetImageOver>},
+    {"Pressed", TScriptValue::WorkFolderFile, FileTo<ISkinButtonTarget, &ISkinButtonTarget::SetImagePressed>},
+    {"Disabled", TScriptValue::WorkFolderFile, FileTo<ISkinButtonTarget, &ISkinButtonTarget::SetImageDisabled>},
+    {"InvisibleColor", TScriptValue::Integer, NumberTo<ISkinButtonTarget, &ISkinButtonTarget::SetInvisibleColor>},
     {"Name", TScriptValue::Ignored, Ignore<ISkinButtonTarget>},
     {"Action", TScriptValue::Ignored, Ignore<ISkinButtonTarget>},
     {"Sound", TScriptValue::Ignored, Ignore<ISkinButtonTarget>},

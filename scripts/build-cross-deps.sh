@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Builds the static Windows (i686) libraries the cross build links: zlib,
-# giflib and libjpeg-turbo from Debian's source packages, GoogleTest from
-# /usr/src.
-# Usage: build-cross-deps.sh PREFIX   (absolute; nothing is done when PREFIX is complete)
+# Builds the static Windows libraries the cross build links: zlib, giflib and
+# libjpeg-turbo from Debian's source packages, GoogleTest from /usr/src.
+# Usage: build-cross-deps.sh PREFIX [i686|x86_64]
+#   (i686, what ships, by default; nothing is done when PREFIX is complete)
 set -euo pipefail
 
-prefix=$(realpath -m "${1:?usage: build-cross-deps.sh PREFIX}")
+prefix=$(realpath -m "${1:?usage: build-cross-deps.sh PREFIX [i686|x86_64]}")
+arch=${2:-i686}
+case $arch in i686|x86_64) ;; *) echo "build-cross-deps.sh: unknown target $arch" >&2; exit 2 ;; esac
 stamp="$prefix/.complete-v3"
 [ -f "$stamp" ] && exit 0
 
@@ -17,8 +19,9 @@ cd "$work"
 apt-get source -q --download-only zlib giflib libjpeg-turbo >/dev/null 2>&1 || apt-get source -q --download-only zlib giflib libjpeg-turbo
 for dsc in zlib_*.dsc giflib_*.dsc libjpeg-turbo_*.dsc; do dpkg-source -q -x "$dsc" >/dev/null; done
 
-cc=i686-w64-mingw32-gcc-posix
-ar=i686-w64-mingw32-ar
+cc=$arch-w64-mingw32-gcc-posix
+ar=$arch-w64-mingw32-ar
+toolchain="$here/../cmake/mingw-$arch.cmake"
 jobs=$(nproc)
 # One section per function and object, so that the stub's linker drops what
 # it never calls; and no unwind tables: no exception passes through C code
@@ -65,7 +68,7 @@ sections="-ffunction-sections -fdata-sections -fno-asynchronous-unwind-tables -f
     -e 's|^#define QUANT_1PASS_SUPPORTED|#undef QUANT_1PASS_SUPPORTED|' \
     -e 's|^#define QUANT_2PASS_SUPPORTED|#undef QUANT_2PASS_SUPPORTED|' jmorecfg.h
   cmake -S . -B build -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$here/../cmake/mingw-i686.cmake" \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
     -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF \
     -DWITH_JPEG8=ON -DWITH_SIMD=OFF -DCMAKE_C_FLAGS="$sections -DNO_GETENV" -DCMAKE_C_FLAGS_RELEASE="-Os -DNDEBUG" >/dev/null
@@ -76,7 +79,7 @@ sections="-ffunction-sections -fdata-sections -fno-asynchronous-unwind-tables -f
 
 # GoogleTest for the Win32 tests run under Wine.
 cmake -S /usr/src/googletest -B gtest -G Ninja \
-  -DCMAKE_TOOLCHAIN_FILE="$here/../cmake/mingw-i686.cmake" \
+  -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
   -Dgtest_disable_pthreads=OFF >/dev/null
 cmake --build gtest -j "$jobs" >/dev/null

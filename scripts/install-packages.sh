@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need. Idempotent: when
 # everything is present it only checks and returns within a second.
+#   install-packages.sh [--x86_64]
+# --x86_64 adds 64-bit Wine and the x86_64 cross compiler, for the Wine tests
+# on a machine that cannot run 32-bit programs.
 set -euo pipefail
 
 packages=(
@@ -15,6 +18,10 @@ packages=(
   libarchive-tools zip strace
   osslsigncode openssl
 )
+if [ "${1:-}" = "--x86_64" ]; then
+  packages+=(wine64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+             mingw-w64-x86-64-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -4,18 +4,39 @@
 # a persistent wineserver and a warm-up boot. Everything it started is
 # stopped again when the command ends.
 #   with-wine.sh [--own-display] COMMAND [ARGS...]
+# With SKINSETUP_WINE_ARCH=win64 the session is 64-bit Wine alone, in a
+# prefix of its own, for machines that cannot run 32-bit programs.
 set -uo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 own_display=0
 if [ "${1:-}" = "--own-display" ]; then own_display=1; shift; fi
 
-export WINEPREFIX=${WINEPREFIX:-$(realpath -m "$here/../build/wineprefix")}
+arch=${SKINSETUP_WINE_ARCH:-win32}
+case $arch in
+  win32) default_prefix=wineprefix ;;
+  win64) default_prefix=wineprefix64
+    # Debian's wine, wineserver and wine-stable prefer the 32-bit loader when
+    # it is installed, and it cannot start here: put the 64-bit ones first.
+    bin=$(realpath -m "$here/../build/wine64-bin")
+    mkdir -p "$bin"
+    # Scripts, not links: the loader finds its preloader beside the name it
+    # was started by.
+    for name in wine wine-stable wineserver; do
+      target=/usr/lib/wine/wine64
+      [ $name = wineserver ] && target=/usr/lib/wine/wineserver64
+      printf '#!/bin/sh\nexec %s "$@"\n' "$target" > "$bin/$name"
+      chmod +x "$bin/$name"
+    done
+    export PATH="$bin:$PATH" WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64 ;;
+  *) echo "with-wine: SKINSETUP_WINE_ARCH must be win32 or win64" >&2; exit 2 ;;
+esac
+export WINEPREFIX=${WINEPREFIX:-$(realpath -m "$here/../build/$default_prefix")}
 # No .NET or HTML engine to install, and no winemenubuilder: it would copy
 # every shortcut a test makes in the Start menu to the host's desktop menus,
 # and it holds the new shortcut files open for a moment, so that a test that
 # removes its program folder right away fails to.
-export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 xvfb_pid=
 export SKINSETUP_VIRTUAL_DISPLAY=

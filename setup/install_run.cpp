@@ -156,7 +156,7 @@ void TInstallRun::Run() {
 
     const std::string& title = data_.RazederodezTitle;
     MakeShortcut(programFolder + "\\" + title + ".lnk", {dest + "\\" + data_.TargetFile, "", dest, title, 1});
-    MakeShortcut(programFolder + "\\Uninstall.lnk", {dest + "\\uninstall.exe", "", dest, "Uninstall " + title, 1});
+    MakeShortcut(programFolder + "\\Uninstall.lnk", {dest + "\\" + kUninstallShortcutTarget, "", dest, "Uninstall " + title, 1});
     if (!Trim(data_.ReadMe).empty()) {
         // The shortcut opens the installed read-me, wherever it is started from.
         const std::string name = ExtractFileName(data_.ReadMe);

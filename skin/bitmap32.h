@@ -10,6 +10,7 @@
 #include <mutex>
 #include <string>
 
+#include "base/scoped.h"
 #include "ui/events.h"
 
 namespace zub {
@@ -116,17 +117,8 @@ private:
     int lockCount_ = 0;  // changed only while lock_ is held
 };
 
-// RAII for Lock/Unlock.
-class TBitmapLock {
-public:
-    explicit TBitmapLock(TBitmap32& bitmap) : bitmap_(bitmap) { bitmap_.Lock(); }
-    ~TBitmapLock() { bitmap_.Unlock(); }
-    TBitmapLock(const TBitmapLock&) = delete;
-    TBitmapLock& operator=(const TBitmapLock&) = delete;
-
-private:
-    TBitmap32& bitmap_;
-};
+// Holds the bitmap's lock for a scope.
+using TBitmapLock = TScoped<TBitmap32, &TBitmap32::Lock, &TBitmap32::Unlock>;
 
 // The largest picture the skin takes: every side and the pixel total are
 // checked before pixel memory is allocated.
@@ -143,15 +135,6 @@ extern const char kSelectObjectMessage[];
 
 // Holds a bitmap's change notifications back for a scope, also when an
 // exception leaves it; the caller announces the change afterwards.
-class TBitmapUpdate {
-public:
-    explicit TBitmapUpdate(TBitmap32& bitmap) : bitmap_(bitmap) { bitmap_.BeginUpdate(); }
-    ~TBitmapUpdate() { bitmap_.EndUpdate(); }
-    TBitmapUpdate(const TBitmapUpdate&) = delete;
-    TBitmapUpdate& operator=(const TBitmapUpdate&) = delete;
-
-private:
-    TBitmap32& bitmap_;
-};
+using TBitmapUpdate = TScoped<TBitmap32, &TBitmap32::BeginUpdate, &TBitmap32::EndUpdate>;
 
 }  // namespace zub

@@ -10,22 +10,10 @@ TZubForm::TZubForm(TComponent* owner, const char* className, const std::string& 
 
 void TZubForm::RebuildBitmap() {
     if (!HasPicture()) return;
-    TBitmap32& bitmap = Bitmap();
-    TBitmap32& picture = Graphic().GetBitmap();
-    TSize32 size = zub::ClientSize(Handle());
-    {
-        TBitmapUpdate update(bitmap);
-        if (uint8_t(Shape()) < uint8_t(TShape::shBitmapAlpha)) {  // the picture 1:1
-            bitmap.SetSize(picture.Width(), picture.Height());
-            picture.DrawTo(bitmap);
-        } else if (Shape() == TShape::shBitmapAlpha) {  // stretched to the window
-            bitmap.SetSize(size.Width, size.Height);
-            picture.DrawTo(bitmap, {0, 0, size.Width, size.Height});
-        }
-    }
-    // The content may have changed at the same size: the buffer is stale then too.
+    // The content may change at the same size: the buffer is stale then too.
     engine_.BufferValid = false;
-    bitmap.Changed();
+    const uint8_t shape = uint8_t(Shape()), alpha = uint8_t(TShape::shBitmapAlpha);
+    LayPicture(shape < alpha ? TPictureFit::OwnSize : shape == alpha ? TPictureFit::Window : TPictureFit::None);
 }
 
 LRESULT TZubForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {

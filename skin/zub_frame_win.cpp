@@ -29,18 +29,7 @@ bool StartsWithDrive(const std::string& name) {
 TZubFrame::TZubFrame(TComponent* owner, HWND parent, const char* className, KMediaList& media)
     : TZubSkin(4, media, owner, parent, className) {}
 
-void TZubFrame::RebuildBitmap() {
-    if (!HasPicture()) return;
-    TBitmap32& bitmap = Bitmap();
-    TBitmap32& picture = Graphic().GetBitmap();
-    TSize32 size = zub::ClientSize(Handle());
-    {
-        TBitmapUpdate update(bitmap);
-        bitmap.SetSize(size.Width, size.Height);
-        picture.DrawTo(bitmap, {0, 0, size.Width, size.Height});
-    }
-    bitmap.Changed();
-}
+void TZubFrame::RebuildBitmap() { LayPicture(TPictureFit::Window); }
 
 void TZubFrame::Resize() {
     TZubSkin::Resize();

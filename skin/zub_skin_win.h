@@ -55,6 +55,29 @@ public:
 protected:
     bool HasPicture() const { return graphic_ && !graphic_->FileName().empty(); }
 
+    // How RebuildBitmap lays the picture into the Bitmap: at its own size,
+    // stretched to the window, or not at all (the Bitmap keeps what it holds).
+    enum class TPictureFit { OwnSize, Window, None };
+    // Lays the picture in as `fit` says and announces one change at the end;
+    // nothing without a picture.
+    void LayPicture(TPictureFit fit) {
+        if (!HasPicture()) return;
+        TBitmap32& bitmap = this->Bitmap();
+        TBitmap32& picture = graphic_->GetBitmap();
+        {
+            TBitmapUpdate update(bitmap);
+            if (fit == TPictureFit::OwnSize) {
+                bitmap.SetSize(picture.Width(), picture.Height());
+                picture.DrawTo(bitmap);
+            } else if (fit == TPictureFit::Window) {
+                const TSize32 size = zub::ClientSize(this->Handle());
+                bitmap.SetSize(size.Width, size.Height);
+                picture.DrawTo(bitmap, {0, 0, size.Width, size.Height});
+            }
+        }
+        bitmap.Changed();
+    }
+
     // After a change of size: shBitmapAlpha follows the picture, so without one
     // there is nothing to do; the other shapes follow the window's size.
     void UpdateSkin() {

@@ -19,7 +19,7 @@ public:
 struct TOptionInfo {
     const char* Name;   // "--level" or "-o"
     const char* Value;  // placeholder of its value ("LEVEL"), nullptr for a flag
-    const char* Help;
+    std::string Help;
 };
 
 struct TArgs {
@@ -40,7 +40,7 @@ struct TConsole {
 struct TCommand {
     const char* Name;
     const char* Arguments;  // "FOLDER -o OUT.x"
-    const char* Summary;
+    std::string Summary;
     size_t MinPositional;
     size_t MaxPositional;
     std::vector<TOptionInfo> Options;

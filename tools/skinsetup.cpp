@@ -49,15 +49,18 @@ const std::vector<TCommand>& Commands() {
         {"build", "PROJECT -o SETUP.exe [options]",
          "Makes a setup from a project folder: Setup.ini, the application's files, and the\n"
          "sub-folders Graphics, Sounds and Additional. The payload goes into a copy of the stub\n"
-         "as its resource ZUBTRESOR; the same project gives the same bytes. A project without\n"
-         "its own Uninstall.exe gets ours. File names are written in Windows-1252. When the\n"
-         "check verify makes finds an error, no setup is written and the exit code is 1.",
+         "as its resource " + std::string(kPayloadResourceName) +
+             "; the same project gives the same bytes. A project without\n"
+             "its own " + kUninstallerName +
+             " gets ours. File names are written in Windows-1252. When the\n"
+             "check verify makes finds an error, no setup is written and the exit code is 1.",
          1, 1,
          {{"-o", "SETUP.exe", "the setup to write (required)"},
           {"--stub", "setup.exe", "the setup program to put the payload into (default: the installed one)"},
           {"--uninstaller", kUninstallerName, "the uninstaller for a project without one (default: beside the stub)"},
           {"--level", "LEVEL", "fast, best (the default), or ultra: zopfli, smaller and far slower"},
-          {"--sign", "CERT.pfx", "sign Uninstall.exe and the setup (SHA-256 Authenticode, by osslsigncode)"},
+          {"--sign", "CERT.pfx",
+           "sign " + std::string(kUninstallerName) + " and the setup (SHA-256 Authenticode, by osslsigncode)"},
           {"--sign-password-file", "FILE", "the file whose first line is the certificate's password"}},
          RunBuild},
     };

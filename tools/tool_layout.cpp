@@ -36,12 +36,13 @@ std::string DefaultUninstaller(const std::string& toolFolder, const std::string&
         const std::string besideStub = ExtractFilePath(stubPath) + kUninstallerName;
         if (fs::FileExists(besideStub)) return besideStub;
     }
-    const std::string found = FirstExisting(
-        toolFolder, {kUninstallerName, std::string(kShareFolder) + kUninstallerName, "../uninstall/Uninstall.exe"},
-        IsFile);
+    const std::string found = FirstExisting(toolFolder,
+                                            {kUninstallerName, std::string(kShareFolder) + kUninstallerName,
+                                             std::string("../uninstall/") + kUninstallerName},
+                                            IsFile);
     if (found.empty())
-        throw Error("No Uninstall.exe in the project, beside the stub, beside the tool (" + toolFolder +
-                    ") or in the build tree: name one with --uninstaller");
+        throw Error(std::string("No ") + kUninstallerName + " in the project, beside the stub, beside the tool (" +
+                    toolFolder + ") or in the build tree: name one with --uninstaller");
     return found;
 }
 

@@ -116,9 +116,19 @@ HBRUSH TLabel::CtlColor(HDC dc) {
     return brush;
 }
 
+// ---- TButtonControl
+
+void TButtonControl::Click() {
+    if (OnClick) OnClick();
+}
+
+void TButtonControl::Command(WORD code) {
+    if (code == BN_CLICKED) Click();
+}
+
 // ---- TButton
 
-TButton::TButton(TComponent* owner, TWinControl* parent) : TWinControl(owner, parent) {
+TButton::TButton(TComponent* owner, TWinControl* parent) : TButtonControl(owner, parent) {
     CreateHandle(SystemControl("BUTTON", BS_PUSHBUTTON | WS_TABSTOP));
 }
 
@@ -126,16 +136,12 @@ void TButton::Click() {
     if (ModalResult != mrNone) {
         if (TForm* form = ParentForm()) form->SetModalResult(ModalResult);
     }
-    if (OnClick) OnClick();
-}
-
-void TButton::Command(WORD code) {
-    if (code == BN_CLICKED) Click();
+    TButtonControl::Click();
 }
 
 // ---- TCheckBox
 
-TCheckBox::TCheckBox(TComponent* owner, TWinControl* parent) : TWinControl(owner, parent) {
+TCheckBox::TCheckBox(TComponent* owner, TWinControl* parent) : TButtonControl(owner, parent) {
     CreateHandle(SystemControl("BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP));
 }
 
@@ -144,11 +150,7 @@ bool TCheckBox::Checked() const { return SendMessageA(Handle(), BM_GETCHECK, 0, 
 void TCheckBox::SetChecked(bool value) {
     if (value == Checked()) return;
     SendMessageA(Handle(), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
-    if (OnClick) OnClick();
-}
-
-void TCheckBox::Command(WORD code) {
-    if (code == BN_CLICKED && OnClick) OnClick();
+    Click();
 }
 
 // ---- TGroupBox

@@ -29,7 +29,6 @@ public:
 
     // Sets the text; the size follows it.
     void SetText(const std::string& text) override;
-    void SetCaption(const std::string& text) { SetText(text); }
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment value);
     bool WordWrap() const { return wordWrap_; }
@@ -58,45 +57,45 @@ private:
     bool adjusting_ = false;
 };
 
-// A push button. A button with a modal result gives its form that result
-// when clicked (before OnClick), which ends the form's modal loop.
-class TButton : public TWinControl {
+// What the push button and the check box share: a click of the system's
+// button (BN_CLICKED) does what Click does, which calls OnClick.
+class TButtonControl : public TWinControl {
 public:
-    TButton(TComponent* owner, TWinControl* parent);
+    using TWinControl::TWinControl;
 
-    void SetCaption(const std::string& text) { SetText(text); }
-    // Does what a click does.
-    void Click();
+    virtual void Click();
 
-    int ModalResult = 0;
     TNotifyEvent OnClick;
 
 protected:
     void Command(WORD code) override;
 };
 
+// A push button. A button with a modal result gives its form that result
+// when clicked (before OnClick), which ends the form's modal loop.
+class TButton : public TButtonControl {
+public:
+    TButton(TComponent* owner, TWinControl* parent);
+
+    void Click() override;
+
+    int ModalResult = 0;
+};
+
 // A check box. OnClick follows every change of the state: the user's and
 // the program's (SetChecked to another state).
-class TCheckBox : public TWinControl {
+class TCheckBox : public TButtonControl {
 public:
     TCheckBox(TComponent* owner, TWinControl* parent);
 
-    void SetCaption(const std::string& text) { SetText(text); }
     bool Checked() const;
     void SetChecked(bool value);
-
-    TNotifyEvent OnClick;
-
-protected:
-    void Command(WORD code) override;
 };
 
 // A frame with a caption around other controls.
 class TGroupBox : public TWinControl {
 public:
     TGroupBox(TComponent* owner, TWinControl* parent);
-
-    void SetCaption(const std::string& text) { SetText(text); }
 };
 
 // A single-line text field, in the window colour by default. OnChange

@@ -350,24 +350,20 @@ TColor TWinControl::Color() const { return parentColor_ && parent_ ? parent_->Co
 void TWinControl::SetColor(TColor color) {
     color_ = color;
     parentColor_ = false;
-    ColorChanged();
-    InheritedColorChanged();
+    ShownChanged(&TWinControl::parentColor_, &TWinControl::ColorChanged);
 }
 
 void TWinControl::SetParentColor(bool value) {
     if (value == parentColor_) return;
     if (!value) color_ = Color();  // keeps what it shows now
     parentColor_ = value;
-    ColorChanged();
-    InheritedColorChanged();
+    ShownChanged(&TWinControl::parentColor_, &TWinControl::ColorChanged);
 }
 
-void TWinControl::InheritedColorChanged() {
-    for (TWinControl* child : children_) {
-        if (!child->parentColor_) continue;
-        child->ColorChanged();
-        child->InheritedColorChanged();
-    }
+void TWinControl::ShownChanged(bool TWinControl::*inherits, void (TWinControl::*changed)()) {
+    (this->*changed)();
+    for (TWinControl* child : children_)
+        if (child->*inherits) child->ShownChanged(inherits, changed);
 }
 
 void TWinControl::ColorChanged() {
@@ -379,24 +375,14 @@ const TFont& TWinControl::Font() const { return parentFont_ && parent_ ? parent_
 void TWinControl::SetFont(const TFont& font) {
     font_ = font;
     parentFont_ = false;
-    FontChanged();
-    InheritedFontChanged();
+    ShownChanged(&TWinControl::parentFont_, &TWinControl::FontChanged);
 }
 
 void TWinControl::SetParentFont(bool value) {
     if (value == parentFont_) return;
     if (!value) font_ = Font();
     parentFont_ = value;
-    FontChanged();
-    InheritedFontChanged();
-}
-
-void TWinControl::InheritedFontChanged() {
-    for (TWinControl* child : children_) {
-        if (!child->parentFont_) continue;
-        child->FontChanged();
-        child->InheritedFontChanged();
-    }
+    ShownChanged(&TWinControl::parentFont_, &TWinControl::FontChanged);
 }
 
 void TWinControl::FontChanged() {

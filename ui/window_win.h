@@ -90,6 +90,8 @@ public:
     // Windows-1252 bytes.
     std::string Text() const;
     virtual void SetText(const std::string& text);
+    // The same, by the name of controls that show their text as a caption.
+    void SetCaption(const std::string& text) { SetText(text); }
 
     // Colour: the control's own, or its parent's while ParentColor is set.
     TColor Color() const;
@@ -165,8 +167,10 @@ private:
     void ApplyLayoutBounds(const TBounds& bounds);
     void RecordAnchorOrigin();
     void ParentLayoutChanged();
-    void InheritedFontChanged();
-    void InheritedColorChanged();
+    // The control shows a new colour or font: `changed` (ColorChanged,
+    // FontChanged) for it and for the children that take theirs from it, as
+    // `inherits` (parentColor_, parentFont_) says, generation by generation.
+    void ShownChanged(bool TWinControl::*inherits, void (TWinControl::*changed)());
     TLayoutItem LayoutItem() const;
 
     HWND handle_ = nullptr;

@@ -77,11 +77,7 @@ bool RemoveTree(const std::string& folder, DWORD timeoutMs) {
     return WaitFor([&] { return Removed(folder); }, timeoutMs);
 }
 
-TTestFolder::TTestFolder() {
-    static int counter = 0;
-    path_ = GetTempDir() + "zube2e" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
-    temp_ = path_ + "\\tmp\\";
-    DeleteFolderTree(path_);
+TTestFolder::TTestFolder() : folder_("zube2e"), path_(folder_.Folder()), temp_(folder_ / "tmp\\") {
     fs::ForceDirectories(temp_);
 }
 

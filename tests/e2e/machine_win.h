@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/temp_folder.h"
 #include "tests/win32/link_reader_win.h"
 #include "tests/win32/registry_test_util.h"
 
@@ -32,14 +33,14 @@ std::vector<std::string> NamesIn(const std::string& folder);
 // when it stays.
 bool RemoveTree(const std::string& folder, DWORD timeoutMs = 5000);
 
-// A fresh folder of its own for a test in the temporary directory, and in it
-// the temporary folder of the setups the test starts; removed at the end.
+// A fresh folder of its own for a test in the temporary directory (a
+// TTempFolder), and in it the temporary folder of the setups the test starts;
+// at the end the test expects it removed, once the processes that held
+// something in it have let go.
 class TTestFolder {
 public:
     TTestFolder();
     ~TTestFolder();
-    TTestFolder(const TTestFolder&) = delete;
-    TTestFolder& operator=(const TTestFolder&) = delete;
 
     const std::string& Path() const { return path_; }  // without a trailing backslash
     const std::string& Temp() const { return temp_; }  // with one, as TMP is set
@@ -48,6 +49,7 @@ public:
     std::vector<std::string> WorkFolders() const;
 
 private:
+    TTempFolder folder_;
     std::string path_, temp_;
 };
 

@@ -96,6 +96,15 @@ std::function<Bytes()> EntryWith(std::function<void(RawEntry&)> change) {
         return test::BuildArchive(entries, true);
     };
 }
+// The quirky archive with one 32-bit field of its trailer, `fromEnd` bytes
+// before the end of the file, set to `value`.
+constexpr size_t kFileCountFromEnd = 32, kDirectoryOffsetFromEnd = 20;
+std::function<Bytes()> TrailerWith(bool compressedDirectory, size_t fromEnd, uint32_t value) {
+    return [=] {
+        return Damaged(QuirkyEntries(), compressedDirectory,
+                       [=](Bytes& a) { test::PutI32(a, a.size() - fromEnd, value); });
+    };
+}
 std::function<Bytes()> NamedEntry(std::string name, std::string path = "") {
     return EntryWith([name, path](RawEntry& e) {
         e.name = name;
@@ -115,25 +124,14 @@ const std::vector<DamageCase>& DamageCases() {
          [] { return Damaged(QuirkyEntries(), false, [](Bytes& a) { a[a.size() - 40] ^= 0x80; }); }, kCorrupted},
         {"empty file", [] { return Bytes(); }, kCorrupted},
         {"shorter than a trailer", [] { return Bytes(35, 0); }, kCorrupted},
-        {"negative FileCount",
-         [] { return Damaged(QuirkyEntries(), false, [](Bytes& a) { test::PutI32(a, a.size() - 32, 0xFFFFFFFF); }); },
+        {"negative FileCount", TrailerWith(false, kFileCountFromEnd, 0xFFFFFFFF), kList},
+        {"FileCount times 532 overflows", TrailerWith(true, kFileCountFromEnd, 0x7FFFFFFF), kList},
+        {"plain directory runs past the trailer", TrailerWith(false, kFileCountFromEnd, 5), kList},
+        {"compressed directory shorter than FileCount says", TrailerWith(true, kFileCountFromEnd, 5), kList},
+        {"compressed directory claims more than deflate can hold", TrailerWith(true, kFileCountFromEnd, 4000000),
          kList},
-        {"FileCount times 532 overflows",
-         [] { return Damaged(QuirkyEntries(), true, [](Bytes& a) { test::PutI32(a, a.size() - 32, 0x7FFFFFFF); }); },
-         kList},
-        {"plain directory runs past the trailer",
-         [] { return Damaged(QuirkyEntries(), false, [](Bytes& a) { test::PutI32(a, a.size() - 32, 5); }); }, kList},
-        {"compressed directory shorter than FileCount says",
-         [] { return Damaged(QuirkyEntries(), true, [](Bytes& a) { test::PutI32(a, a.size() - 32, 5); }); }, kList},
-        {"compressed directory claims more than deflate can hold",
-         [] { return Damaged(QuirkyEntries(), true, [](Bytes& a) { test::PutI32(a, a.size() - 32, 4000000); }); },
-         kList},
-        {"directory offset negative",
-         [] { return Damaged(QuirkyEntries(), false, [](Bytes& a) { test::PutI32(a, a.size() - 20, 0xFFFFFF00); }); },
-         kList},
-        {"directory offset past the file",
-         [] { return Damaged(QuirkyEntries(), true, [](Bytes& a) { test::PutI32(a, a.size() - 20, 1 << 30); }); },
-         kList},
+        {"directory offset negative", TrailerWith(false, kDirectoryOffsetFromEnd, 0xFFFFFF00), kList},
+        {"directory offset past the file", TrailerWith(true, kDirectoryOffsetFromEnd, 1 << 30), kList},
         {"directory stream damaged",
          [] {
              return Damaged(QuirkyEntries(), true, [](Bytes& a) {
