@@ -503,8 +503,9 @@ TEST_F(Wizard, RelativeDestinationIsRefused) {
 
 // A licence the settings name but the payload lacks ends the start-up.
 // A user who clicks the moment the wizard shows finds it whole: the clicks
-// come before the wizard has made its other pages and dialogs, and are
-// handled after. Forward goes to the licence page, Cancel asks there.
+// come while the wizard may still be making its other pages and dialogs, and
+// are handled once they are made. Forward goes to the licence page, Cancel
+// asks there.
 TEST_F(Wizard, ClicksTheMomentItShows) {
     TProject p;
     p.LicenceText = "Terms";
