@@ -9,7 +9,8 @@
 // given with /D=, clicked through every page with every option of the
 // completion page cleared, and removed again by its installed uninstaller
 // (/S). Figures, in milliseconds:
-//   start-up      from the start of the process to its welcome page
+//   start-up      from the start of the process to its welcome page, with every
+//                 page made and the wizard handling input
 //   copy          from Forward on the program-folder page to the full progress bar
 //   run           from the same Forward to the completion page (copy, program folder, shortcuts)
 //   finish        from Forward on the completion page to the end of the process

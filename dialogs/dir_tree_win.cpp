@@ -127,7 +127,12 @@ void TDirTreeWindow::EndWait() {
     if (waitCount_ > 0 && --waitCount_ == 0) SetCursor(savedCursor_);
 }
 
-void TDirTreeWindow::ProcessMessages() { zub::ProcessMessages(); }
+// Only a tree on screen has anything to paint. One that loads before its
+// dialog shows (made at the program's start) would meanwhile hand the other
+// windows the input waiting for them, before the program has all it needs.
+void TDirTreeWindow::ProcessMessages() {
+    if (Showing()) zub::ProcessMessages();
+}
 
 void TDirTreeWindow::SetAcceptDrops(bool accept) { DragAcceptFiles(Handle(), accept); }
 

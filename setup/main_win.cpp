@@ -68,16 +68,27 @@ int RunWizard(const zub::TSetupOptions& options, zub::TRunTrace& trace) {
         zub::ShowException(nullptr, e.what());
         return zub::kExitCouldNotStart;
     }
-    // The dialogs are made once the wizard shows, before its first message:
-    // nobody can ask for them earlier, and the wizard shows that much sooner.
+    // The other pages and the dialogs are made once the wizard shows, before
+    // its first message: nobody can reach them earlier, and the wizard shows
+    // that much sooner.
     std::unique_ptr<zub::TFolderMan> folderMan;
     std::unique_ptr<zub::TConfirmationForm> confirmationForm;
-    application.Run(*setupForm, [&] {
-        zub::timeline::TStep step("dialogs made");
-        folderMan = std::make_unique<zub::TFolderMan>(nullptr);
-        confirmationForm = std::make_unique<zub::TConfirmationForm>(nullptr);
-        setupForm->SetDialogs(*folderMan, *confirmationForm);
-    });
+    try {
+        application.Run(*setupForm, [&] {
+            setupForm->MakeOtherPages();
+            zub::timeline::TStep step("dialogs made");
+            folderMan = std::make_unique<zub::TFolderMan>(nullptr);
+            confirmationForm = std::make_unique<zub::TConfirmationForm>(nullptr);
+            setupForm->SetDialogs(*folderMan, *confirmationForm);
+        });
+    } catch (const std::exception& e) {
+        // The wizard goes with its work folder before the error box shows,
+        // so that nothing reaches a wizard only partly made.
+        setupForm.reset();
+        trace.Error(e.what());
+        zub::ShowException(nullptr, e.what());
+        return zub::kExitCouldNotStart;
+    }
     return setupForm->ExitCode();
 }
 

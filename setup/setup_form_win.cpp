@@ -29,27 +29,12 @@ TSetupForm::TSetupForm(TComponent* owner, std::string& recordedWorkFolder, KMedi
       Forwardbutton(MakeButton("Forwardbutton", 280, 368, media)),
       Cancelbutton(MakeButton("Cancelbutton", 360, 368, media)),
       MainPanel(BuildPageArea()),
-      LicenceMemo(Control<TMemo>("LicenceMemo")),
-      LicenceCheck(Control<TCheckBox>("LicenceCheck")),
-      DestinationText(Control<TLabel>("DestinationText")),
-      DestinationButton(Control<TButton>("DestinationButton")),
-      FolderEdit(Control<TEdit>("FolderEdit")),
-      FolderList(Control<TListBox>("FolderList")),
-      Copymessage(Control<TLabel>("Copymessage")),
-      CopyProgress(Control<TProgressBar>("CopyProgress")),
-      DesktopCheck(Control<TCheckBox>("DesktopCheck")),
-      ReadMeCheck(Control<TCheckBox>("ReadMeCheck")),
-      LaunchProgCheck(Control<TCheckBox>("LaunchProgCheck")),
       options_(options),
       trace_(trace),
       buttons_{&Backbutton, &Forwardbutton, &Cancelbutton} {
     Backbutton.OnClick = [this] { BackbuttonClick(); };
     Forwardbutton.OnClick = [this] { ForwardbuttonClick(); };
     Cancelbutton.OnClick = [this] { CancelButtonClick(); };
-    LicenceCheck.OnClick = [this] { LicenceCheckClick(); };
-    DestinationButton.OnClick = [this] { DestinationButtonClick(); };
-    FolderEdit.OnChange = [this] { FolderEditChange(); };
-    FolderList.OnClick = [this] { FolderListClick(); };
     timeline::End("window and controls");
 
     {
@@ -83,9 +68,14 @@ TSkinButton& TSetupForm::MakeButton(const char* name, int left, int top, KMediaL
     return button;
 }
 
-// The window and its buttons take their skin and outline; the window takes
-// the size of the panel picture (no border: that is the whole window).
+// The window takes the size of the panel picture first (no border: that is
+// the whole window), so that its outline is cut at that size only; then the
+// window and its buttons take their skin and outline.
 void TSetupForm::ApplySkin() {
+    const TBitmap32& panel = Graphic().GetBitmap();
+    SetWidth(panel.Width());
+    SetHeight(panel.Height());
+    Center();
     Graphic().SetTransparencyMode(TTransparencyMode::tmInvisibleColor);
     SetAlphaThreshold(100);
     SetShape(TShape::shBitmapAlpha);
@@ -95,10 +85,6 @@ void TSetupForm::ApplySkin() {
         button->SetEnabled(true);
         button->SetShape(TShape::shBitmapAlpha);
     }
-    const TBitmap32& panel = Graphic().GetBitmap();
-    SetWidth(panel.Width());
-    SetHeight(panel.Height());
-    Center();
 }
 
 // A large payload shows a progress window while it unpacks; the window goes
@@ -143,7 +129,7 @@ bool TSetupForm::InstallFiles() {
     } done{installing_};
     TWin32InstallSystem machine(Handle());
     TTracingInstallSystem system(machine, trace_);
-    TCopyPageWin page(Handle(), Copymessage, CopyProgress, data_.RazederodezTitle);
+    TCopyPageWin page(Handle(), Copymessage(), CopyProgress(), data_.RazederodezTitle);
     trace_.Line("destination: " + data_.Destination);
     try {
         TInstallRun(data_, logBook_, system, page, journal_).InstallFiles();
@@ -162,7 +148,7 @@ void TSetupForm::FinishSetup(bool options) {
     TWin32InstallSystem machine(Handle());
     TTracingInstallSystem system(machine, trace_);
     TFinishChoices choices;
-    if (options) choices = {DesktopCheck.Checked(), ReadMeCheck.Checked(), LaunchProgCheck.Checked()};
+    if (options) choices = {DesktopCheck().Checked(), ReadMeCheck().Checked(), LaunchProgCheck().Checked()};
     try {
         zub::FinishSetup(data_, logBook_, choices, system, journal_);
     } catch (const std::exception& e) {

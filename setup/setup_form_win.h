@@ -74,9 +74,13 @@ public:
     void SetPanelInvisibleColor(int32_t color) override { Graphic().SetInvisibleColor(color); }
     ISkinButtonTarget& Button(TButtonKind kind) override { return *buttons_[static_cast<size_t>(kind)]; }
 
-    // Prepares every page from the setup data: colours, fonts, the licence,
-    // the destination, the program folders, the completion rows, the texts.
+    // The settings of the page area and of the pages made so far (the first
+    // one before the wizard shows), and what the other pages will show that
+    // the settings decide now: the destination proposed, the licence text.
     void ApplySettings();
+    // Makes the pages the first one does not need, each prepared from the
+    // settings; called once the wizard shows, before it handles a message.
+    void MakeOtherPages();
     // Shows page 0 to 5 and sets Back and Forward for it.
     void ShowPage(int index) { pages_.ShowPage(index); }
     void SetEnglishTexts() { ApplyCaptions(EnglishTexts(data_.RazederodezTitle)); }
@@ -86,9 +90,9 @@ public:
     void ForwardbuttonClick() { pages_.ForwardClick(); }
     void BackbuttonClick() { pages_.BackClick(); }
     void CancelButtonClick() { pages_.CancelClick(); }
-    void LicenceCheckClick() { pages_.LicenceCheckClick(LicenceCheck.Checked()); }
+    void LicenceCheckClick() { pages_.LicenceCheckClick(LicenceCheck().Checked()); }
     void DestinationButtonClick();
-    void FolderEditChange() { data_.Folder = FolderEdit.Text(); }
+    void FolderEditChange() { data_.Folder = FolderEdit().Text(); }
     void FolderListClick();
 
     // The installation run (page 4) and the finishing actions (Forward on page 5).
@@ -103,7 +107,7 @@ public:
     // Enter works as Forward (not in the licence text), Esc as Cancel.
     bool DialogKey(const MSG& msg) override;
 
-    // A control of the page area by its name.
+    // A control of the page area by its name; its page must be made.
     TWinControl& Control(const std::string& name) const { return *controls_.at(name); }
     template <class T>
     T& Control(const std::string& name) const {
@@ -118,25 +122,35 @@ public:
     TSkinButton& Cancelbutton;
     TPanel& MainPanel;
     // The controls the handlers and the installation work with.
-    TMemo& LicenceMemo;
-    TCheckBox& LicenceCheck;
-    TLabel& DestinationText;
-    TButton& DestinationButton;
-    TEdit& FolderEdit;
-    TListBox& FolderList;
-    TLabel& Copymessage;
-    TProgressBar& CopyProgress;
-    TCheckBox& DesktopCheck;
-    TCheckBox& ReadMeCheck;
-    TCheckBox& LaunchProgCheck;
+    TMemo& LicenceMemo() const { return Control<TMemo>("LicenceMemo"); }
+    TCheckBox& LicenceCheck() const { return Control<TCheckBox>("LicenceCheck"); }
+    TLabel& DestinationText() const { return Control<TLabel>("DestinationText"); }
+    TButton& DestinationButton() const { return Control<TButton>("DestinationButton"); }
+    TEdit& FolderEdit() const { return Control<TEdit>("FolderEdit"); }
+    TListBox& FolderList() const { return Control<TListBox>("FolderList"); }
+    TLabel& Copymessage() const { return Control<TLabel>("Copymessage"); }
+    TProgressBar& CopyProgress() const { return Control<TProgressBar>("CopyProgress"); }
+    TCheckBox& DesktopCheck() const { return Control<TCheckBox>("DesktopCheck"); }
+    TCheckBox& ReadMeCheck() const { return Control<TCheckBox>("ReadMeCheck"); }
+    TCheckBox& LaunchProgCheck() const { return Control<TCheckBox>("LaunchProgCheck"); }
 
 private:
     TSkinButton& MakeButton(const char* name, int left, int top, KMediaList& media);
+    // MainPanel and the page area with the first page on it.
     TPanel& BuildPageArea();
+    // Every control of page `index`; a page other than the first is made
+    // hidden and laid out for the page area as it is now.
+    void MakePage(int index);
     TWinControl& MakeControl(const TControlDesign& design, TWinControl& parent);
+    // What the settings put on page `index` and the handlers of its controls.
+    void PreparePage(int index);
     void UnpackPayload();
     void ApplySkin();
+    // Sets the texts of the table on the controls made so far and keeps the
+    // table for the pages made later (ApplyPageCaptions).
     void ApplyCaptions(const TCaptionTable& table);
+    void ApplyPageCaptions(int index);
+    void GrowDestinationButton();
     void MakeHeading(const char* name);
 
     // IWizardView
@@ -144,8 +158,8 @@ private:
     void SetForwardEnabled(bool enabled) override { Forwardbutton.SetEnabled(enabled); }
     void BringToFront(const char* panel) override { Control(panel).BringToFront(); }
     void Remeasure(const char* label) override;
-    void ClearLicenceCheck() override { LicenceCheck.SetChecked(false); }
-    void FocusFolderEdit() override { FolderEdit.SetFocus(); }
+    void ClearLicenceCheck() override { LicenceCheck().SetChecked(false); }
+    void FocusFolderEdit() override { FolderEdit().SetFocus(); }
     void RepaintForm() override { Repaint(); }
     int Confirm(const std::string& question) override;
     void CloseForm() override { Close(); }
@@ -164,6 +178,10 @@ private:
     TRunTrace& trace_;
 
     std::array<TSkinButton*, 3> buttons_;
+    TCaptionTable captions_;
+    // Read at start-up, so that a licence that cannot be shown stops the
+    // setup before the wizard shows; kept until the licence page is made.
+    std::string licenceText_;
     TPageMachine pages_{data_, *this};
     TFolderMan* folderMan_ = nullptr;
     TConfirmationForm* confirmation_ = nullptr;

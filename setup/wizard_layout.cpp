@@ -66,6 +66,16 @@ std::vector<TControlDesign> MakeLayout() {
         t.push_back({row[1], row[0], K::CheckBox, {1, 1, 322, 17}});
         top += 20;
     }
+    // The page of each control is its parent's; the pages are their own.
+    for (TControlDesign& c : t) {
+        if (!c.Parent || std::string(c.Parent) == "MainPanel") continue;
+        if (std::string(c.Parent) == "TextBox") {
+            c.Page = c.Name;
+            continue;
+        }
+        for (const TControlDesign& parent : t)
+            if (std::string(parent.Name) == c.Parent) c.Page = parent.Page;
+    }
     return t;
 }
 
@@ -74,6 +84,12 @@ std::vector<TControlDesign> MakeLayout() {
 const std::vector<TControlDesign>& WizardLayout() {
     static const std::vector<TControlDesign> layout = MakeLayout();
     return layout;
+}
+
+const char* PageOf(const std::string& control) {
+    for (const TControlDesign& c : WizardLayout())
+        if (control == c.Name) return c.Page;
+    return nullptr;
 }
 
 }  // namespace zub

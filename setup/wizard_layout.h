@@ -3,6 +3,7 @@
 // layer builds the controls from this table; tests check the layout with it.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "ui/layout.h"
@@ -31,10 +32,18 @@ struct TControlDesign {
     TBounds Bounds;
     TAlign Align = TAlign::alNone;
     TAnchors Anchors = kDefaultAnchors;
+    // The page the control is on (a panel on the page area "TextBox", which
+    // is on its own page); null for the page area and MainPanel.
+    const char* Page = nullptr;
 };
 
-// MainPanel first, then every control below it, parents before children.
+// MainPanel first, then every control below it, parents before children;
+// each page with everything on it in one run.
 const std::vector<TControlDesign>& WizardLayout();
+
+// The page the control of this name is on; null for MainPanel, the page
+// area and a name the layout does not have.
+const char* PageOf(const std::string& control);
 
 // The height of the spacer labels' own font, in pixels.
 constexpr int kSpacerFontPixels = 12;

@@ -24,11 +24,11 @@ TCreateParams SystemControl(const char* className, DWORD style, DWORD exStyle = 
 
 // ---- TPanel
 
-TPanel::TPanel(TComponent* owner, TWinControl* parent) : TWinControl(owner, parent) {
+TPanel::TPanel(TComponent* owner, TWinControl* parent, bool visible) : TWinControl(owner, parent) {
     erasesWithColor_ = true;
     TCreateParams params;
     params.ClassName = "TPanel";
-    params.Style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    params.Style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0);
     params.ExStyle = WS_EX_CONTROLPARENT;
     CreateHandle(params);
 }

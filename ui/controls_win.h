@@ -14,9 +14,10 @@ namespace zub {
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 // A plain container without bevel, in its parent's colour unless given one.
+// One made hidden is never on screen while its children are made.
 class TPanel : public TWinControl {
 public:
-    TPanel(TComponent* owner, TWinControl* parent);
+    TPanel(TComponent* owner, TWinControl* parent, bool visible = true);
 };
 
 // A static text. With AutoSize (the default) its height follows its text:

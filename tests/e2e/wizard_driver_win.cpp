@@ -276,8 +276,18 @@ void TWizard::ShowCopyPageInsteadOf(HWND shown, const std::function<void()>& whi
 std::unique_ptr<TWizard> StartWizard(TSetupProcess& process, const std::string& firstHeading, DWORD timeoutMs) {
     HWND form = process.WaitForWindow("TSetupForm", timeoutMs);
     if (!Expect(form != nullptr, "the wizard window")) return nullptr;
-    auto wizard = std::make_unique<TWizard>(process, form);
-    if (!Expect(wizard->Found(), "the wizard's three image buttons")) return nullptr;
+    // The wizard shows with its first page and makes the others right after,
+    // before it handles a message: once a marker posted to it has been
+    // handled, every page is there.
+    std::unique_ptr<TWizard> wizard;
+    WaitFor(
+        [&] {
+            wizard = std::make_unique<TWizard>(process, form);
+            return wizard->Found() || !IsWindow(form);
+        },
+        timeoutMs);
+    if (!Expect(wizard->Found(), "the wizard's three image buttons and its pages")) return nullptr;
+    wizard->Sync();
     const bool shown = firstHeading.empty() ? Expect(WaitFor([&] { return !wizard->Heading().empty(); }, timeoutMs), "a page")
                                             : wizard->WaitForPage(firstHeading, timeoutMs);
     return shown ? std::move(wizard) : nullptr;

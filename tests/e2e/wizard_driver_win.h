@@ -114,9 +114,10 @@ private:
     HWND marker_ = nullptr;
 };
 
-// Waits for the wizard window of the process and its first page, which
-// begins with `firstHeading` (any text when it is empty); null, saying why,
-// when it does not show.
+// Waits for the wizard window of the process, until it has made all its
+// pages and handles messages, and for its first page, which begins with
+// `firstHeading` (any text when it is empty); null, saying why, when it does
+// not show.
 std::unique_ptr<TWizard> StartWizard(TSetupProcess& process, const std::string& firstHeading = "",
                                      DWORD timeoutMs = 20000);
 

@@ -502,6 +502,53 @@ TEST_F(Wizard, RelativeDestinationIsRefused) {
 }
 
 // A licence the settings name but the payload lacks ends the start-up.
+// A user who clicks the moment the wizard shows finds it whole: the clicks
+// come while the wizard may still be making its other pages and dialogs, and
+// are handled once they are made. Forward goes to the licence page, Cancel
+// asks there.
+TEST_F(Wizard, ClicksTheMomentItShows) {
+    TProject p;
+    p.LicenceText = "Terms";
+    const TPageTexts t = English();
+    setup_ = std::make_unique<TSetupProcess>(MakeSetup(p), folder_.Temp());
+    TSetupProcess& setup = *setup_;
+    // Looked for without a pause, to click as early as a window can be seen.
+    HWND form = nullptr;
+    for (const DWORD start = GetTickCount(); !form && GetTickCount() - start < 20000 && !setup.WaitForExit(0);) {
+        const std::vector<HWND> shown = setup.Windows("TSetupForm");
+        if (!shown.empty()) form = shown.front();
+    }
+    ASSERT_TRUE(form) << "no wizard";
+    // The image buttons are there when it shows: Back, Forward, Cancel from the left.
+    std::vector<HWND> buttons;
+    for (HWND child = GetWindow(form, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char name[32] = {};
+        GetClassNameA(child, name, sizeof name);
+        if (lstrcmpA(name, "TZubButton") == 0) buttons.push_back(child);
+    }
+    ASSERT_EQ(buttons.size(), 3u);
+    std::sort(buttons.begin(), buttons.end(), [](HWND a, HWND b) { return ScreenRect(a).left < ScreenRect(b).left; });
+    for (HWND button : {buttons[1], buttons[2]}) {
+        RECT r{};
+        GetClientRect(button, &r);
+        const LPARAM middle = MAKELPARAM(r.right / 2, r.bottom / 2);
+        PostMessageA(button, WM_MOUSEMOVE, 0, middle);
+        PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+        PostMessageA(button, WM_LBUTTONUP, 0, middle);
+    }
+
+    HWND dialog = WaitForDialog(setup);
+    ASSERT_TRUE(dialog) << "Cancel did not ask";
+    EXPECT_EQ(TextsOf(Controls(dialog, true)), (Texts{"Do you want to cancel setup?", "Yes", "No"}));
+    auto w = StartWizard(setup, t.Licence[0]);
+    ASSERT_TRUE(w) << "not on the licence page";
+    EXPECT_EQ(w->VisibleTexts(), With(t.Licence, 2, "Terms"));
+    ExpectButtons(*w, true, false);
+    PostMessageA(FindVisible(dialog, "Button", "Yes"), BM_CLICK, 0, 0);
+    EXPECT_TRUE(setup.Ends(2));  // cancelled by the user
+    EXPECT_TRUE(folder_.WorkFolders().empty());
+}
+
 TEST_F(Wizard, MissingLicenceEndsStartUp) {
     TProject p;  // names Licence.txt, but writes no licence text
     TSetupProcess setup(MakeSetup(p), folder_.Temp());

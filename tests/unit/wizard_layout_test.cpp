@@ -57,6 +57,38 @@ TEST(WizardLayout, EveryControlOnceWithItsParentBeforeIt) {
     for (const char* name : FirstHeadings(true)) EXPECT_TRUE(seen.count(name)) << name;
 }
 
+// The wizard makes one page at a time from the rows of its page: every
+// control is on the page its parent is on, the texts name controls on
+// pages, and only MainPanel and the page area are on none.
+TEST(WizardLayout, EveryControlIsOnItsParentsPage) {
+    std::map<std::string, const char*> pageOf;
+    std::set<std::string> pages;
+    for (const TControlDesign& c : WizardLayout()) {
+        const std::string parent = c.Parent ? c.Parent : "";
+        if (!c.Parent || parent == "MainPanel") {
+            EXPECT_EQ(c.Page, nullptr) << c.Name;
+        } else if (parent == "TextBox") {
+            ASSERT_NE(c.Page, nullptr) << c.Name;
+            EXPECT_EQ(std::string(c.Page), c.Name);
+            pages.insert(c.Name);
+        } else {
+            ASSERT_NE(c.Page, nullptr) << c.Name;
+            EXPECT_EQ(c.Page, pageOf.at(parent)) << c.Name;
+        }
+        pageOf[c.Name] = c.Page;
+        EXPECT_EQ(PageOf(c.Name), c.Page) << c.Name;
+    }
+    EXPECT_EQ(PageOf("TextBox"), nullptr);
+    EXPECT_EQ(PageOf("NoSuchControl"), nullptr);
+    std::set<std::string> entries;
+    for (int page = 0; page < kPageCount; ++page) entries.insert(PageEntry(page).Panel);
+    EXPECT_EQ(pages, entries);
+    for (const TCaption& caption : GermanTexts("T").Captions) EXPECT_NE(PageOf(caption.Control), nullptr) << caption.Control;
+    for (int page = 0; page < kPageCount; ++page)
+        for (const char* head : {PageEntry(page).Head1, PageEntry(page).Head2})
+            EXPECT_EQ(std::string(PageOf(head)), PageEntry(page).Panel) << head;
+}
+
 TEST(WizardLayout, DesignSizeGivesTheDesignBounds) {
     const auto b = Arrange({104, 16, 393, 305});
     EXPECT_EQ(b.at("TextBox"), (TBounds{12, 14, 369, 275}));
