@@ -1,5 +1,7 @@
 #include "archive/payload.h"
 
+#include <algorithm>
+
 #include "archive/payload_layout.h"
 #include "archive/unpack_progress.h"
 #include "archive/zlb_archive.h"
@@ -58,10 +60,15 @@ void UnpackNestedLevel(const std::string& archivePath, const TArchiveExtractor& 
 
 }  // namespace
 
-void TPayloadResource::SaveToFile(const std::string& targetPath) const {
+void TPayloadResource::SaveToFile(const std::string& targetPath, const std::function<void()>& onPiece) const {
     if (!data_) return;  // nothing to write, and not an error
     fs::File file = fs::File::Create(targetPath);
-    file.Write(data_, size_);
+    for (size_t done = 0; done < size_;) {
+        const size_t piece = std::min(kSavePieceBytes, size_ - done);
+        file.Write(data_ + done, piece);
+        done += piece;
+        if (onPiece) onPiece();
+    }
     file.Close();
 }
 
@@ -145,7 +152,9 @@ void UnpackPayload(TZLBArchive& archiver, const TPayloadResource& payload, const
     {
         static const std::string stepName = std::string(kPayloadFileName) + " written";
         timeline::TStep step(stepName.c_str());
-        payload.SaveToFile(workFolder + kPayloadFileName);
+        payload.SaveToFile(workFolder + kPayloadFileName, [&] {
+            if (progress) progress->PayloadWriting(int64_t(payload.Size()));
+        });
     }
     UnpackPayloadArchive(archiver, workFolder, &payload, progress, &room);
 }

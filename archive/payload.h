@@ -39,8 +39,10 @@ public:
     const unsigned char* Data() const { return data_; }
     size_t Size() const { return size_; }
     // Writes the bytes to `targetPath` (created or truncated); writes
-    // nothing, and raises nothing, when there is no data.
-    void SaveToFile(const std::string& targetPath) const;
+    // nothing, and raises nothing, when there is no data. `onPiece`, when
+    // given, is called after each piece of kSavePieceBytes is written.
+    static constexpr size_t kSavePieceBytes = 4 << 20;
+    void SaveToFile(const std::string& targetPath, const std::function<void()>& onPiece = nullptr) const;
 
 private:
     struct RunningImage {};

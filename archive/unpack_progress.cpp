@@ -47,6 +47,11 @@ void TUnpackProgress::Opened(const TZLBArchive& reader) {
     }
 }
 
+void TUnpackProgress::PayloadWriting(int64_t payloadBytes) {
+    writing_ = payloadBytes;
+    if (onPercent_) onPercent_(percent_);
+}
+
 void TUnpackProgress::Report() {
     if (total_ > 0) {
         const int64_t percent = std::min<int64_t>(99, DoneBytes() * 100 / total_);

@@ -146,6 +146,40 @@ TEST_F(UnpackFromExecutable, LeavesTheSameFilesAndReportsEveryByteOnce) {
     EXPECT_FALSE(archiver.OnProgress || archiver.OnFileExtracted || archiver.OnArchiveOpened);
 }
 
+// Data.Zub is written before its directory can be read: the pieces of that
+// write are reported with the payload's size as the total, so that a large
+// payload's feedback can show while a slow disk takes it.
+TEST_F(UnpackFromExecutable, ALargePayloadReportsEachPieceOfItsFile) {
+    std::filesystem::create_directories(work / "Graphics");
+    const Bytes payload = ArchiveOf({{"Setup.ini", test::ToBytes("[Setup]\n")},
+                                     {"App.exe", test::NoiseData(9 << 20)},
+                                     {"gfx.x", ArchiveOf({{"panel.bmp", test::TextData(900)}}, scratch)}},
+                                    scratch);
+    test::WriteBytes(scratch / "setup.exe", WritePayloadResource(test::MakeTestPe(), payload));
+    struct Report {
+        int64_t total;
+        int percent;
+    };
+    std::vector<Report> reports;
+    TUnpackProgress* tracker = nullptr;
+    TUnpackProgress progress([&](int percent) { reports.push_back({tracker->TotalBytes(), percent}); });
+    tracker = &progress;
+    UnpackPayload(archiver, scratch / "setup.exe", work.Path(), &progress);
+
+    const size_t pieces = (payload.size() + TPayloadResource::kSavePieceBytes - 1) / TPayloadResource::kSavePieceBytes;
+    ASSERT_EQ(pieces, 3u);
+    ASSERT_GT(reports.size(), pieces);
+    for (size_t i = 0; i < pieces; ++i) {
+        EXPECT_EQ(reports[i].total, int64_t(payload.size())) << i;
+        EXPECT_EQ(reports[i].percent, 0) << i;
+    }
+    // Once the directory is read the total is what it holds, and the file is whole.
+    EXPECT_EQ(progress.TotalBytes(), progress.DoneBytes());
+    EXPECT_NE(progress.TotalBytes(), int64_t(payload.size()));
+    EXPECT_EQ(test::ReadBytes(work / "Data.Zub"), payload);
+    EXPECT_EQ(test::ReadBytes(work / "App.exe"), test::NoiseData(9 << 20));
+}
+
 TEST_F(UnpackFromExecutable, DamageMetInMemoryFailsAsItDidFromTheFile) {
     MakeSetup();
     Bytes damaged = payloadBytes;
