@@ -8,7 +8,7 @@ namespace zub {
 namespace {
 
 // One conversion's flags, width and precision.
-struct TSpec {
+struct TFieldFormat {
     bool left = false, zero = false, plus = false, space = false;
     int width = 0;
     int precision = -1;  // -1: none given
@@ -17,14 +17,14 @@ struct TSpec {
 void Pad(std::string& out, size_t count, char fill) { out.append(count, fill); }
 
 // `body` laid out in the field: sign (or blank) and body, padded to the width.
-void PutField(std::string& out, const TSpec& spec, const char* sign, std::string_view body, bool zeroPadAllowed) {
+void PutField(std::string& out, const TFieldFormat& field, const char* sign, std::string_view body, bool zeroPadAllowed) {
     const size_t length = std::char_traits<char>::length(sign) + body.size();
-    const size_t room = spec.width > 0 && size_t(spec.width) > length ? size_t(spec.width) - length : 0;
-    if (spec.left) {
+    const size_t room = field.width > 0 && size_t(field.width) > length ? size_t(field.width) - length : 0;
+    if (field.left) {
         out += sign;
         out += body;
         Pad(out, room, ' ');
-    } else if (spec.zero && zeroPadAllowed) {
+    } else if (field.zero && zeroPadAllowed) {
         out += sign;
         Pad(out, room, '0');
         out += body;
@@ -49,28 +49,28 @@ std::string_view Digits(char (&buffer)[72], unsigned long long value, unsigned b
     return std::string_view(p, size_t(end - p));
 }
 
-void PutInteger(std::string& out, const TSpec& spec, unsigned long long magnitude, bool negative, unsigned base,
+void PutInteger(std::string& out, const TFieldFormat& field, unsigned long long magnitude, bool negative, unsigned base,
                 bool upper) {
     char buffer[72];
     // Without a precision a zero prints as "0"; with precision 0 as nothing.
-    const int minDigits = spec.precision >= 0 ? spec.precision : 1;
-    const char* sign = negative ? "-" : spec.plus ? "+" : spec.space ? " " : "";
-    PutField(out, spec, sign, Digits(buffer, magnitude, base, upper, minDigits), spec.precision < 0);
+    const int minDigits = field.precision >= 0 ? field.precision : 1;
+    const char* sign = negative ? "-" : field.plus ? "+" : field.space ? " " : "";
+    PutField(out, field, sign, Digits(buffer, magnitude, base, upper, minDigits), field.precision < 0);
 }
 
 // Fixed notation with `precision` decimals (6 when none is given), rounded
 // half away from zero; beyond what 64 bits hold the value prints as "inf".
-void PutFixed(std::string& out, const TSpec& spec, double value) {
+void PutFixed(std::string& out, const TFieldFormat& field, double value) {
     const bool negative = value < 0;
     if (negative) value = -value;
-    const char* sign = negative ? "-" : spec.plus ? "+" : spec.space ? " " : "";
-    if (value != value) return PutField(out, spec, "", "nan", false);
-    int decimals = spec.precision >= 0 ? spec.precision : 6;
+    const char* sign = negative ? "-" : field.plus ? "+" : field.space ? " " : "";
+    if (value != value) return PutField(out, field, "", "nan", false);
+    int decimals = field.precision >= 0 ? field.precision : 6;
     if (decimals > 15) decimals = 15;
     unsigned long long scale = 1;
     for (int i = 0; i < decimals; ++i) scale *= 10;
     const double scaled = value * double(scale) + 0.5;
-    if (!(scaled < 18446744073709551615.0)) return PutField(out, spec, sign, "inf", false);
+    if (!(scaled < 18446744073709551615.0)) return PutField(out, field, sign, "inf", false);
     const unsigned long long units = static_cast<unsigned long long>(scaled);
     char buffer[72];
     std::string body(Digits(buffer, units / scale, 10, false, 1));
@@ -78,7 +78,7 @@ void PutFixed(std::string& out, const TSpec& spec, double value) {
         body += '.';
         body += Digits(buffer, units % scale, 10, false, decimals);
     }
-    PutField(out, spec, sign, body, true);
+    PutField(out, field, sign, body, true);
 }
 
 }  // namespace
@@ -93,29 +93,29 @@ std::string FormatList(const char* format, va_list args) {
             continue;
         }
         ++p;
-        TSpec spec;
+        TFieldFormat field;
         for (;; ++p) {
-            if (*p == '-') spec.left = true;
-            else if (*p == '0') spec.zero = true;
-            else if (*p == '+') spec.plus = true;
-            else if (*p == ' ') spec.space = true;
+            if (*p == '-') field.left = true;
+            else if (*p == '0') field.zero = true;
+            else if (*p == '+') field.plus = true;
+            else if (*p == ' ') field.space = true;
             else if (*p != '#') break;
         }
         if (*p == '*') {
-            spec.width = va_arg(args, int);
-            if (spec.width < 0) spec.left = true, spec.width = -spec.width;
+            field.width = va_arg(args, int);
+            if (field.width < 0) field.left = true, field.width = -field.width;
             ++p;
         } else {
-            while (*p >= '0' && *p <= '9') spec.width = spec.width * 10 + (*p++ - '0');
+            while (*p >= '0' && *p <= '9') field.width = field.width * 10 + (*p++ - '0');
         }
         if (*p == '.') {
             ++p;
-            spec.precision = 0;
+            field.precision = 0;
             if (*p == '*') {
-                spec.precision = va_arg(args, int);
+                field.precision = va_arg(args, int);
                 ++p;
             } else {
-                while (*p >= '0' && *p <= '9') spec.precision = spec.precision * 10 + (*p++ - '0');
+                while (*p >= '0' && *p <= '9') field.precision = field.precision * 10 + (*p++ - '0');
             }
         }
         // Length: 0 int, 1 long, 2 long long, 3 size_t.
@@ -145,7 +145,7 @@ std::string FormatList(const char* format, va_list args) {
                                   : length == 3 ? static_cast<long long>(va_arg(args, ptrdiff_t))
                                                 : va_arg(args, int);
                 const bool negative = value < 0;
-                PutInteger(out, spec, negative ? 0ull - static_cast<unsigned long long>(value) : value, negative, 10,
+                PutInteger(out, field, negative ? 0ull - static_cast<unsigned long long>(value) : value, negative, 10,
                            false);
                 break;
             }
@@ -158,31 +158,31 @@ std::string FormatList(const char* format, va_list args) {
                                            : length == 3 ? va_arg(args, size_t)
                                                          : va_arg(args, unsigned);
                 const unsigned base = conversion == 'u' ? 10 : conversion == 'o' ? 8 : 16;
-                spec.plus = spec.space = false;
-                PutInteger(out, spec, value, false, base, conversion == 'X');
+                field.plus = field.space = false;
+                PutInteger(out, field, value, false, base, conversion == 'X');
                 break;
             }
             case 'p': {
-                spec.precision = int(2 * sizeof(void*));
-                spec.plus = spec.space = false;
-                PutInteger(out, spec, reinterpret_cast<uintptr_t>(va_arg(args, void*)), false, 16, true);
+                field.precision = int(2 * sizeof(void*));
+                field.plus = field.space = false;
+                PutInteger(out, field, reinterpret_cast<uintptr_t>(va_arg(args, void*)), false, 16, true);
                 break;
             }
             case 'c': {
                 const char c = static_cast<char>(va_arg(args, int));
-                PutField(out, spec, "", std::string_view(&c, 1), false);
+                PutField(out, field, "", std::string_view(&c, 1), false);
                 break;
             }
             case 's': {
                 const char* text = va_arg(args, const char*);
                 if (!text) text = "(null)";
                 size_t size = 0;
-                while (text[size] && (spec.precision < 0 || size < size_t(spec.precision))) ++size;
-                PutField(out, spec, "", std::string_view(text, size), false);
+                while (text[size] && (field.precision < 0 || size < size_t(field.precision))) ++size;
+                PutField(out, field, "", std::string_view(text, size), false);
                 break;
             }
             case 'f':
-            case 'F': PutFixed(out, spec, va_arg(args, double)); break;
+            case 'F': PutFixed(out, field, va_arg(args, double)); break;
             case '%': out += '%'; break;
             default:  // unknown or cut off: kept as written
                 out += '%';
