@@ -1,5 +1,8 @@
 #include "base/timeline.h"
 
+#include <algorithm>
+#include <atomic>
+
 #include "base/file.h"
 #include "base/strings.h"
 
@@ -19,11 +22,15 @@ const char* const kKindWords[] = {"at", "begin", "end"};
 // A start makes a few dozen marks; more than this are dropped, not grown.
 constexpr size_t kMaxRecords = 256;
 
+// Steps may be recorded on two threads at once (the start-up unpacks on one
+// of its own): each record takes its own slot. The file is written once the
+// other thread is done.
 struct TState {
     bool known = false;  // whether the environment has been read
     std::string path;
     TRecord records[kMaxRecords];
-    size_t count = 0;
+    std::atomic<size_t> taken{0};
+    size_t Count() const { return std::min(taken.load(), kMaxRecords); }
 };
 
 TState& State() {
@@ -37,7 +44,7 @@ void Enable(const std::string& path) {
     TState& s = State();
     s.known = true;
     s.path = path;
-    s.count = 0;
+    s.taken = 0;
 }
 
 namespace {
@@ -51,7 +58,9 @@ bool On() {
 
 void Record(const char* event, TKind kind) {
     TState& s = State();
-    if (s.count < kMaxRecords) s.records[s.count++] = {NowMs(), event, kind};
+    const double ms = NowMs();
+    const size_t slot = s.taken.fetch_add(1);
+    if (slot < kMaxRecords) s.records[slot] = {ms, event, kind};
 }
 
 }  // namespace
@@ -79,7 +88,7 @@ TStep::~TStep() {
 std::string Format() {
     const TState& s = State();
     std::string text;
-    for (size_t i = 0; i < s.count; ++i) {
+    for (size_t i = 0; i < s.Count(); ++i) {
         const TRecord& r = s.records[i];
         text += zub::Format("%.3f %s ", r.ms, kKindWords[int(r.kind)]);
         text += r.event;

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 #include "archive_test_util.h"
 
@@ -64,6 +66,36 @@ TEST(TimelineTest, OffRecordsNothingAndOnIsBounded) {
     EXPECT_LT(Lines(Format()).size(), 1000u);
     Enable("");
     EXPECT_TRUE(std::filesystem::is_empty(test::Native(dir.Path())));
+}
+
+// The setup unpacks on a thread of its own while its window is made: records
+// of both threads are all kept, each thread's in its own order.
+TEST(TimelineTest, RecordsOfTwoThreadsAreAllKept) {
+    TTempFolder dir;
+    Enable(dir / "t.txt");
+    constexpr int kEach = 40;  // 240 records in all: below the bound
+    auto marks = [](const char* a, const char* b) {
+        for (int i = 0; i < kEach; ++i) {
+            TStep step(a);
+            Mark(b);
+        }
+    };
+    std::thread other(marks, "other", "other mark");
+    marks("own", "own mark");
+    other.join();
+    const std::vector<TLine> lines = Lines(Format());
+    Enable("");
+    std::map<std::string, int> counts;
+    std::map<std::string, double> last;
+    for (const TLine& l : lines) {
+        ++counts[l.kind + " " + l.name];
+        const std::string thread = l.name.substr(0, l.name.find(' '));
+        EXPECT_GE(l.ms, last[thread]) << l.name;
+        last[thread] = l.ms;
+    }
+    EXPECT_EQ(lines.size(), 6u * kEach);
+    for (const char* name : {"begin other", "end other", "at other mark", "begin own", "end own", "at own mark"})
+        EXPECT_EQ(counts[name], kEach) << name;
 }
 
 }  // namespace
