@@ -11,7 +11,7 @@ namespace zub {
 
 class TApplication {
 public:
-    TApplication();
+    TApplication() = default;
     TApplication(const TApplication&) = delete;
     TApplication& operator=(const TApplication&) = delete;
 
@@ -19,6 +19,10 @@ public:
     // loop until the main form is closed.
     int Run(TForm& mainForm, const std::function<void()>& whenShown = {});
 };
+
+// Loads and registers the common controls (progress bar, tree view) once,
+// before the first of them is made; throws where they cannot be loaded.
+void UseCommonControls();
 
 // Dispatches one message, after letting the form it belongs to handle
 // dialog keys (Tab, Enter, Esc).

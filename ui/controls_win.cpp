@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "ui/application_win.h"
 #include "ui/form_win.h"
 
 namespace zub {
@@ -255,6 +256,7 @@ void TListBox::Command(WORD code) {
 // ---- TProgressBar
 
 TProgressBar::TProgressBar(TComponent* owner, TWinControl* parent) : TWinControl(owner, parent) {
+    UseCommonControls();
     CreateHandle(SystemControl(PROGRESS_CLASSA, 0));
 }
 

@@ -1,6 +1,7 @@
 #include "ui/tree_view_win.h"
 
 #include "base/error.h"
+#include "ui/application_win.h"
 
 namespace zub {
 namespace {
@@ -14,6 +15,7 @@ bool IsCode(const NMHDR& header, UINT ansi, UINT wide) { return header.code == a
 }  // namespace
 
 TTreeView::TTreeView(TComponent* owner, TWinControl* parent) : TWinControl(owner, parent) {
+    UseCommonControls();
     SetColor(clWindow);
     TCreateParams params;
     params.ClassName = WC_TREEVIEWA;

@@ -18,9 +18,6 @@
 namespace zub {
 namespace {
 
-// Registers the common controls (progress bar, tree view) for every test here.
-const TApplication application;
-
 LOGFONTA FontOf(HWND window) {
     LOGFONTA lf{};
     auto font = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
