@@ -34,14 +34,30 @@ public:
     void SetShape(TShape shape) {
         shape_ = shape;
         this->SetScaleMode(TScaleMode::smStretch);
-        RebuildBitmap();
-        ApplyShape();
+        Refresh(true);
     }
 
     void SetAlphaThreshold(int value) {
         if (value == alphaThreshold_) return;
         alphaThreshold_ = value;
-        if (shape_ == TShape::shNoRegion || shape_ == TShape::shBitmapAlpha) ApplyShape();
+        if (shape_ == TShape::shNoRegion || shape_ == TShape::shBitmapAlpha) Refresh(false);
+    }
+
+    // Makes the changes, then lays the picture in and cuts the outline once
+    // instead of after each of them: every cut is a call to the window system.
+    template <class Changes>
+    void Batch(Changes&& changes) {
+        ++batching_;
+        try {
+            changes();
+        } catch (...) {
+            --batching_;
+            throw;
+        }
+        if (--batching_ == 0 && std::exchange(stale_, false)) {
+            RebuildBitmap();
+            ApplyShape();
+        }
     }
 
     virtual void RebuildBitmap() = 0;
@@ -83,14 +99,23 @@ protected:
     void UpdateSkin() {
         if (!graphic_) return;  // a size change during construction
         if (shape_ == TShape::shBitmapAlpha && !HasPicture()) return;
-        if (HasPicture()) RebuildBitmap();
-        ApplyShape();
+        Refresh(HasPicture());
     }
 
 private:
     void GraphicChanged() {
         this->SetScaleMode(TScaleMode::smStretch);
-        RebuildBitmap();
+        Refresh(true);
+    }
+
+    // Lays the picture in again (when `rebuild`) and cuts the outline, or,
+    // within a batch, leaves both to its end.
+    void Refresh(bool rebuild) {
+        if (batching_ > 0) {
+            stale_ = true;
+            return;
+        }
+        if (rebuild) RebuildBitmap();
         ApplyShape();
     }
 
@@ -98,6 +123,8 @@ private:
     TShape shape_ = TShape::shRectangle;
     int alphaThreshold_ = 0;
     const int corner_;
+    int batching_ = 0;
+    bool stale_ = false;  // a change within the batch wants the picture and outline again
 };
 
 }  // namespace zub
