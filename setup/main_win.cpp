@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <memory>
+#include <optional>
 
 #include "base/file.h"
 #include "base/process_win.h"
@@ -15,6 +16,7 @@
 #include "setup/confirmation_form_win.h"
 #include "setup/run_trace.h"
 #include "setup/setup_form_win.h"
+#include "setup/startup_unpacking_win.h"
 #include "setup/startup_win.h"
 #include "skin/media_list.h"
 #include "skin/media_timer_win.h"
@@ -51,7 +53,15 @@ void ShowUsage(const std::string& why) {
 }
 
 int RunWizard(const zub::TSetupOptions& options, zub::TRunTrace& trace) {
+    // COM serves the shell links and the folder dialog, both after the wizard
+    // shows, and starts then; it ends after every form is gone.
+    std::optional<zub::TOleSession> ole;
     TFinalCleanup cleanup;
+    // The work folder and the payload are made on a thread of their own from
+    // here on, while the window system starts (the first call into it, which
+    // under Wine takes tens of milliseconds, comes after this) and the wizard
+    // is made.
+    zub::TStartupUnpacking unpacking;
     zub::TApplication application;
     // The image cache with its placeholder and purge timer lives from program
     // start to program end, longer than every form that takes pictures from it.
@@ -61,9 +71,11 @@ int RunWizard(const zub::TSetupOptions& options, zub::TRunTrace& trace) {
     std::unique_ptr<zub::TSetupForm> setupForm;
     try {
         zub::timeline::Begin("window and controls");
-        setupForm = std::make_unique<zub::TSetupForm>(nullptr, cleanup.Folder(), mediaList, options, trace);
+        setupForm = std::make_unique<zub::TSetupForm>(nullptr, unpacking, cleanup.Folder(), mediaList, options, trace);
     } catch (const std::exception& e) {
-        // The partly built form is gone already, and with it the work folder.
+        // The partly built form is gone already, and with it the work folder,
+        // unless the form failed before it took the folder over.
+        unpacking.Abandon();
         trace.Error(e.what());
         zub::ShowException(nullptr, e.what());
         return zub::kExitCouldNotStart;
@@ -75,6 +87,7 @@ int RunWizard(const zub::TSetupOptions& options, zub::TRunTrace& trace) {
     std::unique_ptr<zub::TConfirmationForm> confirmationForm;
     try {
         application.Run(*setupForm, [&] {
+            ole.emplace();
             setupForm->MakeOtherPages();
             zub::timeline::TStep step("dialogs made");
             folderMan = std::make_unique<zub::TFolderMan>(nullptr);
@@ -111,9 +124,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         return zub::kExitBadCommandLine;
     }
 
-    zub::TOleSession ole;
     int code = zub::kExitFailed;
     if (options.Silent) {
+        zub::TOleSession ole;
         TFinalCleanup cleanup;
         code = zub::RunSilentSetup(options, trace, cleanup.Folder());
     } else {

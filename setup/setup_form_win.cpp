@@ -1,7 +1,6 @@
 #include "setup/setup_form_win.h"
 
 #include "archive/payload_layout.h"
-#include "archive/payload.h"
 #include "base/file.h"
 #include "base/process_win.h"
 #include "base/timeline.h"
@@ -11,7 +10,7 @@
 #include "setup/install_system_win.h"
 #include "setup/run_trace.h"
 #include "setup/startup_win.h"
-#include "setup/unpack_progress_win.h"
+#include "setup/startup_unpacking_win.h"
 
 namespace zub {
 namespace {
@@ -22,8 +21,8 @@ constexpr int kDesignHeight = 440;
 
 }  // namespace
 
-TSetupForm::TSetupForm(TComponent* owner, std::string& recordedWorkFolder, KMediaList& media,
-                       const TSetupOptions& options, TRunTrace& trace)
+TSetupForm::TSetupForm(TComponent* owner, TStartupUnpacking& unpacking, std::string& recordedWorkFolder,
+                       KMediaList& media, const TSetupOptions& options, TRunTrace& trace)
     : TZubForm(owner, "TSetupForm", "SetupForm", WS_POPUP | WS_CLIPCHILDREN, kDesignWidth, kDesignHeight, media),
       Backbutton(MakeButton("Backbutton", 192, 368, media)),
       Forwardbutton(MakeButton("Forwardbutton", 280, 368, media)),
@@ -38,14 +37,17 @@ TSetupForm::TSetupForm(TComponent* owner, std::string& recordedWorkFolder, KMedi
     timeline::End("window and controls");
 
     {
-        timeline::TStep step("work folder");
-        data_.WorkFolder = OpenWorkFolder(workFolder_);
+        timeline::TStep step("unpacking awaited");
+        data_.WorkFolder = unpacking.Take(workFolder_);
         recordedWorkFolder = workFolder_.Folder();
     }
-    UnpackPayload();
+    trace_.Line("unpacked: the payload into " + data_.WorkFolder);
     {
         timeline::TStep step("Setup.ini read");
+        pageArea_ = MainPanel.Bounds();
         ReadSetupScript(data_.WorkFolder + kSetupScriptName, *this);
+        // The page area moves once, with everything on it laid out once.
+        MainPanel.SetBounds(pageArea_.Left, pageArea_.Top, pageArea_.Width, pageArea_.Height);
     }
     {
         timeline::TStep step("settings applied");
@@ -68,32 +70,26 @@ TSkinButton& TSetupForm::MakeButton(const char* name, int left, int top, KMediaL
     return button;
 }
 
-// The window takes the size of the panel picture first (no border: that is
-// the whole window), so that its outline is cut at that size only; then the
-// window and its buttons take their skin and outline.
+// The window takes the size of the panel picture (no border: that is the
+// whole window), its skin and its outline, and so does each button; each
+// lays its picture in and cuts its outline once, at the end.
 void TSetupForm::ApplySkin() {
-    const TBitmap32& panel = Graphic().GetBitmap();
-    SetWidth(panel.Width());
-    SetHeight(panel.Height());
-    Center();
-    Graphic().SetTransparencyMode(TTransparencyMode::tmInvisibleColor);
-    SetAlphaThreshold(100);
-    SetShape(TShape::shBitmapAlpha);
+    Batch([this] {
+        const TBitmap32& panel = Graphic().GetBitmap();
+        SetBounds(Bounds().Left, Bounds().Top, panel.Width(), panel.Height());
+        Center();
+        Graphic().SetTransparencyMode(TTransparencyMode::tmInvisibleColor);
+        SetAlphaThreshold(100);
+        SetShape(TShape::shBitmapAlpha);
+    });
     for (TSkinButton* button : buttons_) {
-        button->Graphic().SetTransparencyMode(TTransparencyMode::tmInvisibleColor);
-        button->SetAlphaThreshold(100);
-        button->SetEnabled(true);
-        button->SetShape(TShape::shBitmapAlpha);
+        button->Batch([button] {
+            button->Graphic().SetTransparencyMode(TTransparencyMode::tmInvisibleColor);
+            button->SetAlphaThreshold(100);
+            button->SetEnabled(true);
+            button->SetShape(TShape::shBitmapAlpha);
+        });
     }
-}
-
-// A large payload shows a progress window while it unpacks; the window goes
-// before Setup.ini is read, and before the error box of a failure.
-void TSetupForm::UnpackPayload() {
-    timeline::TStep step("unpacking");
-    TUnpackProgressWindow progress;
-    zub::UnpackPayload(Archiver, TPayloadResource::OfRunningImage(), data_.WorkFolder, &progress.Tracker());
-    trace_.Line("unpacked: the payload into " + data_.WorkFolder);
 }
 
 LRESULT TSetupForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -7,7 +7,6 @@
 #include <map>
 #include <string>
 
-#include "archive/zlb_archive.h"
 #include "setup/command_line.h"
 #include "setup/install_journal.h"
 #include "formats/log_book.h"
@@ -25,6 +24,7 @@ namespace zub {
 
 class TConfirmationForm;
 class TRunTrace;
+class TStartupUnpacking;
 class TFolderMan;
 
 // One of the wizard's image buttons, dressed by a Button block of Setup.ini.
@@ -53,12 +53,14 @@ class TSetupForm : public TZubForm, public ISetupScriptTarget, private IWizardVi
     std::map<std::string, TWinControl*> controls_;
 
 public:
-    // recordedWorkFolder receives the work folder's path for the program's
-    // final clean-up as soon as the folder exists; media is the program's
-    // image cache, which outlives the form. The command line may name the
-    // destination to propose; what the setup does goes to `trace`.
-    TSetupForm(TComponent* owner, std::string& recordedWorkFolder, KMediaList& media, const TSetupOptions& options,
-               TRunTrace& trace);
+    // The work folder and the payload come from `unpacking`, which runs while
+    // the window and its controls are made; recordedWorkFolder receives the
+    // work folder's path for the program's final clean-up as soon as the form
+    // has it. media is the program's image cache, which outlives the form.
+    // The command line may name the destination to propose; what the setup
+    // does goes to `trace`.
+    TSetupForm(TComponent* owner, TStartupUnpacking& unpacking, std::string& recordedWorkFolder, KMediaList& media,
+               const TSetupOptions& options, TRunTrace& trace);
     ~TSetupForm() override;
 
     // The two dialogs the pages open; they are made after the wizard form.
@@ -66,10 +68,11 @@ public:
 
     // ISetupScriptTarget
     TSetupData& SetupData() override { return data_; }
-    void SetPageAreaTop(int32_t v) override { MainPanel.SetTop(v); }
-    void SetPageAreaLeft(int32_t v) override { MainPanel.SetLeft(v); }
-    void SetPageAreaWidth(int32_t v) override { MainPanel.SetWidth(v); }
-    void SetPageAreaHeight(int32_t v) override { MainPanel.SetHeight(v); }
+    // The page area's bounds are collected while Setup.ini is read.
+    void SetPageAreaTop(int32_t v) override { pageArea_.Top = v; }
+    void SetPageAreaLeft(int32_t v) override { pageArea_.Left = v; }
+    void SetPageAreaWidth(int32_t v) override { pageArea_.Width = v; }
+    void SetPageAreaHeight(int32_t v) override { pageArea_.Height = v; }
     void SetPanelBitmap(const std::string& fileName) override { Graphic().SetFileName(fileName); }
     void SetPanelInvisibleColor(int32_t color) override { Graphic().SetInvisibleColor(color); }
     ISkinButtonTarget& Button(TButtonKind kind) override { return *buttons_[static_cast<size_t>(kind)]; }
@@ -114,7 +117,6 @@ public:
         return dynamic_cast<T&>(Control(name));
     }
 
-    TZLBArchive Archiver;
     // The record of everything installed; the finishing actions write it.
     TSetupLogBook& LogBook() { return logBook_; }
     TSkinButton& Backbutton;
@@ -144,7 +146,6 @@ private:
     TWinControl& MakeControl(const TControlDesign& design, TWinControl& parent);
     // What the settings put on page `index` and the handlers of its controls.
     void PreparePage(int index);
-    void UnpackPayload();
     void ApplySkin();
     // Sets the texts of the table on the controls made so far and keeps the
     // table for the pages made later (ApplyPageCaptions).
@@ -178,6 +179,7 @@ private:
     TRunTrace& trace_;
 
     std::array<TSkinButton*, 3> buttons_;
+    TBounds pageArea_;
     TCaptionTable captions_;
     // Read at start-up, so that a licence that cannot be shown stops the
     // setup before the wizard shows; kept until the licence page is made.
