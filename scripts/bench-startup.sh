@@ -36,7 +36,7 @@ cmake --build "$nbuild" -j"$jobs" --target skinsetup startup_project unpack_floo
 [ -e build/deps-v3/lib ] || scripts/build-cross-deps.sh build/deps-v3
 cmake -S . -B "$xbuild" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
   -DSKINSETUP_CROSS_PREFIX="$root/build/deps-v3" -DCMAKE_PREFIX_PATH="$root/build/deps-v3" -DSKINSETUP_BENCH=ON >/dev/null
-cmake --build "$xbuild" -j"$jobs" --target setup Uninstall startup_driver unpack_floor DemoApp install_bench >/dev/null
+cmake --build "$xbuild" -j"$jobs" --target setup Uninstall startup_driver unpack_floor popup_floor DemoApp install_bench >/dev/null
 
 tool=$nbuild/tools/skinsetup
 stub=$xbuild/setup/setup.exe
@@ -66,7 +66,8 @@ done
 
 winpath() { echo "Z:$(realpath "$1" | tr / '\\')"; }
 floor=$(winpath "$xbuild/bench/unpack_floor.exe")
-args=()
+# The floor of a wizard's start-up: a popup window of the skin's size, no more.
+args=("popup-floor=$(winpath "$xbuild/bench/popup_floor.exe")")
 for name in empty small large; do
   exe=$(winpath "$data/$name.exe")
   # Each setup and its baseline side by side, so that they take turns in
@@ -131,6 +132,8 @@ for name in "${variants[@]}"; do
   printf '%-16s %7.0fms %7.0fms %7.0fms %7.0fms\n' "$name" "$(fig "setup-$name" window)" "$(fig "setup-$name" "least window")" \
     "$(fig "setup-$name" ready)" "$(fig "setup-$name" "least ready")"
 done
+printf '%-16s %7.0fms %7.0fms   (a popup window as large as the skin, and a message loop: the floor)\n' popup-floor \
+  "$(fig popup-floor window)" "$(fig popup-floor "least window")"
 # The start-up timeline of each setup: when each step first began (from
 # CreateProcess), how long its runs took together, and how many there were.
 for name in "${variants[@]}"; do
