@@ -13,8 +13,10 @@ namespace zub {
 void UseCommonControls() {
     static const bool loaded = [] {
         timeline::TStep step("common controls");
-        // Loaded at the first control that needs it rather than with the
-        // program: loading it costs a noticeable part of the start-up.
+        // Loaded with the program, the library would start the window system
+        // before main (it registers its window classes then), where nothing
+        // can run beside it; loaded here, the manifest still picks version 6,
+        // from where the hardened DLL search allows.
         using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
         HMODULE library = LoadLibraryA("comctl32.dll");
         auto init = library ? reinterpret_cast<InitFn>(
