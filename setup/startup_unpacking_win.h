@@ -30,11 +30,10 @@ public:
     // before the folder was taken.
     void Abandon();
 
-    TZLBArchive Archiver;
-
 private:
     void Run();
 
+    TZLBArchive Archiver;  // the reader of the payload and the archives nested in it
     TWorkFolderGuard folder_;
     std::string path_;
     TWorkerThread thread_;  // last: it starts once the rest is made, and is waited for first

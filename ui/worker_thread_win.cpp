@@ -17,9 +17,7 @@ TWorkerThread::TWorkerThread(std::function<void()> work) : work_(std::move(work)
         Run();
 }
 
-TWorkerThread::~TWorkerThread() {
-    if (thread_.valid()) WaitForSingleObject(thread_.get(), INFINITE);
-}
+TWorkerThread::~TWorkerThread() { Join(); }
 
 unsigned __stdcall TWorkerThread::ThreadMain(void* self) {
     static_cast<TWorkerThread*>(self)->Run();
@@ -40,16 +38,21 @@ void TWorkerThread::Run() noexcept {
     }
 }
 
-void TWorkerThread::Wait() {
-    if (thread_.valid()) {
-        const HANDLE thread = thread_.get();
-        while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
-            MSG msg;
-            PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);  // delivers what was sent
-        }
-        WaitForSingleObject(thread, INFINITE);
-        thread_.reset();
+// The work may wait for an answer from this thread's windows, also when the
+// object ends without a Wait: every wait answers what is sent meanwhile.
+void TWorkerThread::Join() {
+    if (!thread_.valid()) return;
+    const HANDLE thread = thread_.get();
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);  // delivers what was sent
     }
+    WaitForSingleObject(thread, INFINITE);
+    thread_.reset();
+}
+
+void TWorkerThread::Wait() {
+    Join();
     if (failed_) {
         failed_ = false;
         throw Error(failure_);

@@ -12,7 +12,7 @@ class TWorkerThread {
 public:
     // Starts `work`. Where no thread can be made, it runs here and now.
     explicit TWorkerThread(std::function<void()> work);
-    // Waits for the work; a failure nobody asked for is dropped.
+    // Waits for the work as Wait does; a failure nobody asked for is dropped.
     ~TWorkerThread();
     TWorkerThread(const TWorkerThread&) = delete;
     TWorkerThread& operator=(const TWorkerThread&) = delete;
@@ -26,6 +26,7 @@ public:
 private:
     static unsigned __stdcall ThreadMain(void* self);
     void Run() noexcept;
+    void Join();
 
     std::function<void()> work_;
     bool failed_ = false;

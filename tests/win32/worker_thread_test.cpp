@@ -72,6 +72,9 @@ TEST(WorkerThread, WaitAnswersSentMessagesAndKeepsPostedOnes) {
     });
     worker.Wait();
     EXPECT_EQ(answer, 42);
+    // The object's end without a Wait answers too.
+    { TWorkerThread unasked([&] { answer = SendMessageA(window, WM_APP, 5, 0); }); }
+    EXPECT_EQ(answer, 10);
     MSG msg;
     ASSERT_TRUE(PeekMessageA(&msg, window, WM_APP + 1, WM_APP + 1, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 7u);
